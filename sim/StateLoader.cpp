@@ -1,0 +1,198 @@
+#include "StateLoader.h"
+
+#include <fstream>
+#include <set>
+#include <stdexcept>
+
+#include "DefaultObjects.h"
+#include "ModuleBehaviours.h"
+#include "SimOid.h"
+
+using nlohmann::json;
+
+namespace {
+
+std::runtime_error Error(const std::string& where, const std::string& what)
+{
+    return std::runtime_error(where + ": " + what);
+}
+
+void CheckKeys(const json& entry, const std::set<std::string>& allowed, const std::string& where)
+{
+    if (!entry.is_object())
+        throw Error(where, "expected a JSON object, got " + entry.dump());
+    for (const auto& item : entry.items())
+        if (!allowed.count(item.key()))
+            throw Error(where, "unknown key \"" + item.key() + "\"");
+}
+
+std::string OidOf(const std::string& key, const std::string& where)
+{
+    const std::string oid = SimOid::Full(key);
+    if (SimOid::Parse(oid).empty())
+        throw Error(where, "\"" + key + "\" is no numeric OID");
+    return oid;
+}
+
+void ApplyFirmware(const json& firmware, ModuleState& state)
+{
+    const int32_t word = firmware.is_string() ? ParseFirmwareText(firmware.get<std::string>())
+                                              : firmware.get<int32_t>();
+    state.objects.SetValue(SimOid::Full(kFirmwareObject), SimValue::Integer(word));
+}
+
+char TypeLetterOf(const json& entry, const SimObject* existing, const std::string& where)
+{
+    if (!entry.contains("type")) {
+        if (!existing)
+            throw Error(where, "a new object needs a \"type\"");
+        return existing->value.type;
+    }
+    const std::string type = entry["type"].get<std::string>();
+    if (type.size() != 1 || std::string("iasxcgt").find(type[0]) == std::string::npos)
+        throw Error(where, "unknown type \"" + type + "\" (one of i, a, s, x, c, g, t)");
+    return type[0];
+}
+
+bool WritableOf(const json& entry, const SimObject* existing, const std::string& where)
+{
+    if (!entry.contains("access"))
+        return existing ? existing->writable : true;
+    const std::string access = entry["access"].get<std::string>();
+    if (access != "rw" && access != "ro")
+        throw Error(where, "access must be \"rw\" or \"ro\"");
+    return access == "rw";
+}
+
+void ApplyObject(const std::string& key, const json& entry, ModuleState& state)
+{
+    const std::string where = "objects." + key;
+    CheckKeys(entry, {"type", "value", "access"}, where);
+    if (!entry.contains("value"))
+        throw Error(where, "missing \"value\"");
+    const std::string oid = OidOf(key, where);
+    const SimObject* existing = state.objects.Find(oid);
+    SimObject object;
+    try {
+        object.value = SimValue::FromJson(TypeLetterOf(entry, existing, where), entry["value"]);
+    } catch (const std::invalid_argument& e) {
+        throw Error(where, e.what());
+    }
+    object.writable = WritableOf(entry, existing, where);
+    state.objects.Put(oid, object);
+}
+
+// A community given by its key wins; otherwise the community object (which
+// an "objects" entry may have changed) decides.
+void ApplyCommunity(const json& document, const char* key, const char* relativeOid, std::string& community,
+                    ModuleState& state)
+{
+    const std::string oid = SimOid::Full(relativeOid);
+    if (document.contains(key)) {
+        community = Utf8ToLatin1(document[key].get<std::string>());
+        state.objects.SetValue(oid, SimValue::Octets(community));
+    } else if (const SimObject* object = state.objects.Find(oid)) {
+        community = object->value.bytes;
+    }
+}
+
+SimFault::Scope ScopeOf(const json& entry, const std::string& where)
+{
+    const std::string on = entry.value("on", std::string("any"));
+    if (on == "any")
+        return SimFault::Scope::Any;
+    if (on == "get")
+        return SimFault::Scope::Get;
+    if (on == "set")
+        return SimFault::Scope::Set;
+    throw Error(where, "\"on\" must be \"get\", \"set\" or \"any\"");
+}
+
+void ApplyFault(const std::string& key, const json& entry, ModuleState& state)
+{
+    const std::string where = "faults." + key;
+    CheckKeys(entry, {"silence", "error", "echo", "on", "times"}, where);
+    const std::string oid = OidOf(key, where);
+    SimFault fault;
+    fault.silence = entry.value("silence", false);
+    fault.errorStatus = entry.value("error", 0);
+    fault.scope = ScopeOf(entry, where);
+    fault.remaining = entry.value("times", -1);
+    if (entry.contains("echo")) {
+        const SimObject* object = state.objects.Find(oid);
+        if (!object)
+            throw Error(where, "an echo needs an object that the module serves");
+        try {
+            fault.echo = SimValue::FromJson(object->value.type, entry["echo"]);
+        } catch (const std::invalid_argument& e) {
+            throw Error(where, e.what());
+        }
+    }
+    if (!fault.silence && fault.errorStatus == 0 && !fault.echo)
+        throw Error(where, "needs \"silence\", \"error\" or \"echo\"");
+    state.faults.Add(oid, fault);
+}
+
+}  // namespace
+
+int32_t ParseFirmwareText(const std::string& text)
+{
+    const size_t dot = text.find('.');
+    size_t majorEnd = 0;
+    size_t minorEnd = 0;
+    int major = -1;
+    int minor = -1;
+    try {
+        major = std::stoi(text.substr(0, dot), &majorEnd);
+        if (dot != std::string::npos)
+            minor = std::stoi(text.substr(dot + 1), &minorEnd, 10);
+    } catch (const std::exception&) {
+    }
+    const bool wellFormed = dot != std::string::npos && majorEnd == dot && minorEnd == text.size() - dot - 1;
+    if (!wellFormed || major < 0 || major > 255 || minor < 0 || minor > 255)
+        throw Error("firmware", "\"" + text + "\" is no version like \"4.066\"");
+    return major * 256 + minor;
+}
+
+std::unique_ptr<ModuleState> LoadState(const json& document)
+{
+    CheckKeys(document,
+              {"firmware", "readCommunity", "writeCommunity", "objects", "remove", "faults", "linkCommunities"},
+              "state");
+    auto state = std::make_unique<ModuleState>();
+    AddDefaultObjects(state->objects);
+    state->readCommunity = kDefaultReadCommunity;
+    state->writeCommunity = kDefaultWriteCommunity;
+    try {
+        if (document.contains("firmware"))
+            ApplyFirmware(document["firmware"], *state);
+        for (const auto& item : document.value("objects", json::object()).items())
+            ApplyObject(item.key(), item.value(), *state);
+        ApplyCommunity(document, "readCommunity", kReadCommunityObject, state->readCommunity, *state);
+        ApplyCommunity(document, "writeCommunity", kWriteCommunityObject, state->writeCommunity, *state);
+        for (const auto& key : document.value("remove", json::array()))
+            state->objects.Remove(OidOf(key.get<std::string>(), "remove"));
+        for (const auto& item : document.value("faults", json::object()).items())
+            ApplyFault(item.key(), item.value(), *state);
+        InstallModuleBehaviours(*state, BehaviourOptions{document.value("linkCommunities", true)});
+    } catch (const json::exception& e) {
+        throw std::runtime_error(std::string("state: ") + e.what());
+    }
+    return state;
+}
+
+std::unique_ptr<ModuleState> LoadStateFile(const std::string& path)
+{
+    if (path.empty())
+        return LoadState(json::object());
+    std::ifstream file(path);
+    if (!file)
+        throw std::runtime_error("cannot read the state file " + path);
+    json document;
+    try {
+        document = json::parse(file, nullptr, true, true);  // comments allowed
+    } catch (const json::exception& e) {
+        throw std::runtime_error(path + ": " + e.what());
+    }
+    return LoadState(document);
+}

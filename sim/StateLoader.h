@@ -1,0 +1,17 @@
+#pragma once
+// Builds the module's state from the JSON state file: the default objects,
+// then the file's firmware, communities, objects, removals and faults.
+// Errors throw std::runtime_error naming the offending entry.
+
+#include <memory>
+#include <nlohmann/json.hpp>
+#include <string>
+
+#include "ModuleState.h"
+
+std::unique_ptr<ModuleState> LoadState(const nlohmann::json& document);
+// An empty path gives the defaults.
+std::unique_ptr<ModuleState> LoadStateFile(const std::string& path);
+
+// "4.066" -> 0x0442.
+int32_t ParseFirmwareText(const std::string& text);

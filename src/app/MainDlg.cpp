@@ -1,0 +1,247 @@
+#include "app/MainDlg.h"
+
+#include <QContextMenuEvent>
+#include <QMenu>
+
+#include "app/AboutDlg.h"
+#include "platform/DataExchange.h"
+#include "platform/IpAddressCtrl.h"
+#include "res/AppIcon.h"
+#include "res/MainDlgIds.h"
+#include "res/MainDlgTemplate.h"
+#include "res/Strings.h"
+#include "snmp/SnmpRequest.h"
+
+namespace {
+constexpr unsigned kAboutCommand = 16;
+constexpr const char* kDefaultModuleAddress = "172.16.100.2";
+constexpr const char* kDefaultRwCommunity = "marbled";
+constexpr const char* kDefaultRoCommunity = "582019374620";
+constexpr const char* kNoSuchWindow = "This window is not available in this version of Kalvor.";
+
+struct LaunchButton {
+    int id;
+    SubWindow kind;
+};
+constexpr LaunchButton kLaunchButtons[] = {
+    {IDC_SWITCH_CONFIGURATION, SubWindow::SwitchConfiguration},
+    {IDC_SWITCH_STATUS, SubWindow::PortStatus},
+    {IDC_SNMP_TRAPS, SubWindow::SnmpTraps},
+    {IDC_IO_PORTS, SubWindow::IoPorts},
+    {IDC_MAC_SEARCH, SubWindow::MacTable},
+    {IDC_RS232, SubWindow::Serial},
+};
+
+// Module address preset at start-up; the command line may change it.
+QString& StartAddress()
+{
+    static QString address = kDefaultModuleAddress;
+    return address;
+}
+}  // namespace
+
+void CMainDlg::SetStartAddress(const QString& address)
+{
+    StartAddress() = address;
+}
+
+CMainDlg::CMainDlg(QWidget* parent)
+    : CDialog(MainDlgTemplate(), parent),
+      m_pulseWidthLabel("Restart Pulse Width (x42ms)"),
+      m_rwCommunity(kDefaultRwCommunity),
+      m_roCommunity(kDefaultRoCommunity),
+      m_hIcon(AppIcon())
+{
+    RegisterHandlers();
+}
+
+CMainDlg::~CMainDlg() = default;
+
+void CMainDlg::DoDataExchange(CDataExchange& dx)
+{
+    DDX_Check(dx, IDC_MODE_SKIP_BROADCAST, m_modeSkipBroadcast);
+    DDX_Check(dx, IDC_MODE_DROP_LARGE, m_modeDropLarge);
+    DDX_Check(dx, IDC_MODE_P6_ANALOG, m_modeP6Analog);
+    DDX_Check(dx, IDC_MODE_PING_RESTART, m_modePingRestart);
+    DDX_Check(dx, IDC_MODE_SNMP_ACCESS, m_modeSnmpAccess);
+    DDX_Check(dx, IDC_MODE_SECONDARY_RST, m_modeSecondaryRst);
+    DDX_Check(dx, IDC_MODE_SWITCH_CONTROL, m_modeSwitchControl);
+    DDX_Check(dx, IDC_MODE_VLAN_TAGGED, m_modeVlanTagged);
+    DDX_Text(dx, IDC_VERSION, m_version);
+    DDX_Text(dx, IDC_MAC, m_mac);
+    DDX_Text(dx, IDC_MAC_LOCK1, m_macLock1);
+    DDV_MaxChars(dx, m_macLock1, 17);
+    DDX_Text(dx, IDC_MAC_LOCK2, m_macLock2);
+    DDV_MaxChars(dx, m_macLock2, 17);
+    DDX_Text(dx, IDC_PING_RESTART_MIN, m_pingRestartMin);
+    DDV_MinMaxUInt(dx, m_pingRestartMin, 1, 255);
+    DDX_Text(dx, IDC_VLAN_TAG, m_vlanTag);
+    DDV_MinMaxUInt(dx, m_vlanTag, 0, 4095);
+    DDX_Text(dx, IDC_STATUS, m_status);
+    DDX_Check(dx, IDC_MODE_SAVE_IO, m_modeSaveIo);
+    DDX_Check(dx, IDC_MODE_PING_LED, m_modePingLed);
+    DDX_Text(dx, IDC_PING_RESTART_COUNT, m_pingRestartCount);
+    DDV_MinMaxUInt(dx, m_pingRestartCount, 1, 256);
+    DDX_Text(dx, IDC_RESTART_PULSE, m_restartPulseWidth);
+    DDV_MinMaxUInt(dx, m_restartPulseWidth, 1, 32767);
+    DDX_Check(dx, IDC_MODE_IO_RESET, m_modeIoReset);
+    for (int k = 0; k < 5; ++k)
+        DDX_Check(dx, IDC_MODE_EXTRA_FIRST + k, m_modeExtra[k]);
+    DDX_Text(dx, IDC_PULSE_WIDTH_LABEL, m_pulseWidthLabel);
+    DDX_Text(dx, IDC_RW_COMMUNITY, m_rwCommunity);
+    DDV_MaxChars(dx, m_rwCommunity, 12);
+    DDX_Text(dx, IDC_RO_COMMUNITY, m_roCommunity);
+    DDV_MaxChars(dx, m_roCommunity, 12);
+}
+
+void CMainDlg::RegisterHandlers()
+{
+    for (const LaunchButton& button : kLaunchButtons)
+        OnCommand(button.id, [this, kind = button.kind] { OpenSubWindow(kind); });
+    OnNotify(IDC_RW_COMMUNITY, Notify::KillFocus, [this] { OnCommunityKillFocus(); });
+    OnNotify(IDC_RO_COMMUNITY, Notify::KillFocus, [this] { OnCommunityKillFocus(); });
+    OnCommand(IDC_READ_SETTINGS, [this] { OnReadSettings(); });
+    OnCommand(IDC_SET_MODES, [this] { OnSetModes(); });
+    OnCommand(IDC_RESTART, [this] { OnRestart(); });
+    OnCommand(IDC_TARGET_RESTART, [this] { OnTargetRestart(); });
+    OnCommand(IDC_FIRMWARE_UPDATE, [this] { OnFirmwareUpdate(); });
+    OnCommand(IDC_CHANGE_RW_PASS, [this] { OnChangeRwPass(); });
+    OnCommand(IDC_CHANGE_RO_PASS, [this] { OnChangeRoPass(); });
+    RegisterSetters();
+}
+
+bool CMainDlg::OnInitDialog()
+{
+    CDialog::OnInitDialog();
+    m_systemMenu = new QMenu(this);
+    m_systemMenu->addSeparator();
+    m_systemMenu->addAction(QString::fromLatin1(IDS_ABOUTBOX), this, [this] { OnSysCommand(kAboutCommand); });
+    setWindowIcon(m_hIcon);
+    SetIpText(IDC_MODULE_ADDRESS, StartAddress());
+    CSnmpRequest versionOnly("", "", 1);
+    m_status = QString::fromLatin1(kStatusBanner)
+                   .arg(QString::fromLatin1(IDS_APP_TITLE), QString::fromLatin1(versionOnly.GetLibraryVersion()));
+    setWindowTitle(QString::fromLatin1(IDS_APP_TITLE));
+    UpdateData(false);
+    return true;
+}
+
+void CMainDlg::OnSysCommand(unsigned id)
+{
+    if ((id & ~0xFu) == kAboutCommand) {
+        CAboutDlg about;
+        about.DoModal();
+    }
+}
+
+void CMainDlg::contextMenuEvent(QContextMenuEvent* event)
+{
+    if (m_systemMenu)
+        m_systemMenu->exec(event->globalPos());
+}
+
+CDialog* CMainDlg::SubWindowOf(SubWindow kind) const
+{
+    return m_subWindows[static_cast<size_t>(kind)].get();
+}
+
+void CMainDlg::OpenSubWindow(SubWindow kind)
+{
+    UpdateData(true);
+    auto& slot = m_subWindows[static_cast<size_t>(kind)];
+    slot.reset();
+    const SubWindowFactory& factory = SubWindowFactoryFor(kind);
+    if (!factory) {
+        SetStatus(QString::fromLatin1(kNoSuchWindow));
+        return;
+    }
+    slot = factory(SubWindowArgs{GetIpText(IDC_MODULE_ADDRESS), m_rwCommunity, m_roCommunity});
+    if (slot) {
+        slot->Create();
+        slot->show();
+    }
+}
+
+void CMainDlg::CloseSubWindows()
+{
+    for (auto& window : m_subWindows)
+        window.reset();
+}
+
+void CMainDlg::OnCommunityKillFocus()
+{
+    UpdateData(true);
+    const bool versionKnown = m_major != 0 || m_minor != 0;
+    if (versionKnown && m_major <= 4 && m_minor <= 66) {
+        m_roCommunity = m_rwCommunity;
+        UpdateData(false);
+    }
+}
+
+void CMainDlg::SetIpText(int id, const QString& dotted)
+{
+    const QStringList parts = dotted.split('.');
+    if (parts.size() == 4)
+        IpCtrl(id)->SetAddress(parts[0].toInt(), parts[1].toInt(), parts[2].toInt(), parts[3].toInt());
+}
+
+QByteArray CMainDlg::ModuleAddress() const
+{
+    return GetIpText(IDC_MODULE_ADDRESS).toLatin1();
+}
+
+void CMainDlg::ShowSnmpError(int code)
+{
+    SetStatus(QString::fromLatin1(kStatusSnmpError).arg(code));
+}
+
+QString* CMainDlg::TextMember(int control)
+{
+    const std::pair<int, QString CMainDlg::*> members[] = {
+        {IDC_MAC, &CMainDlg::m_mac},
+        {IDC_MAC_LOCK1, &CMainDlg::m_macLock1},
+        {IDC_MAC_LOCK2, &CMainDlg::m_macLock2},
+    };
+    for (const auto& [id, member] : members)
+        if (id == control)
+            return &(this->*member);
+    Q_ASSERT(!"no text member for this control");
+    return &m_status;
+}
+
+uint32_t* CMainDlg::NumberMember(int control)
+{
+    const std::pair<int, uint32_t CMainDlg::*> members[] = {
+        {IDC_VLAN_TAG, &CMainDlg::m_vlanTag},
+        {IDC_PING_RESTART_MIN, &CMainDlg::m_pingRestartMin},
+        {IDC_PING_RESTART_COUNT, &CMainDlg::m_pingRestartCount},
+        {IDC_RESTART_PULSE, &CMainDlg::m_restartPulseWidth},
+    };
+    for (const auto& [id, member] : members)
+        if (id == control)
+            return &(this->*member);
+    Q_ASSERT(!"no number member for this control");
+    return &m_vlanTag;
+}
+
+bool& CMainDlg::ModeFlag(int control)
+{
+    const std::pair<int, bool CMainDlg::*> members[] = {
+        {IDC_MODE_SNMP_ACCESS, &CMainDlg::m_modeSnmpAccess},
+        {IDC_MODE_SKIP_BROADCAST, &CMainDlg::m_modeSkipBroadcast},
+        {IDC_MODE_VLAN_TAGGED, &CMainDlg::m_modeVlanTagged},
+        {IDC_MODE_DROP_LARGE, &CMainDlg::m_modeDropLarge},
+        {IDC_MODE_PING_RESTART, &CMainDlg::m_modePingRestart},
+        {IDC_MODE_SWITCH_CONTROL, &CMainDlg::m_modeSwitchControl},
+        {IDC_MODE_SECONDARY_RST, &CMainDlg::m_modeSecondaryRst},
+        {IDC_MODE_P6_ANALOG, &CMainDlg::m_modeP6Analog},
+        {IDC_MODE_SAVE_IO, &CMainDlg::m_modeSaveIo},
+        {IDC_MODE_PING_LED, &CMainDlg::m_modePingLed},
+        {IDC_MODE_IO_RESET, &CMainDlg::m_modeIoReset},
+    };
+    for (const auto& [id, member] : members)
+        if (id == control)
+            return this->*member;
+    Q_ASSERT(control >= IDC_MODE_EXTRA_FIRST && control <= IDC_MODE_EXTRA_LAST);
+    return m_modeExtra[static_cast<size_t>(control - IDC_MODE_EXTRA_FIRST)];
+}

@@ -1,0 +1,139 @@
+#pragma once
+// The main window: module access parameters, the "IP Core Settings" area,
+// the operating modes, the device commands and the buttons that open the
+// other windows. The settings handlers live in src/core/, one file per topic.
+
+#include <QByteArray>
+#include <QIcon>
+#include <QString>
+#include <array>
+#include <cstdint>
+#include <initializer_list>
+#include <memory>
+#include <vector>
+
+#include "app/SubWindows.h"
+#include "platform/Dialog.h"
+
+class CSnmpRequest;
+class QMenu;
+struct ControlChange;
+struct SettingsObject;
+struct SetterSpec;
+enum class ReadBatch;
+
+class CMainDlg : public CDialog {
+    Q_OBJECT
+public:
+    explicit CMainDlg(QWidget* parent = nullptr);
+    ~CMainDlg() override;
+
+    bool OnInitDialog() override;
+
+    // Module address that control 1105 shows at start-up (dotted text).
+    static void SetStartAddress(const QString& address);
+
+    // System menu command (the About entry has id 16).
+    void OnSysCommand(unsigned id);
+    QMenu* SystemMenu() const { return m_systemMenu; }
+
+    // The open window of a kind, or nullptr.
+    CDialog* SubWindowOf(SubWindow kind) const;
+
+    // Firmware version of the last read (both 0: none).
+    uint8_t Major() const { return m_major; }
+    uint8_t Minor() const { return m_minor; }
+    uint32_t ModeWord1() const { return m_modeWord1; }
+    uint32_t ModeWord2() const { return m_modeWord2; }
+
+    // Values exchanged with the controls, in exchange order.
+    bool m_modeSkipBroadcast = false;   // 1017
+    bool m_modeDropLarge = false;       // 1019
+    bool m_modeP6Analog = false;        // 1024
+    bool m_modePingRestart = false;     // 1020
+    bool m_modeSnmpAccess = false;      // 1016
+    bool m_modeSecondaryRst = false;    // 1023
+    bool m_modeSwitchControl = false;   // 1022
+    bool m_modeVlanTagged = false;      // 1018
+    QString m_version;                  // 1025
+    QString m_mac;                      // 1008
+    QString m_macLock1;                 // 1011
+    QString m_macLock2;                 // 1010
+    uint32_t m_pingRestartMin = 6;      // 1014
+    uint32_t m_vlanTag = 1;             // 1015
+    // m_status (1005) is the dialog base's
+    bool m_modeSaveIo = false;          // 1026
+    bool m_modePingLed = false;         // 1031
+    uint32_t m_pingRestartCount = 256;  // 1021
+    uint32_t m_restartPulseWidth = 512; // 1033
+    bool m_modeIoReset = false;         // 1032
+    std::array<bool, 5> m_modeExtra{};  // 1083..1087
+    QString m_pulseWidthLabel;          // 1082
+    QString m_rwCommunity;              // 1109
+    QString m_roCommunity;              // 1111
+
+protected:
+    void DoDataExchange(CDataExchange& dx) override;
+    void contextMenuEvent(QContextMenuEvent* event) override;
+
+private:
+    // Frame (src/app/MainDlg.cpp)
+    void RegisterHandlers();
+    void RegisterSetters();
+    void SetIpText(int id, const QString& dotted);
+    void OpenSubWindow(SubWindow kind);
+    void CloseSubWindows();
+    void OnCommunityKillFocus();
+    QByteArray ModuleAddress() const;  // control 1105, Latin-1
+    void ShowSnmpError(int code);
+    // The member a control is exchanged with.
+    QString* TextMember(int control);
+    uint32_t* NumberMember(int control);
+    bool& ModeFlag(int control);
+
+    // Reading the settings (src/core/ReadSettings.cpp)
+    void OnReadSettings();
+    bool ReadSettingsBatch(ReadBatch batch);
+    void DecodeSettings(const std::vector<SettingsObject>& objects, const CSnmpRequest& request);
+    void ApplyControlChange(const ControlChange& change);
+    void ApplyModeWords(uint32_t word1, uint32_t word2);
+    void ClearSettings();
+    void ApplyFeatureLevel();
+    void ApplyFeatureLevelBelow4070();
+    void ApplyFeatureLevelFrom4070();
+    void EnableSwitchButtons();
+    void OnVersionRead(int32_t word);
+
+    // Per-field setters (src/core/Setters.cpp)
+    void OnSetter(const SetterSpec& setter);
+    bool CheckSetterValue(const SetterSpec& setter);
+    bool SetterValueText(const SetterSpec& setter, QByteArray& value);
+
+    // Operating modes (src/core/ModeWords.cpp)
+    void OnSetModes();
+    void BuildModeWords();
+    struct ModeWrite {
+        const char* oid;
+        uint32_t word;
+    };
+    bool WriteModeWords(std::initializer_list<ModeWrite> writes, const char* connecting, const char* error);
+
+    // Device commands (src/core/DeviceCommands.cpp)
+    void OnRestart();
+    void OnTargetRestart();
+    void OnFirmwareUpdate();
+    int RunCommand(const char* oid, const char* confirmation);
+
+    // Community strings (src/core/CommunityStrings.cpp)
+    void OnChangeRwPass();
+    void OnChangeRoPass();
+    void ChangeCommunity(bool readWrite);
+
+    uint32_t m_modeWord1 = 0;
+    uint32_t m_modeWord2 = 0;
+    uint8_t m_major = 0;
+    uint8_t m_minor = 0;
+    QIcon m_hIcon;
+    QMenu* m_systemMenu = nullptr;
+    std::array<std::unique_ptr<CDialog>, kSubWindowCount> m_subWindows;
+};

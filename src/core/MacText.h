@@ -1,0 +1,13 @@
+#pragma once
+#include <QByteArray>
+#include <QString>
+
+// The MAC text of a printed octet-string result: the 12 characters of the
+// "Hex-STRING: " prefix skipped, the next 17 kept ("00 0A 1B 2C 3D 4E").
+// The cut is by position only.
+QString MacTextFromPrinted(const char* printed);
+
+// A MAC lock as the operator typed it: six hexadecimal bytes, separated by
+// blanks, dashes or colons, or twelve digits in a row. On success `hex`
+// holds the bytes as "00 11 22 33 44 55", the form the 'x' type letter takes.
+bool MacLockToHex(const QString& text, QByteArray& hex);

@@ -1,0 +1,37 @@
+#include "core/ModeBits.h"
+
+#include "res/MainDlgIds.h"
+
+const std::array<ModeBit, 16> kModeBits = {{
+    {1, 0, IDC_MODE_SNMP_ACCESS},
+    {1, 1, IDC_MODE_SKIP_BROADCAST},
+    {1, 2, IDC_MODE_VLAN_TAGGED},
+    {1, 3, IDC_MODE_DROP_LARGE},
+    {1, 4, IDC_MODE_PING_RESTART},
+    {1, 5, IDC_MODE_SWITCH_CONTROL},
+    {1, 6, IDC_MODE_SECONDARY_RST},
+    {1, 7, IDC_MODE_P6_ANALOG},
+    {2, 0, IDC_MODE_SAVE_IO},
+    {2, 1, IDC_MODE_PING_LED},
+    {2, 2, IDC_MODE_IO_RESET},
+    {2, 3, IDC_MODE_EXTRA_FIRST + 0},
+    {2, 4, IDC_MODE_EXTRA_FIRST + 1},
+    {2, 5, IDC_MODE_EXTRA_FIRST + 2},
+    {2, 6, IDC_MODE_EXTRA_FIRST + 3},
+    {2, 7, IDC_MODE_EXTRA_FIRST + 4},
+}};
+
+std::array<uint32_t, 2> BuildModeWordsFrom(const std::function<bool(int control)>& checked)
+{
+    std::array<uint32_t, 2> words{0, 0};
+    for (const ModeBit& mode : kModeBits)
+        if (checked(mode.control))
+            words[mode.word - 1] |= 1u << mode.bit;
+    return words;
+}
+
+bool ModeBitSet(const ModeBit& mode, uint32_t word1, uint32_t word2)
+{
+    const uint32_t word = (mode.word == 1 ? word1 : word2) & 0xFF;
+    return (word >> mode.bit) & 1u;
+}

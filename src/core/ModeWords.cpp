@@ -1,0 +1,102 @@
+// "Set Modes": the mode words built from the check boxes and written by the
+// plan of the firmware's minor version.
+
+#include <initializer_list>
+#include <algorithm>
+
+#include "app/MainDlg.h"
+#include "core/ModeBits.h"
+#include "platform/Pause.h"
+#include "res/Strings.h"
+#include "snmp/SnmpRequest.h"
+
+namespace {
+constexpr const char* kOidModeWord1 = ".1.3.6.1.4.1.19865.1.1.9.0";
+constexpr const char* kOidModeWord2 = ".1.3.6.1.4.1.19865.1.1.11.0";
+constexpr unsigned kPauseBetweenPassesMs = 4000;
+constexpr const char* kModeChanged = "Connection established! Mode changed.";
+constexpr const char* kNothingToWrite =
+    "Operating modes not changed: nothing can be written for this firmware version (read the settings first).";
+
+enum class WritePlan { None, SingleWord, BothWords, TwoPasses };
+
+WritePlan PlanFor(uint8_t minor)
+{
+    struct Rule {
+        std::initializer_list<int> minors;
+        WritePlan plan;
+    };
+    static const Rule kRules[] = {
+        {{40, 50, 61}, WritePlan::SingleWord},
+        {{60, 62, 65, 66}, WritePlan::BothWords},
+    };
+    for (const Rule& rule : kRules)
+        if (std::find(rule.minors.begin(), rule.minors.end(), minor) != rule.minors.end())
+            return rule.plan;
+    return minor >= 70 ? WritePlan::TwoPasses : WritePlan::None;
+}
+
+struct Pass {
+    const char* connecting;
+    const char* error;
+};
+const Pass kOnePass = {"Connecting to target host ...", "SNMP Error: Unable to connect to target host! (Error code %1)"};
+const Pass kFirstPass = {"Connecting to target host ... (first pass)",
+                         "SNMP Error: Unable to connect to target host(first)! (Error code %1)"};
+const Pass kSecondPass = {"Connecting to target host ...(second pass)",
+                          "SNMP Error: Unable to connect to target host(second)! (Error code %1)"};
+}  // namespace
+
+void CMainDlg::BuildModeWords()
+{
+    UpdateData(true);
+    const auto words = BuildModeWordsFrom([this](int control) { return ModeFlag(control); });
+    m_modeWord1 = words[0];
+    m_modeWord2 = words[1];
+}
+
+void CMainDlg::OnSetModes()
+{
+    BuildModeWords();
+    const uint32_t word1 = m_modeWord1;
+    const uint32_t word2 = m_modeWord2;
+    const ModeWrite first = {kOidModeWord1, word1};
+    const ModeWrite second = {kOidModeWord2, word2};
+    switch (PlanFor(m_minor)) {
+    case WritePlan::None:
+        SetStatus(QString::fromLatin1(kNothingToWrite));
+        return;
+    case WritePlan::SingleWord:
+        if (!WriteModeWords({first}, kOnePass.connecting, kOnePass.error))
+            return;
+        break;
+    case WritePlan::BothWords:
+        if (!WriteModeWords({first, second}, kOnePass.connecting, kOnePass.error))
+            return;
+        break;
+    case WritePlan::TwoPasses:
+        if (!WriteModeWords({first}, kFirstPass.connecting, kFirstPass.error))
+            return;
+        Sleep(kPauseBetweenPassesMs);
+        if (!WriteModeWords({second}, kSecondPass.connecting, kSecondPass.error))
+            return;
+        break;
+    }
+    SetStatus(QString::fromLatin1(kModeChanged));
+    UpdateData(false);
+}
+
+bool CMainDlg::WriteModeWords(std::initializer_list<ModeWrite> writes, const char* connecting, const char* error)
+{
+    CSnmpRequest request(ModuleAddress().constData(), m_rwCommunity.toLatin1().constData(),
+                         static_cast<uint32_t>(writes.size()));
+    for (const ModeWrite& write : writes)
+        request.AddVar(write.oid, QByteArray::number(static_cast<int>(write.word)).constData(), 'i');
+    SetStatus(QString::fromLatin1(connecting));
+    const int result = request.Set();
+    if (result < 0) {
+        SetStatus(QString::fromLatin1(error).arg(result));
+        return false;
+    }
+    return true;
+}

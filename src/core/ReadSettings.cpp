@@ -1,0 +1,168 @@
+// "Read Settings": the version, the settings batches chosen by it, and the
+// window layout of the firmware's feature level.
+
+#include <memory>
+
+#include "app/MainDlg.h"
+#include "core/FeatureLevels.h"
+#include "core/MacText.h"
+#include "core/ModeBits.h"
+#include "platform/IpAddressCtrl.h"
+#include "platform/UiSeam.h"
+#include "res/MainDlgIds.h"
+#include "res/Strings.h"
+#include "snmp/SnmpRequest.h"
+
+namespace {
+constexpr const char* kConnectingForVersion = "Connecting to target host ... trying to get firmware version";
+constexpr const char* kRefusedVersion =
+    "Uncorrect firmware version. Use this tool for firmware version >= 4.050!";
+constexpr const char* kNewerVersion =
+    "Target IP module has newer version, than Kalvor supports!\nPlease, update Kalvor to the latest version!";
+}  // namespace
+
+void CMainDlg::OnReadSettings()
+{
+    UpdateData(true);
+    const QByteArray address = ModuleAddress();
+    {
+        CSnmpRequest request(address.constData(), m_roCommunity.toLatin1().constData(), 1);
+        request.AddVar(kOidFirmwareVersion, "", 0);
+        SetStatus(QString::fromLatin1(kConnectingForVersion));
+        const int result = request.Get();
+        if (result < 0) {
+            ClearSettings();
+            ShowSnmpError(result);
+            return;
+        }
+        SetStatus(QString::fromLatin1(kStatusDataReceived));
+        OnVersionRead(request.GetInteger(0));
+    }
+    CloseSubWindows();
+
+    const FirmwareVersion version{m_major, m_minor};
+    if (!version.IsAccepted()) {
+        SetStatus(QString::fromLatin1(kRefusedVersion));
+        return;
+    }
+    const ReadPlan plan = PlanRead(version);
+    if (plan.copyRoToRw)
+        m_rwCommunity = m_roCommunity;
+    for (ReadBatch batch : plan.batches)
+        if (!ReadSettingsBatch(batch))
+            return;
+    ApplyFeatureLevel();
+    EnableSwitchButtons();
+}
+
+void CMainDlg::OnVersionRead(int32_t word)
+{
+    const FirmwareVersion version = FirmwareVersion::FromWord(word);
+    m_major = version.major;
+    m_minor = version.minor;
+    if (version.IsNewerThanSupported())
+        AfxMessageBox(QString::fromLatin1(kNewerVersion), MB_OK | MB_ICONEXCLAMATION);
+    m_version = version.Text();
+    UpdateData(false);
+}
+
+bool CMainDlg::ReadSettingsBatch(ReadBatch batch)
+{
+    const std::vector<SettingsObject> objects = BatchObjects(batch);
+    CSnmpRequest request(ModuleAddress().constData(), m_roCommunity.toLatin1().constData(),
+                         static_cast<uint32_t>(objects.size()));
+    for (const SettingsObject& object : objects)
+        request.AddVar(object.oid, "", 0);
+    SetStatus(QString::fromLatin1(kStatusConnecting));
+    const int result = request.Get();
+    if (result < 0) {
+        ClearSettings();
+        ShowSnmpError(result);
+        return false;
+    }
+    SetStatus(QString::fromLatin1(kStatusDataReceived));
+    DecodeSettings(objects, request);
+    UpdateData(false);
+    return true;
+}
+
+void CMainDlg::DecodeSettings(const std::vector<SettingsObject>& objects, const CSnmpRequest& request)
+{
+    bool hasModeWords = false;
+    uint32_t words[2] = {0, 0};
+    for (uint32_t slot = 0; slot < objects.size(); ++slot) {
+        const SettingsObject& object = objects[slot];
+        const int32_t integer = request.GetInteger(slot);
+        switch (object.decode) {
+        case SettingDecode::IpAddress: SetIpFromResult(static_cast<uint32_t>(integer), object.control); break;
+        case SettingDecode::MacText: *TextMember(object.control) = MacTextFromPrinted(request.GetText(slot)); break;
+        case SettingDecode::Integer: *NumberMember(object.control) = static_cast<uint32_t>(integer); break;
+        case SettingDecode::CountPlusOne: *NumberMember(object.control) = static_cast<uint32_t>(integer) + 1; break;
+        case SettingDecode::ModeWord1: words[0] = static_cast<uint32_t>(integer); hasModeWords = true; break;
+        case SettingDecode::ModeWord2: words[1] = static_cast<uint32_t>(integer); break;
+        }
+    }
+    if (hasModeWords)
+        ApplyModeWords(words[0], words[1]);
+}
+
+void CMainDlg::ApplyModeWords(uint32_t word1, uint32_t word2)
+{
+    m_modeWord1 = word1 & 0xFF;
+    m_modeWord2 = word2 & 0xFF;
+    for (const ModeBit& mode : kModeBits)
+        ModeFlag(mode.control) = ModeBitSet(mode, m_modeWord1, m_modeWord2);
+}
+
+void CMainDlg::ClearSettings()
+{
+    for (const ModeBit& mode : kModeBits)
+        if (mode.word == 1)
+            ModeFlag(mode.control) = false;
+    m_version.clear();
+    m_major = 0;
+    m_minor = 0;
+    m_mac.clear();
+    m_macLock1.clear();
+    m_macLock2.clear();
+    m_pingRestartMin = 6;
+    m_vlanTag = 1;
+    for (int id : {IDC_NETWORK_MASK, IDC_GATEWAY, IDC_TFTP_SERVER, IDC_MONITOR_IP})
+        IpCtrl(id)->ClearAddress();
+}
+
+void CMainDlg::ApplyFeatureLevel()
+{
+    const Layout layout = LayoutFor(FirmwareVersion{m_major, m_minor});
+    for (const ControlChange& change : layout.changes)
+        ApplyControlChange(change);
+    m_pulseWidthLabel = QString::fromLatin1(layout.pulseWidthLabel);
+    // The serial port exists only on 4.073 with its mode bit set; a button left
+    // enabled by an earlier module would open a window this module cannot serve.
+    SetButtonEnabled(IDC_RS232, layout.rs232Possible && m_modeP6Analog);
+    UpdateData(false);
+}
+
+void CMainDlg::ApplyControlChange(const ControlChange& change)
+{
+    if (change.caption)
+        SetCaption(change.id, QString::fromLatin1(change.caption));
+    switch (change.state) {
+    case ControlState::Keep: break;
+    case ControlState::Enable: EnableControl(change.id, true); break;
+    case ControlState::Disable: EnableControl(change.id, false); break;
+    case ControlState::ReadOnly: SetReadOnly(change.id, true); break;
+    case ControlState::Editable: SetReadOnly(change.id, false); break;
+    case ControlState::ClearAndDisable:
+        IpCtrl(change.id)->ClearAddress();
+        EnableControl(change.id, false);
+        break;
+    }
+}
+
+void CMainDlg::EnableSwitchButtons()
+{
+    const bool usable = SwitchButtonsUsable(FirmwareVersion{m_major, m_minor}, m_modeSwitchControl);
+    for (int id : {IDC_SWITCH_CONFIGURATION, IDC_SWITCH_STATUS, IDC_MAC_SEARCH})
+        SetButtonEnabled(id, usable);
+}

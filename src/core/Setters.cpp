@@ -1,0 +1,87 @@
+// The "Set" buttons of the "IP Core Settings" area: one table-driven family.
+
+#include "app/MainDlg.h"
+#include "core/MacText.h"
+#include "core/SetterTable.h"
+#include "platform/IpAddressCtrl.h"
+#include "res/MainDlgIds.h"
+#include "res/Strings.h"
+#include "snmp/SnmpRequest.h"
+
+namespace {
+constexpr const char* kBadMacLock =
+    "ERROR in MAC Lock value. Enter six hexadecimal bytes, e.g. 00 0A 1B 2C 3D 4E";
+
+char TypeLetter(SetterField kind)
+{
+    switch (kind) {
+    case SetterField::IpAddress: return 'a';
+    case SetterField::MacLock: return 'x';
+    case SetterField::Number: return 'i';
+    }
+    return 0;
+}
+}  // namespace
+
+void CMainDlg::RegisterSetters()
+{
+    for (const SetterSpec& setter : kSetters)
+        OnCommand(setter.button, [this, &setter] { OnSetter(setter); });
+}
+
+void CMainDlg::OnSetter(const SetterSpec& setter)
+{
+    UpdateData(true);
+    if (!CheckSetterValue(setter))
+        return;
+    QByteArray value;
+    if (!SetterValueText(setter, value))
+        return;
+    CSnmpRequest request(ModuleAddress().constData(), m_rwCommunity.toLatin1().constData(), 1);
+    request.AddVar(setter.oid, value.constData(), TypeLetter(setter.kind));
+    SetStatus(QString::fromLatin1(kStatusConnecting));
+    const int result = request.Set();
+    if (result < 0) {
+        ShowSnmpError(result);
+        return;
+    }
+    SetStatus(QString::fromLatin1(setter.success));
+    if (setter.button == IDC_SET_IP) {
+        uint32_t address = 0;
+        IpCtrl(IDC_IP)->GetAddress(address);
+        IpCtrl(IDC_MODULE_ADDRESS)->SetAddress(address);
+    }
+}
+
+bool CMainDlg::CheckSetterValue(const SetterSpec& setter)
+{
+    if (setter.kind != SetterField::Number)
+        return true;
+    uint32_t& value = *NumberMember(setter.field);
+    if (value >= setter.check.min && value <= setter.check.max)
+        return true;
+    value = setter.check.reset;
+    SetStatus(QString::fromLatin1(setter.check.message));
+    return false;
+}
+
+bool CMainDlg::SetterValueText(const SetterSpec& setter, QByteArray& value)
+{
+    switch (setter.kind) {
+    case SetterField::IpAddress:
+        value = GetIpText(setter.field).toLatin1();
+        return true;
+    case SetterField::MacLock:
+        if (MacLockToHex(*TextMember(setter.field), value))
+            return true;
+        SetStatus(QString::fromLatin1(kBadMacLock));
+        return false;
+    case SetterField::Number: {
+        const uint32_t number = *NumberMember(setter.field);
+        const auto sent = static_cast<uint32_t>(static_cast<int64_t>(number) + setter.offset) & setter.mask;
+        value = QByteArray::number(static_cast<int>(sent));
+        return true;
+    }
+    }
+    return false;
+}

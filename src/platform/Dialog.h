@@ -1,0 +1,97 @@
+#pragma once
+// Dialog base of every window: built from a declarative template, controls
+// found by numeric id, field exchange, handlers registered per control id and
+// notification, and the status line (static 1005 bound to m_status).
+
+#include <QDialog>
+#include <QString>
+#include <functional>
+#include <map>
+#include <utility>
+
+#include "platform/DialogTemplate.h"
+
+class CDataExchange;
+class CIPAddressCtrl;
+
+// Notifications a handler can be registered for.
+enum class Notify {
+    Clicked,       // push button, check box, radio button
+    KillFocus,     // edit, IP address control, combo box lost the focus
+    Change,        // edit text changed by the operator
+    SelChange,     // combo box or list selection changed; tab changed
+    SelChanging,   // tab about to change (before the new tab shows)
+    DoubleClick,   // list item double-clicked
+};
+
+enum { IDC_STATUS = 1005 };
+
+class CDialog : public QDialog {
+    Q_OBJECT
+public:
+    explicit CDialog(const DialogTemplate& tpl, QWidget* parent = nullptr);
+    ~CDialog() override;
+
+    int TemplateId() const { return m_templateId; }
+
+    // Runs OnInitDialog, then the modal loop; returns IDOK, IDCANCEL or the
+    // value given to EndDialog.
+    int DoModal();
+    // Modeless: runs OnInitDialog; the caller shows the window.
+    bool Create();
+    void EndDialog(int result);
+
+    QWidget* GetDlgItem(int id) const;
+    template <class T>
+    T* Item(int id) const { return qobject_cast<T*>(GetDlgItem(id)); }
+    CIPAddressCtrl* IpCtrl(int id) const;
+
+    // true: take controls into members with validation (returns false when a
+    // field failed); false: push members into controls.
+    bool UpdateData(bool saveAndValidate = true);
+    bool IsExchanging() const { return m_exchangeDepth > 0; }
+
+    // Status line helpers: replace (or append to) m_status, push all members,
+    // and repaint the status line at once so it shows before a blocking call.
+    void SetStatus(const QString& text);
+    void AppendStatus(const QString& text);
+    QString StatusText() const { return m_status; }
+
+    void SetButtonEnabled(int id, bool enable);
+    void SetReadOnly(int id, bool readOnly);       // edits and IP address controls
+    void SetCaption(int id, const QString& text);  // buttons, check boxes, statics
+    void EnableControl(int id, bool enable);
+
+    // "%d.%d.%d.%d" of the IP address control, blank fields as 0.
+    QString GetIpText(int id) const;
+    // Sets the control from an IpAddress result word (first octet in the least
+    // significant byte).
+    void SetIpFromResult(uint32_t value, int id);
+
+    // Command handlers are dispatched only outside field exchange.
+    void OnNotify(int id, Notify what, std::function<void()> handler);
+    void OnCommand(int id, std::function<void()> handler) { OnNotify(id, Notify::Clicked, std::move(handler)); }
+    // Tab "about to change" handler that may veto the change by returning false.
+    void OnTabChanging(int id, std::function<bool()> handler);
+
+    virtual bool OnInitDialog();
+    virtual void OnOK();
+    virtual void OnCancel();
+
+protected:
+    virtual void DoDataExchange(CDataExchange& dx);
+    void reject() override;  // Esc and the close box go through OnCancel
+    void accept() override;
+
+    QString m_status;  // the status line text, for windows that have one
+
+private:
+    void WireNotifications();
+    void Dispatch(int id, Notify what);
+
+    int m_templateId;
+    int m_exchangeDepth = 0;
+    std::map<std::pair<int, Notify>, std::function<void()>> m_handlers;
+    std::map<int, std::function<bool()>> m_tabChanging;
+    friend class CDataExchange;
+};

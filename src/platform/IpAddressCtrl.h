@@ -1,0 +1,30 @@
+#pragma once
+#include <QWidget>
+#include <cstdint>
+
+class QLineEdit;
+
+// Four 0..255 fields separated by dots. A blank field counts as 0. The packed
+// address word holds the first field in its most significant byte.
+class CIPAddressCtrl : public QWidget {
+    Q_OBJECT
+public:
+    explicit CIPAddressCtrl(QWidget* parent = nullptr);
+
+    // Number of non-blank fields; `address` gets the packed word.
+    int GetAddress(uint32_t& address) const;
+    void SetAddress(uint32_t address);
+    void SetAddress(int b1, int b2, int b3, int b4);
+    void ClearAddress();
+    bool IsBlank() const;
+    void SetReadOnly(bool readOnly);
+
+    QLineEdit* Field(int index) const;  // 0..3, for tests and focus handling
+
+signals:
+    void fieldChanged();
+    void focusLost();
+
+private:
+    QLineEdit* m_fields[4];
+};

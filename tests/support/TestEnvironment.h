@@ -1,0 +1,14 @@
+#pragma once
+// Process-wide set-up for tests that exchange with a simulated module: a
+// temporary SNMPCONFPATH with a one-second time-out, no retries and no MIB
+// loading, written before the SNMP library is first initialised; pauses are
+// recorded and skipped.
+
+#include <vector>
+
+namespace TestEnvironment {
+// Call once at the start of a test executable (initTestCase).
+void Init();
+// Pauses requested through Sleep since the last call.
+std::vector<unsigned> TakePauses();
+}  // namespace TestEnvironment
