@@ -64,6 +64,9 @@ void DDX_Text(CDataExchange& dx, int id, float& value);     // "Please enter a n
 void DDX_Text(CDataExchange& dx, int id, double& value);    // "Please enter a number."
 // Check box state.
 void DDX_Check(CDataExchange& dx, int id, bool& value);
+// Check box state as a number: 0 unchecked, 1 checked, 2 indeterminate. On
+// push any other number clears the box.
+void DDX_Check(CDataExchange& dx, int id, int& value);
 // Index of the checked radio button of the group that starts at `id`
 // (-1 when none is checked).
 void DDX_Radio(CDataExchange& dx, int id, int& value);

@@ -5,6 +5,7 @@
 
 #include <QDialog>
 #include <QString>
+#include <cstdint>
 #include <functional>
 #include <map>
 #include <utility>
@@ -82,15 +83,34 @@ protected:
     virtual void DoDataExchange(CDataExchange& dx);
     void reject() override;  // Esc and the close box go through OnCancel
     void accept() override;
+    // Focus leaving an edit or combo box raises KillFocus.
+    bool eventFilter(QObject* watched, QEvent* event) override;
 
     QString m_status;  // the status line text, for windows that have one
 
 private:
+    void IndexControls();
     void WireNotifications();
+    // Each returns true when it recognised the control and connected it.
+    bool WireButton(int id, QWidget* control);
+    bool WireLineEdit(int id, QWidget* control);
+    bool WireTextEdit(int id, QWidget* control);
+    bool WireIpAddress(int id, QWidget* control);
+    bool WireComboBox(int id, QWidget* control);
+    bool WireReportList(int id, QWidget* control);
+    bool WireTabBar(int id, QWidget* control);
+    void WatchFocus(QWidget* widget);
+    void NoticeFocusOut(QObject* watched, Qt::FocusReason reason);
+    bool AskTabChanging(int id);
     void Dispatch(int id, Notify what);
+    void RunDefaultCommand(int id);
 
     int m_templateId;
     int m_exchangeDepth = 0;
+    bool m_tearingDown = false;  // set by the destructor: nothing is dispatched any more
+    bool m_endedBeforeLoop = false;
+    int m_endValue = 0;
+    std::map<int, QWidget*> m_items;  // first control of each id, in template order
     std::map<std::pair<int, Notify>, std::function<void()>> m_handlers;
     std::map<int, std::function<bool()>> m_tabChanging;
     friend class CDataExchange;

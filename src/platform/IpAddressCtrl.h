@@ -18,13 +18,24 @@ public:
     void ClearAddress();
     bool IsBlank() const;
     void SetReadOnly(bool readOnly);
+    bool IsReadOnly() const;
 
     QLineEdit* Field(int index) const;  // 0..3, for tests and focus handling
 
 signals:
-    void fieldChanged();
-    void focusLost();
+    void fieldChanged();  // the operator edited a field
+    void focusLost();     // the focus left the control (not moving between its fields)
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+    void paintEvent(QPaintEvent* event) override;
 
 private:
+    int IndexOf(QObject* field) const;
+    void OnFieldEdited(int index, const QString& text);
+    bool HandleFieldKey(int index, int key);
+    void MoveToField(int index, bool cursorAtEnd);
+    bool OwnsFocus() const;
+
     QLineEdit* m_fields[4];
 };

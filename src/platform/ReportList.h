@@ -1,0 +1,35 @@
+#pragma once
+#include <QStringList>
+#include <QTreeWidget>
+
+// Report-style list that keeps its rows sorted ascending by the first column
+// (case-insensitive) as they are inserted. Changing a row's text later does
+// not move it, so a row inserted with an empty first column lands on top and
+// stays there once its texts are set.
+class CReportList : public QTreeWidget {
+    Q_OBJECT
+public:
+    explicit CReportList(QWidget* parent = nullptr);
+
+    // Adds a left-aligned column; returns its index. Create columns first.
+    int InsertColumn(int column, const QString& heading, int widthPixels);
+    int GetColumnCount() const { return m_headings.size(); }
+    QString ColumnHeading(int column) const { return m_headings.value(column); }
+
+    // Inserts a row at the place its first-column text sorts to (before any
+    // row whose text is equal or greater); returns that row. The requested
+    // `row` of the second form does not matter in a sorted list.
+    int InsertItem(const QString& text);
+    int InsertItem(int row, const QString& text) { Q_UNUSED(row) return InsertItem(text); }
+
+    bool SetItemText(int row, int column, const QString& text);
+    QString GetItemText(int row, int column) const;
+    int GetItemCount() const { return topLevelItemCount(); }
+    bool DeleteItem(int row);
+    void DeleteAllItems() { clear(); }
+
+private:
+    int SortedPosition(const QString& text) const;
+
+    QStringList m_headings;
+};

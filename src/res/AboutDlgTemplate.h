@@ -1,0 +1,5 @@
+#pragma once
+#include "platform/DialogTemplate.h"
+
+// Template 100: the About box.
+const DialogTemplate& AboutDlgTemplate();

@@ -1,0 +1,5 @@
+#pragma once
+#include "platform/DialogTemplate.h"
+
+// Template 102: the main window.
+const DialogTemplate& MainDlgTemplate();

@@ -1,0 +1,199 @@
+#include "SimModule.h"
+
+#include <fcntl.h>
+#include <poll.h>
+#include <signal.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <QDebug>
+#include <chrono>
+#include <cstdlib>
+#include <cstring>
+#include <filesystem>
+#include <fstream>
+#include <nlohmann/json.hpp>
+#include <stdexcept>
+#include <thread>
+
+#include "snmp/SnmpRequest.h"
+
+namespace {
+
+constexpr int kStartTimeoutMs = 5000;
+constexpr auto kStopGrace = std::chrono::seconds(3);
+
+[[noreturn]] void Fail(const std::string& reason)
+{
+    qCritical("SimModule: %s", reason.c_str());
+    throw std::runtime_error("SimModule: " + reason);
+}
+
+std::string MakeTempDir()
+{
+    char pattern[] = "/tmp/kalvor-sim-test-XXXXXX";
+    if (!mkdtemp(pattern))
+        Fail(std::string("cannot create a temporary directory: ") + std::strerror(errno));
+    return pattern;
+}
+
+void WriteFile(const std::string& path, const std::string& text)
+{
+    std::ofstream file(path, std::ios::binary | std::ios::trunc);
+    file << text;
+    if (!file)
+        Fail("cannot write " + path);
+}
+
+// Reads one line from `fd` within the time-out; "" on end of file or time-out.
+std::string ReadLine(int fd, int timeoutMs)
+{
+    const auto deadline = std::chrono::steady_clock::now() + std::chrono::milliseconds(timeoutMs);
+    std::string line;
+    for (;;) {
+        const auto left = std::chrono::duration_cast<std::chrono::milliseconds>(deadline - std::chrono::steady_clock::now());
+        if (left.count() <= 0)
+            return {};
+        pollfd waiting{fd, POLLIN, 0};
+        if (poll(&waiting, 1, static_cast<int>(left.count())) <= 0)
+            continue;
+        char c = 0;
+        const ssize_t got = read(fd, &c, 1);
+        if (got <= 0)
+            return {};
+        if (c == '\n')
+            return line;
+        line += c;
+    }
+}
+
+// Runs the simulator with its standard output on a pipe; stderr is shared.
+pid_t Spawn(const std::vector<std::string>& arguments, int& outputFd)
+{
+    std::vector<char*> argv;
+    for (const std::string& argument : arguments)
+        argv.push_back(const_cast<char*>(argument.c_str()));
+    argv.push_back(nullptr);
+
+    int pipeFds[2];
+    if (pipe2(pipeFds, O_CLOEXEC) != 0)
+        Fail(std::string("pipe: ") + std::strerror(errno));
+    const pid_t pid = fork();
+    if (pid == 0) {
+        dup2(pipeFds[1], STDOUT_FILENO);
+        execv(argv[0], argv.data());
+        _exit(127);
+    }
+    close(pipeFds[1]);
+    if (pid < 0) {
+        close(pipeFds[0]);
+        Fail(std::string("fork: ") + std::strerror(errno));
+    }
+    outputFd = pipeFds[0];
+    return pid;
+}
+
+bool WaitForExit(pid_t pid, std::chrono::steady_clock::duration grace)
+{
+    const auto deadline = std::chrono::steady_clock::now() + grace;
+    while (std::chrono::steady_clock::now() < deadline) {
+        if (waitpid(pid, nullptr, WNOHANG) == pid)
+            return true;
+        std::this_thread::sleep_for(std::chrono::milliseconds(10));
+    }
+    return false;
+}
+
+void Stop(pid_t pid)
+{
+    kill(pid, SIGTERM);
+    if (!WaitForExit(pid, kStopGrace)) {
+        kill(pid, SIGKILL);
+        waitpid(pid, nullptr, 0);
+    }
+}
+
+JournalEntry EntryOf(const nlohmann::json& line)
+{
+    JournalEntry entry;
+    entry.op = line.value("op", "");
+    entry.oid = line.value("oid", "");
+    entry.type = line.value("type", "");
+    entry.value = line.value("value", "");
+    entry.hex = line.value("hex", "");
+    entry.community = line.value("community", "");
+    entry.reply = line.value("reply", "");
+    return entry;
+}
+
+}  // namespace
+
+SimModule::SimModule(const std::string& stateJson, const QString& address) : m_address(address)
+{
+    m_dir = MakeTempDir();
+    m_journalPath = m_dir + "/journal.jsonl";
+    const std::string statePath = m_dir + "/state.json";
+    WriteFile(statePath, stateJson);
+
+    int outputFd = -1;
+    const pid_t pid = Spawn({KALVOR_SIM_PATH, "--port", "0", "--address", address.toStdString(), "--state", statePath,
+                             "--journal", m_journalPath},
+                            outputFd);
+    const std::string line = ReadLine(outputFd, kStartTimeoutMs);
+    close(outputFd);  // the simulator writes nothing more to it
+    const size_t colon = line.rfind(':');
+    const int port = colon == std::string::npos ? 0 : std::atoi(line.c_str() + colon + 1);
+    if (line.rfind("kalvor-sim listening on ", 0) != 0 || port <= 0 || port > 65535) {
+        Stop(pid);
+        std::filesystem::remove_all(m_dir);
+        Fail("kalvor-sim did not start (state " + stateJson + "); its output was \"" + line + "\"");
+    }
+    m_pid = pid;
+    m_port = static_cast<uint16_t>(port);
+}
+
+SimModule::~SimModule()
+{
+    if (m_pid > 0)
+        Stop(static_cast<pid_t>(m_pid));
+    std::error_code ignored;
+    std::filesystem::remove_all(m_dir, ignored);
+}
+
+void SimModule::Use() const
+{
+    CSnmpRequest::SetPortOverride(m_port);
+}
+
+std::vector<JournalEntry> SimModule::Journal() const
+{
+    std::vector<JournalEntry> entries;
+    std::ifstream file(m_journalPath);
+    std::string line;
+    while (std::getline(file, line)) {
+        if (line.empty())
+            continue;
+        try {
+            entries.push_back(EntryOf(nlohmann::json::parse(line)));
+        } catch (const nlohmann::json::exception& e) {
+            qWarning("SimModule: unreadable journal line \"%s\": %s", line.c_str(), e.what());
+        }
+    }
+    return entries;
+}
+
+std::vector<JournalEntry> SimModule::Journal(const std::string& oidPrefix) const
+{
+    std::vector<JournalEntry> matching;
+    for (JournalEntry& entry : Journal())
+        if (entry.oid.compare(0, oidPrefix.size(), oidPrefix) == 0)
+            matching.push_back(std::move(entry));
+    return matching;
+}
+
+void SimModule::ClearJournal()
+{
+    // The simulator appends, so its next line lands at the new end.
+    if (truncate(m_journalPath.c_str(), 0) != 0 && errno != ENOENT)
+        Fail("cannot truncate " + m_journalPath);
+}

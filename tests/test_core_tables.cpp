@@ -1,0 +1,196 @@
+// The settings tables: which objects each firmware reads, the window layout by
+// version, the mode-word bits, and MAC texts.
+
+#include <QtTest>
+
+#include <algorithm>
+
+#include "core/FeatureLevels.h"
+#include "core/MacText.h"
+#include "core/ModeBits.h"
+#include "res/MainDlgIds.h"
+
+Q_DECLARE_METATYPE(std::vector<ReadBatch>)
+
+namespace {
+const ControlChange* Find(const Layout& layout, int id)
+{
+    // The last change of a control is the one that stays.
+    const ControlChange* found = nullptr;
+    for (const ControlChange& change : layout.changes)
+        if (change.id == id)
+            found = &change;
+    return found;
+}
+}  // namespace
+
+class TestCoreTables : public QObject {
+    Q_OBJECT
+private slots:
+    void readPlanByVersion_data()
+    {
+        QTest::addColumn<int>("word");
+        QTest::addColumn<std::vector<ReadBatch>>("batches");
+        QTest::addColumn<bool>("copy");
+        using B = ReadBatch;
+        QTest::newRow("4.040") << 0x0428 << std::vector<B>{B::Seven} << false;
+        QTest::newRow("4.050") << 0x0432 << std::vector<B>{B::Seven} << false;
+        QTest::newRow("4.061") << 0x043D << std::vector<B>{B::Seven} << false;
+        QTest::newRow("4.060") << 0x043C << std::vector<B>{B::Eight} << true;
+        QTest::newRow("4.065") << 0x0441 << std::vector<B>{B::Eight} << true;
+        QTest::newRow("4.066") << 0x0442 << std::vector<B>{B::Ten} << true;
+        QTest::newRow("4.067 reads nothing") << 0x0443 << std::vector<B>{} << false;
+        QTest::newRow("4.055 reads nothing") << 0x0437 << std::vector<B>{} << false;
+        QTest::newRow("4.070") << 0x0446 << std::vector<B>{B::Fourteen} << false;
+        QTest::newRow("4.078") << 0x044E << std::vector<B>{B::Access, B::Fourteen} << false;
+        QTest::newRow("4.080") << 0x0450 << std::vector<B>{B::Fourteen} << false;
+        QTest::newRow("5.070 reads nothing") << 0x0546 << std::vector<B>{} << false;
+        QTest::newRow("5.079 reads access only") << 0x054F << std::vector<B>{B::Access} << false;
+        QTest::newRow("5.066 as 4.066") << 0x0542 << std::vector<B>{B::Ten} << true;
+    }
+    void readPlanByVersion()
+    {
+        QFETCH(int, word);
+        QFETCH(std::vector<ReadBatch>, batches);
+        QFETCH(bool, copy);
+        const ReadPlan plan = PlanRead(FirmwareVersion::FromWord(word));
+        QCOMPARE(plan.batches, batches);
+        QCOMPARE(plan.copyRoToRw, copy);
+    }
+
+    void batchesAreNestedInSlotOrder()
+    {
+        const auto fourteen = BatchObjects(ReadBatch::Fourteen);
+        QCOMPARE(fourteen.size(), size_t(14));
+        QCOMPARE(BatchObjects(ReadBatch::Seven).size(), size_t(7));
+        QCOMPARE(BatchObjects(ReadBatch::Ten)[8].oid, ".1.3.6.1.4.1.19865.1.1.13.0");
+        QCOMPARE(BatchObjects(ReadBatch::Ten)[9].oid, ".1.3.6.1.4.1.19865.1.1.12.0");
+        QCOMPARE(fourteen[12].oid, ".1.3.6.1.4.1.19865.1.1.32.0");
+        QCOMPARE(fourteen[13].control, int(IDC_MONITOR_IP));
+        const auto access = BatchObjects(ReadBatch::Access);
+        QCOMPARE(access[0].oid, ".1.3.6.1.4.1.19865.1.1.20.0");
+        QCOMPARE(access[1].control, int(IDC_ACCESS_MASK));
+    }
+
+    void versionAcceptance()
+    {
+        QVERIFY(FirmwareVersion::FromWord(0x0428).IsAccepted());
+        QVERIFY(!FirmwareVersion::FromWord(0x0427).IsAccepted());
+        QVERIFY(!FirmwareVersion::FromWord(0x0350).IsAccepted());
+        QVERIFY(FirmwareVersion::FromWord(0x0546).IsAccepted());
+        QVERIFY(FirmwareVersion::FromWord(0x0450).IsNewerThanSupported());
+        QVERIFY(!FirmwareVersion::FromWord(0x044F).IsNewerThanSupported());
+        QVERIFY(!FirmwareVersion::FromWord(0x0550).IsNewerThanSupported());
+        // Bits above 15 are ignored; the minor prints with three digits.
+        QCOMPARE(FirmwareVersion::FromWord(0x7F0432).Text(), QString("4.050"));
+        QCOMPARE(FirmwareVersion::FromWord(0x0446).Number(), uint16_t(1094));
+    }
+
+    void layoutBelow4070ByMinorColumn()
+    {
+        const Layout first = LayoutFor(FirmwareVersion::FromWord(0x0432));  // 4.050
+        QCOMPARE(QString(first.pulseWidthLabel), QString("Restart Pulse Width (x42ms)"));
+        QCOMPARE(QString(Find(first, IDC_MODE_SAVE_IO)->caption), QString("N/A"));
+        QCOMPARE(Find(first, IDC_MODE_SAVE_IO)->state, ControlState::Disable);
+        QCOMPARE(Find(first, IDC_SET_PING_COUNT)->state, ControlState::Disable);
+        QCOMPARE(Find(first, IDC_NETWORK_MASK)->state, ControlState::ClearAndDisable);
+        QCOMPARE(Find(first, IDC_SNMP_TRAPS)->state, ControlState::Disable);
+        QVERIFY(!Find(first, IDC_MODE_SNMP_ACCESS));
+
+        const Layout second = LayoutFor(FirmwareVersion::FromWord(0x0441));  // 4.065
+        QCOMPARE(QString(Find(second, IDC_MODE_SAVE_IO)->caption), QString("Save I/O states"));
+        QCOMPARE(Find(second, IDC_MODE_SAVE_IO)->state, ControlState::Enable);
+        QVERIFY(!Find(second, IDC_MODE_SECONDARY_RST));
+
+        const Layout third = LayoutFor(FirmwareVersion::FromWord(0x0442));  // 4.066
+        QCOMPARE(QString(Find(third, IDC_MODE_SNMP_ACCESS)->caption), QString("Nubrel settings SNMP access"));
+        // The ping LED box is relabelled but not enabled.
+        QCOMPARE(Find(third, IDC_MODE_PING_LED)->state, ControlState::Keep);
+        QCOMPARE(Find(third, IDC_SET_RESTART_PULSE)->state, ControlState::Enable);
+        QCOMPARE(Find(third, IDC_RESTART_PULSE)->state, ControlState::Editable);
+        QCOMPARE(Find(third, 1087)->state, ControlState::Disable);
+
+        const Layout none = LayoutFor(FirmwareVersion::FromWord(0x0443));  // 4.067: no column
+        QVERIFY(!Find(none, IDC_MODE_SAVE_IO));
+        QCOMPARE(Find(none, IDC_SET_MODES)->state, ControlState::Enable);
+        QCOMPARE(Find(none, IDC_MODE_DROP_LARGE)->state, ControlState::Enable);
+    }
+
+    void layoutFrom4070ByMinor()
+    {
+        const Layout plain = LayoutFor(FirmwareVersion::FromWord(0x0446));  // 4.070
+        QCOMPARE(QString(plain.pulseWidthLabel), QString("Restart Pulse Width (x0.25s)"));
+        QCOMPARE(QString(Find(plain, 1083)->caption), QString("TFTP enabled"));
+        QCOMPARE(QString(Find(plain, 1087)->caption), QString("Restart switch on timeout"));
+        QCOMPARE(Find(plain, IDC_MODE_SAVE_IO)->state, ControlState::Disable);
+        QCOMPARE(Find(plain, IDC_SET_ACCESS_IP)->state, ControlState::Disable);
+        QCOMPARE(Find(plain, IDC_FIRMWARE_UPDATE)->state, ControlState::Enable);
+        QVERIFY(!plain.rs232Possible);
+
+        const Layout serial = LayoutFor(FirmwareVersion::FromWord(0x0449));  // 4.073
+        QCOMPARE(QString(Find(serial, IDC_MODE_P6_ANALOG)->caption), QString("RS-232 Enabled"));
+        QCOMPARE(Find(serial, IDC_MODE_P6_ANALOG)->state, ControlState::Enable);
+        QCOMPARE(Find(serial, IDC_MODE_SAVE_IO)->state, ControlState::Enable);
+        QVERIFY(serial.rs232Possible);
+
+        const Layout access = LayoutFor(FirmwareVersion::FromWord(0x044F));  // 4.079
+        QCOMPARE(Find(access, IDC_SET_ACCESS_MASK)->state, ControlState::Enable);
+        QCOMPARE(Find(access, IDC_ACCESS_IP)->state, ControlState::Enable);
+
+        const Layout major5 = LayoutFor(FirmwareVersion::FromWord(0x0549));  // 5.073
+        QVERIFY(major5.rs232Possible);
+        QCOMPARE(Find(LayoutFor(FirmwareVersion::FromWord(0x044B)), IDC_MODE_SAVE_IO)->state,
+                 ControlState::Disable);  // 4.075
+    }
+
+    void switchButtons()
+    {
+        QVERIFY(SwitchButtonsUsable(FirmwareVersion::FromWord(0x0449), true));
+        QVERIFY(!SwitchButtonsUsable(FirmwareVersion::FromWord(0x0449), false));
+        QVERIFY(!SwitchButtonsUsable(FirmwareVersion::FromWord(0x044B), true));
+        QVERIFY(!SwitchButtonsUsable(FirmwareVersion::FromWord(0x044F), true));
+    }
+
+    void modeBitsRoundTrip()
+    {
+        // Boxes 1016 and 1024 alone make word 1 = 129.
+        auto words = BuildModeWordsFrom([](int c) { return c == IDC_MODE_SNMP_ACCESS || c == IDC_MODE_P6_ANALOG; });
+        QCOMPARE(words[0], 129u);
+        QCOMPARE(words[1], 0u);
+        words = BuildModeWordsFrom([](int c) { return c == IDC_MODE_EXTRA_FIRST; });
+        QCOMPARE(words[1], 8u);
+        // Every bit of both words maps to exactly one box and back.
+        for (uint32_t w1 : {0x00u, 0xA5u, 0xFFu, 0x1FFu}) {
+            for (uint32_t w2 : {0x00u, 0x5Au, 0xFFu}) {
+                const auto rebuilt = BuildModeWordsFrom([&](int control) {
+                    const auto it = std::find_if(kModeBits.begin(), kModeBits.end(),
+                                                 [control](const ModeBit& m) { return m.control == control; });
+                    return ModeBitSet(*it, w1, w2);
+                });
+                QCOMPARE(rebuilt[0], w1 & 0xFF);
+                QCOMPARE(rebuilt[1], w2 & 0xFF);
+            }
+        }
+    }
+
+    void macTexts()
+    {
+        QCOMPARE(MacTextFromPrinted("Hex-STRING: 00 11 22 33 44 55 \n"), QString("00 11 22 33 44 55"));
+        QCOMPARE(MacTextFromPrinted("STRING: \"short\""), QString("ort\""));  // by position only
+        QCOMPARE(MacTextFromPrinted(""), QString());
+        QByteArray hex;
+        QVERIFY(MacLockToHex("00 11 22 33 44 55", hex));
+        QCOMPARE(hex, QByteArray("00 11 22 33 44 55"));
+        QVERIFY(MacLockToHex("aa-bb-cc-dd-ee-ff", hex));
+        QCOMPARE(hex, QByteArray("AA BB CC DD EE FF"));
+        QVERIFY(MacLockToHex(" 0a:1b:2c:3d:4e:5f ", hex));
+        QVERIFY(MacLockToHex("001122334455", hex));
+        QCOMPARE(hex, QByteArray("00 11 22 33 44 55"));
+        for (const char* bad : {"", "00 11 22 33 44", "00 11 22 33 44 55 66", "00-11:22 33 44 55", "0G 11 22 33 44 55",
+                                "0011223344"})
+            QVERIFY2(!MacLockToHex(bad, hex), bad);
+    }
+};
+
+QTEST_GUILESS_MAIN(TestCoreTables)
+#include "test_core_tables.moc"
