@@ -2,26 +2,61 @@
 
 #include <arpa/inet.h>
 
-#include <functional>
-#include <map>
-
 namespace {
 
-bool ParsePort(const std::string& text, uint16_t& port)
+bool ParsePort(const std::string& text, SimOptions& options, std::string& error)
 {
-    if (text.empty() || text.size() > 5 || text.find_first_not_of("0123456789") != std::string::npos)
+    const bool digitsOnly = !text.empty() && text.size() <= 5 && text.find_first_not_of("0123456789") == std::string::npos;
+    if (!digitsOnly || std::stoul(text) > 65535) {
+        error = "bad port " + text;
         return false;
-    const unsigned long value = std::stoul(text);
-    if (value > 65535)
-        return false;
-    port = static_cast<uint16_t>(value);
+    }
+    options.port = static_cast<uint16_t>(std::stoul(text));
     return true;
 }
 
-bool IsLoopback(const std::string& text)
+bool ParseAddress(const std::string& text, SimOptions& options, std::string& error)
 {
     in_addr address{};
-    return inet_pton(AF_INET, text.c_str(), &address) == 1 && (ntohl(address.s_addr) >> 24) == 127;
+    const bool loopback = inet_pton(AF_INET, text.c_str(), &address) == 1 && (ntohl(address.s_addr) >> 24) == 127;
+    if (!loopback) {
+        error = "the address " + text + " is not in 127.0.0.0/8; the simulator serves loopback addresses only";
+        return false;
+    }
+    options.address = text;
+    return true;
+}
+
+bool TakeStatePath(const std::string& text, SimOptions& options, std::string&)
+{
+    options.statePath = text;
+    return true;
+}
+
+bool TakeJournalPath(const std::string& text, SimOptions& options, std::string&)
+{
+    options.journalPath = text;
+    return true;
+}
+
+struct OptionRow {
+    const char* name;
+    bool (*take)(const std::string& value, SimOptions& options, std::string& error);
+};
+
+const OptionRow kOptions[] = {
+    {"--port", ParsePort},
+    {"--address", ParseAddress},
+    {"--state", TakeStatePath},
+    {"--journal", TakeJournalPath},
+};
+
+const OptionRow* FindOption(const std::string& name)
+{
+    for (const OptionRow& row : kOptions)
+        if (name == row.name)
+            return &row;
+    return nullptr;
 }
 
 }  // namespace
@@ -33,20 +68,9 @@ const char* UsageText()
 
 bool ParseCommandLine(int argc, const char* const argv[], SimOptions& options, std::string& error)
 {
-    using Setter = std::function<bool(const std::string&)>;
-    const std::map<std::string, Setter> setters = {
-        {"--port", [&](const std::string& v) { return ParsePort(v, options.port) || (error = "bad port " + v, false); }},
-        {"--state", [&](const std::string& v) { options.statePath = v; return true; }},
-        {"--journal", [&](const std::string& v) { options.journalPath = v; return true; }},
-        {"--address",
-         [&](const std::string& v) {
-             options.address = v;
-             return IsLoopback(v) || (error = "the address " + v + " is not in 127.0.0.0/8; only loopback addresses are served", false);
-         }},
-    };
     for (int i = 1; i < argc; ++i) {
-        const auto setter = setters.find(argv[i]);
-        if (setter == setters.end()) {
+        const OptionRow* option = FindOption(argv[i]);
+        if (!option) {
             error = std::string("unknown option ") + argv[i];
             return false;
         }
@@ -54,7 +78,7 @@ bool ParseCommandLine(int argc, const char* const argv[], SimOptions& options, s
             error = std::string("missing value after ") + argv[i];
             return false;
         }
-        if (!setter->second(argv[++i]))
+        if (!option->take(argv[++i], options, error))
             return false;
     }
     return true;

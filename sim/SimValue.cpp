@@ -117,6 +117,11 @@ SimValue SimValue::FromText(char typeLetter, const std::string& text)
 
 SimValue SimValue::FromJson(char typeLetter, const nlohmann::json& value)
 {
+    if (typeLetter == 'a' && value.is_number_unsigned() && value.get<uint64_t>() <= kUnsigned32Max) {
+        // An address given as a number: the first octet is the high byte.
+        const uint32_t number = htonl(value.get<uint32_t>());
+        return SimValue{'a', 0, std::string(reinterpret_cast<const char*>(&number), 4)};
+    }
     if (value.is_number_integer())
         return FromText(typeLetter, std::to_string(value.get<int64_t>()));
     if (value.is_string())

@@ -20,6 +20,8 @@ struct SimValue {
 
     // Throws std::invalid_argument with a readable reason.
     static SimValue FromText(char typeLetter, const std::string& text);
+    // Numbers may be given as JSON integers or as text; an IpAddress also as
+    // a JSON integer (first octet in the high byte, 0 = 0.0.0.0).
     static SimValue FromJson(char typeLetter, const nlohmann::json& value);
     // False for a variable of a type that the module does not know.
     static bool FromVariable(const variable_list& variable, SimValue& value);

@@ -82,18 +82,16 @@ void ApplyObject(const std::string& key, const json& entry, ModuleState& state)
     state.objects.Put(oid, object);
 }
 
-// A community given by its key wins; otherwise the community object (which
-// an "objects" entry may have changed) decides.
+// The community strings come from their keys (or the defaults); a key also
+// sets the module's community object, which an "objects" entry may then
+// override without changing the strings that the module accepts.
 void ApplyCommunity(const json& document, const char* key, const char* relativeOid, std::string& community,
                     ModuleState& state)
 {
-    const std::string oid = SimOid::Full(relativeOid);
-    if (document.contains(key)) {
-        community = Utf8ToLatin1(document[key].get<std::string>());
-        state.objects.SetValue(oid, SimValue::Octets(community));
-    } else if (const SimObject* object = state.objects.Find(oid)) {
-        community = object->value.bytes;
-    }
+    if (!document.contains(key))
+        return;
+    community = Utf8ToLatin1(document[key].get<std::string>());
+    state.objects.SetValue(SimOid::Full(relativeOid), SimValue::Octets(community));
 }
 
 SimFault::Scope ScopeOf(const json& entry, const std::string& where)
@@ -166,13 +164,17 @@ std::unique_ptr<ModuleState> LoadState(const json& document)
     try {
         if (document.contains("firmware"))
             ApplyFirmware(document["firmware"], *state);
-        for (const auto& item : document.value("objects", json::object()).items())
-            ApplyObject(item.key(), item.value(), *state);
         ApplyCommunity(document, "readCommunity", kReadCommunityObject, state->readCommunity, *state);
         ApplyCommunity(document, "writeCommunity", kWriteCommunityObject, state->writeCommunity, *state);
-        for (const auto& key : document.value("remove", json::array()))
+        // Held in locals: items() of a temporary would dangle.
+        const json objects = document.value("objects", json::object());
+        const json removed = document.value("remove", json::array());
+        const json faults = document.value("faults", json::object());
+        for (const auto& item : objects.items())
+            ApplyObject(item.key(), item.value(), *state);
+        for (const auto& key : removed)
             state->objects.Remove(OidOf(key.get<std::string>(), "remove"));
-        for (const auto& item : document.value("faults", json::object()).items())
+        for (const auto& item : faults.items())
             ApplyFault(item.key(), item.value(), *state);
         InstallModuleBehaviours(*state, BehaviourOptions{document.value("linkCommunities", true)});
     } catch (const json::exception& e) {

@@ -21,6 +21,7 @@ private slots:
                        .toLatin1());
         file.close();
         qputenv("SNMPCONFPATH", conf.path().toLatin1());
+        qputenv("SNMP_PERSISTENT_DIR", conf.filePath("persist").toLatin1());
         CSnmpRequest::SetPortOverride(0);
 
         CSnmpRequest request("127.0.0.1", "582019374620", 1);

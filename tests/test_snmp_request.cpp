@@ -94,7 +94,6 @@ private slots:
         }
         {  // no answer: time-out
             CSnmpRequest request("127.0.0.1", "582019374620", 1);
-            request.AddVar(".1.1.15.0", "", 0);
             request.AddVar(".1.3.6.1.4.1.19865.1.1.15.0", "", 0);
             QElapsedTimer timer;
             timer.start();

@@ -1,5 +1,10 @@
 #include "platform/DataExchange.h"
 
+#include <algorithm>
+#include <cmath>
+#include <iterator>
+#include <limits>
+
 #include <QAbstractButton>
 #include <QButtonGroup>
 #include <QCheckBox>

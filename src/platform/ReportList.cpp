@@ -1,0 +1,65 @@
+#include "platform/ReportList.h"
+
+#include <QHeaderView>
+
+CReportList::CReportList(QWidget* parent) : QTreeWidget(parent) {
+    setColumnCount(0);
+    setRootIsDecorated(false);
+    setItemsExpandable(false);
+    setUniformRowHeights(true);
+    setAllColumnsShowFocus(true);
+    setSelectionBehavior(QAbstractItemView::SelectRows);
+    setSortingEnabled(false);  // rows are placed on insertion, never re-sorted
+    header()->setSectionsClickable(false);
+    header()->setStretchLastSection(false);
+    header()->setDefaultAlignment(Qt::AlignLeft | Qt::AlignVCenter);
+}
+
+int CReportList::InsertColumn(int column, const QString& heading, int widthPixels) {
+    column = qBound(0, column, int(m_headings.size()));
+    m_headings.insert(column, heading);
+    setColumnCount(m_headings.size());
+    setHeaderLabels(m_headings);
+    header()->resizeSection(column, widthPixels);
+    return column;
+}
+
+int CReportList::SortedPosition(const QString& text) const {
+    int low = 0;
+    int high = topLevelItemCount();
+    while (low < high) {
+        const int middle = (low + high) / 2;
+        if (QString::compare(topLevelItem(middle)->text(0), text, Qt::CaseInsensitive) < 0) {
+            low = middle + 1;
+        } else {
+            high = middle;
+        }
+    }
+    return low;
+}
+
+int CReportList::InsertItem(const QString& text) {
+    const int row = SortedPosition(text);
+    auto* item = new QTreeWidgetItem;
+    item->setText(0, text);
+    insertTopLevelItem(row, item);
+    return row;
+}
+
+bool CReportList::SetItemText(int row, int column, const QString& text) {
+    QTreeWidgetItem* item = topLevelItem(row);
+    if (!item || column < 0 || column >= columnCount()) return false;
+    item->setText(column, text);
+    return true;
+}
+
+QString CReportList::GetItemText(int row, int column) const {
+    const QTreeWidgetItem* item = topLevelItem(row);
+    return item ? item->text(column) : QString();
+}
+
+bool CReportList::DeleteItem(int row) {
+    QTreeWidgetItem* item = takeTopLevelItem(row);
+    delete item;
+    return item != nullptr;
+}

@@ -1,0 +1,469 @@
+// The simulated IP module itself, spoken to with plain Net-SNMP client
+// calls: default state and state file, communities, error statuses, faults,
+// module behaviours, the journal, and the process around it.
+
+#include <net-snmp/net-snmp-config.h>
+#include <net-snmp/net-snmp-includes.h>
+
+#include <QElapsedTimer>
+#include <QProcess>
+#include <QtTest>
+#include <string>
+#include <vector>
+
+#include "support/SimModule.h"
+#include "support/TestEnvironment.h"
+#include "platform/Pause.h"
+#include "snmp/SnmpRequest.h"
+
+namespace {
+
+const std::string kReadCommunity = "582019374620";
+const std::string kWriteCommunity = "marbled";
+
+std::string Full(const std::string& relativeOid)
+{
+    return ".1.3.6.1.4.1.19865" + relativeOid;
+}
+
+struct Var {
+    Var(const char* readOid) : oid(readOid) {}
+    Var(const std::string& setOid, char setType, const std::string& setValue)
+        : oid(setOid), type(setType), value(setValue) {}
+    std::string oid;  // relative to the enterprise prefix
+    char type = 0;    // snmp_add_var letter; 0 for a read
+    std::string value;
+};
+
+struct Answer {
+    struct Value {
+        int type = 0;
+        long integer = 0;
+        std::string bytes;
+    };
+    bool answered = false;
+    long errorStatus = 0;
+    long errorIndex = 0;
+    std::vector<Value> values;
+
+    long Integer() const { return values.empty() ? -1 : values[0].integer; }
+    std::string Bytes() const { return values.empty() ? std::string() : values[0].bytes; }
+};
+
+Answer::Value ValueOf(const netsnmp_variable_list& var)
+{
+    Answer::Value value;
+    value.type = var.type;
+    if (var.type == ASN_OCTET_STR || var.type == ASN_IPADDRESS)
+        value.bytes.assign(reinterpret_cast<const char*>(var.val.string), var.val_len);
+    else if (var.val.integer && var.type != ASN_NULL)
+        value.integer = *var.val.integer;
+    return value;
+}
+
+// One request with its own session; no retries, a short time-out.
+Answer Exchange(const SimModule& sim, int command, const std::string& community, const std::vector<Var>& vars)
+{
+    netsnmp_session settings;
+    snmp_sess_init(&settings);
+    std::string peer = "udp:" + sim.Address().toStdString() + ":" + std::to_string(sim.Port());
+    std::string communityCopy = community;
+    settings.peername = peer.data();
+    settings.version = SNMP_VERSION_1;
+    settings.community = reinterpret_cast<u_char*>(communityCopy.data());
+    settings.community_len = communityCopy.size();
+    settings.timeout = 400 * 1000;
+    settings.retries = 0;
+    netsnmp_session* session = snmp_open(&settings);
+    if (!session)
+        qFatal("snmp_open failed");
+
+    netsnmp_pdu* request = snmp_pdu_create(command);
+    for (const Var& var : vars) {
+        oid ids[MAX_OID_LEN];
+        size_t length = MAX_OID_LEN;
+        if (!read_objid(Full(var.oid).c_str(), ids, &length))
+            qFatal("bad OID %s", var.oid.c_str());
+        if (var.type)
+            snmp_add_var(request, ids, length, var.type, var.value.c_str());
+        else
+            snmp_add_null_var(request, ids, length);
+    }
+    netsnmp_pdu* response = nullptr;
+    Answer answer;
+    if (snmp_synch_response(session, request, &response) == STAT_SUCCESS && response) {
+        answer.answered = true;
+        answer.errorStatus = response->errstat;
+        answer.errorIndex = response->errindex;
+        for (netsnmp_variable_list* var = response->variables; var; var = var->next_variable)
+            answer.values.push_back(ValueOf(*var));
+    }
+    if (response)
+        snmp_free_pdu(response);
+    snmp_close(session);
+    return answer;
+}
+
+Answer Get(const SimModule& sim, const std::string& oid, const std::string& community = kReadCommunity)
+{
+    return Exchange(sim, SNMP_MSG_GET, community, {Var(oid.c_str())});
+}
+
+Answer Set(const SimModule& sim, const std::string& oid, char type, const std::string& value,
+           const std::string& community = kWriteCommunity)
+{
+    return Exchange(sim, SNMP_MSG_SET, community, {{oid, type, value}});
+}
+
+std::string Dotted(const std::string& bytes)
+{
+    if (bytes.size() != 4)
+        return "?";
+    std::string text;
+    for (unsigned char octet : bytes)
+        text += (text.empty() ? "" : ".") + std::to_string(octet);
+    return text;
+}
+
+}  // namespace
+
+class TestSim : public QObject {
+    Q_OBJECT
+
+private slots:
+    void initTestCase()
+    {
+        TestEnvironment::Init();
+        init_snmp("kalvor-test");
+    }
+
+    void testEnvironmentConfiguresLibraryAndPauses()
+    {
+        QCOMPARE(netsnmp_ds_get_int(NETSNMP_DS_LIBRARY_ID, NETSNMP_DS_LIB_TIMEOUT), 1);
+        QCOMPARE(netsnmp_ds_get_int(NETSNMP_DS_LIBRARY_ID, NETSNMP_DS_LIB_RETRIES), 0);
+        TestEnvironment::TakePauses();
+        QElapsedTimer clock;
+        clock.start();
+        Sleep(4000);
+        Sleep(150);
+        QVERIFY(clock.elapsed() < 1000);
+        QCOMPARE(TestEnvironment::TakePauses(), (std::vector<unsigned>{4000, 150}));
+        QVERIFY(TestEnvironment::TakePauses().empty());
+    }
+
+    void defaultStateServesTheModule()
+    {
+        SimModule sim;
+        QCOMPARE(Get(sim, ".1.1.8.0").Integer(), 0x0449L);
+        QCOMPARE(Get(sim, ".1.1.9.0").Integer(), 0xA0L);
+        QCOMPARE(Get(sim, ".1.1.11.0").Integer(), 0x08L);
+        QCOMPARE(Get(sim, ".1.1.13.0").Integer(), 255L);
+        QCOMPARE(Get(sim, ".1.4.2.0.0").Integer(), 0x7CL);
+        QCOMPARE(Get(sim, ".1.4.2.127.0").Integer(), 0xFFL);
+
+        const Answer mac = Get(sim, ".1.1.2.0");
+        QCOMPARE(mac.values.at(0).type, int(ASN_OCTET_STR));
+        QCOMPARE(mac.Bytes(), std::string("\x00\x0A\x1B\x2C\x3D\x4E", 6));
+        QCOMPARE(Get(sim, ".1.1.5.0").Bytes().size(), size_t(6));
+        QCOMPARE(Get(sim, ".1.1.17.0").Bytes(), kReadCommunity);
+
+        // Every address the module holds is a loopback address or a mask.
+        for (const char* oid : {".1.1.1.0", ".1.1.14.0", ".1.1.16.0", ".1.1.18.0", ".1.1.20.0", ".1.1.32.0"}) {
+            const Answer address = Get(sim, oid);
+            QCOMPARE(address.values.at(0).type, int(ASN_IPADDRESS));
+            QVERIFY2(Dotted(address.Bytes()).rfind("127.", 0) == 0, oid);
+        }
+        QCOMPARE(Dotted(Get(sim, ".1.1.1.0").Bytes()), std::string("127.0.0.1"));
+        QCOMPARE(Dotted(Get(sim, ".1.1.15.0").Bytes()), std::string("255.255.255.0"));
+
+        // One object of each further family.
+        for (const char* oid : {".1.1.122.16.0", ".1.1.125.0", ".1.2.3.33.0", ".1.2.3.8.0", ".1.4.3.255.0",
+                                ".1.4.3.244.0", ".1.5.1.1.4.0", ".1.5.1.2.3.0", ".1.1.19.0"}) {
+            const Answer answer = Get(sim, oid);
+            QVERIFY2(answer.answered && answer.errorStatus == 0, oid);
+        }
+    }
+
+    void stateFileOverridesDefaults()
+    {
+        SimModule sim(R"({
+            "firmware": "4.066",
+            "readCommunity": "reader",
+            "writeCommunity": "writer",
+            "objects": {
+                ".1.1.3.0": {"type": "i", "value": 100},
+                ".1.3.6.1.4.1.19865.1.1.7.0": {"type": "i", "value": 9, "access": "ro"},
+                ".1.1.6.0": {"type": "x", "value": "001122334455"},
+                ".1.1.14.0": {"type": "a", "value": "127.1.2.3"},
+                ".1.9.1.0": {"type": "s", "value": "new object"},
+                ".1.9.2.0": {"type": "g", "value": 4000000000},
+                ".1.1.17.0": {"value": "shown"}
+            },
+            "remove": [".1.1.13.0"]
+        })");
+        QCOMPARE(Get(sim, ".1.1.8.0", "reader").Integer(), 0x0442L);
+        QCOMPARE(Get(sim, ".1.1.3.0", "reader").Integer(), 100L);
+        QCOMPARE(Get(sim, ".1.1.6.0", "reader").Bytes(), std::string("\x00\x11\x22\x33\x44\x55", 6));
+        QCOMPARE(Dotted(Get(sim, ".1.1.14.0", "reader").Bytes()), std::string("127.1.2.3"));
+        QCOMPARE(Get(sim, ".1.9.1.0", "reader").Bytes(), std::string("new object"));
+        const Answer gauge = Get(sim, ".1.9.2.0", "reader");
+        QCOMPARE(gauge.values.at(0).type, int(ASN_GAUGE));
+        QCOMPARE(static_cast<unsigned long>(gauge.Integer()), 4000000000UL);
+        QCOMPARE(Get(sim, ".1.1.13.0", "reader").errorStatus, long(SNMP_ERR_NOSUCHNAME));
+        QCOMPARE(Set(sim, ".1.1.7.0", 'i', "5", "writer").errorStatus, long(SNMP_ERR_NOSUCHNAME));
+        QCOMPARE(Get(sim, ".1.1.4.0", "reader").Bytes(), std::string("writer"));
+        // The object changed, the community accepted did not.
+        QCOMPARE(Get(sim, ".1.1.17.0", "reader").Bytes(), std::string("shown"));
+        QVERIFY(!Get(sim, ".1.1.8.0", kReadCommunity).answered);
+    }
+
+    void communitiesDecideWhatIsAnswered()
+    {
+        SimModule sim;
+        QVERIFY(Get(sim, ".1.1.8.0", kReadCommunity).answered);
+        QVERIFY(Get(sim, ".1.1.8.0", kWriteCommunity).answered);
+        QVERIFY(!Get(sim, ".1.1.8.0", "wrong").answered);
+        QVERIFY(!Set(sim, ".1.1.3.0", 'i', "7", kReadCommunity).answered);
+        QCOMPARE(Get(sim, ".1.1.3.0").Integer(), 1L);  // the refused SET changed nothing
+        QCOMPARE(Set(sim, ".1.1.3.0", 'i', "7", kWriteCommunity).Integer(), 7L);
+
+        const std::vector<JournalEntry> journal = sim.Journal();
+        QCOMPARE(journal.size(), size_t(6));
+        QCOMPARE(journal[2].community, std::string("wrong"));
+        QCOMPARE(journal[2].reply, std::string("none"));
+        QCOMPARE(journal[3].op, std::string("set"));
+        QCOMPARE(journal[3].reply, std::string("none"));
+        QCOMPARE(journal[5].reply, std::string("ok"));
+    }
+
+    void errorStatuses()
+    {
+        SimModule sim;
+        const Answer unknown = Get(sim, ".1.1.99.0");
+        QCOMPARE(unknown.errorStatus, long(SNMP_ERR_NOSUCHNAME));
+        QCOMPARE(unknown.errorIndex, 1L);
+        QCOMPARE(Set(sim, ".1.1.99.0", 'i', "1").errorStatus, long(SNMP_ERR_NOSUCHNAME));
+        QCOMPARE(Set(sim, ".1.1.2.0", 'x', "000000000000").errorStatus, long(SNMP_ERR_NOSUCHNAME));  // MAC is ro
+        QCOMPARE(Set(sim, ".1.1.10.0", 'i', "1").errorStatus, long(SNMP_ERR_NOSUCHNAME));            // command
+        QCOMPARE(Set(sim, ".1.1.3.0", 's', "12").errorStatus, long(SNMP_ERR_BADVALUE));
+        QCOMPARE(Set(sim, ".1.1.1.0", 'i', "12").errorStatus, long(SNMP_ERR_BADVALUE));
+        QCOMPARE(Set(sim, ".1.1.4.0", 'a', "127.0.0.9").errorStatus, long(SNMP_ERR_BADVALUE));
+
+        const Answer next = Exchange(sim, SNMP_MSG_GETNEXT, kReadCommunity, {{".1.1.8.0"}});
+        QCOMPARE(next.errorStatus, long(SNMP_ERR_NOSUCHNAME));
+        QCOMPARE(sim.Journal().back().op, std::string("other"));
+        QCOMPARE(sim.Journal().back().reply, std::string("error"));
+    }
+
+    void multiVariableRequests()
+    {
+        SimModule sim;
+        const Answer both = Exchange(sim, SNMP_MSG_GET, kReadCommunity, {{".1.1.8.0"}, {".1.1.3.0"}});
+        QCOMPARE(both.values.size(), size_t(2));
+        QCOMPARE(both.values[0].integer, 0x0449L);
+        QCOMPARE(both.values[1].integer, 1L);
+
+        const Answer second = Exchange(sim, SNMP_MSG_GET, kReadCommunity, {{".1.1.8.0"}, {".1.1.99.0"}});
+        QCOMPARE(second.errorStatus, long(SNMP_ERR_NOSUCHNAME));
+        QCOMPARE(second.errorIndex, 2L);
+
+        // A SET that fails on one variable stores none of them.
+        const Answer set = Exchange(sim, SNMP_MSG_SET, kWriteCommunity, {{".1.1.3.0", 'i', "50"}, {".1.1.7.0", 's', "x"}});
+        QCOMPARE(set.errorStatus, long(SNMP_ERR_BADVALUE));
+        QCOMPARE(set.errorIndex, 2L);
+        QCOMPARE(Get(sim, ".1.1.3.0").Integer(), 1L);
+    }
+
+    void setStoresAndJournalsValues()
+    {
+        SimModule sim;
+        QCOMPARE(Set(sim, ".1.1.3.0", 'i', "-5").Integer(), -5L);
+        QCOMPARE(Get(sim, ".1.1.3.0").Integer(), -5L);
+        QCOMPARE(Dotted(Set(sim, ".1.1.16.0", 'a', "127.0.0.99").Bytes()), std::string("127.0.0.99"));
+        QCOMPARE(Set(sim, ".1.1.19.0", 'x', "41 E9 00").Bytes(), std::string("A\xE9\0", 3));
+        QCOMPARE(Get(sim, ".1.1.19.0").Bytes(), std::string("A\xE9\0", 3));
+
+        const std::vector<JournalEntry> sets = sim.Journal(Full(".1.1."));
+        QCOMPARE(sets.size(), size_t(5));
+        QCOMPARE(sets[0].oid, Full(".1.1.3.0"));
+        QCOMPARE(sets[0].type, std::string("i"));
+        QCOMPARE(sets[0].value, std::string("-5"));
+        QCOMPARE(sets[0].hex, std::string());
+        QCOMPARE(sets[1].op, std::string("get"));
+        QCOMPARE(sets[1].type, std::string());
+        QCOMPARE(sets[1].value, std::string());
+        QCOMPARE(sets[2].type, std::string("a"));
+        QCOMPARE(sets[2].value, std::string("127.0.0.99"));
+        QCOMPARE(sets[3].type, std::string("s"));
+        QCOMPARE(sets[3].value, std::string("A\xC3\xA9\0", 4));  // Latin-1 bytes as UTF-8
+        QCOMPARE(sets[3].hex, std::string("41 E9 00"));
+        QCOMPARE(sets[3].community, kWriteCommunity);
+    }
+
+    void faults()
+    {
+        SimModule sim(R"({"faults": {
+            ".1.1.15.0": {"silence": true},
+            ".1.1.9.0": {"error": 5},
+            ".1.1.7.0": {"echo": 4},
+            ".1.1.12.0": {"echo": 100, "times": 2},
+            ".1.1.3.0": {"error": 3, "on": "set"},
+            ".1.1.21.0": {"echo": 0}
+        }})");
+        QVERIFY(!Get(sim, ".1.1.15.0").answered);
+        QVERIFY(!Set(sim, ".1.1.15.0", 'a', "255.0.0.0").answered);
+        const Answer failed = Get(sim, ".1.1.9.0");
+        QCOMPARE(failed.errorStatus, 5L);
+        QCOMPARE(failed.errorIndex, 1L);
+
+        QCOMPARE(Set(sim, ".1.1.7.0", 'i', "9").Integer(), 4L);
+        QCOMPARE(Get(sim, ".1.1.7.0").Integer(), 4L);
+
+        QCOMPARE(Set(sim, ".1.1.12.0", 'i', "7").Integer(), 100L);
+        QCOMPARE(Set(sim, ".1.1.12.0", 'i', "7").Integer(), 100L);
+        QCOMPARE(Set(sim, ".1.1.12.0", 'i', "7").Integer(), 7L);
+
+        QCOMPARE(Get(sim, ".1.1.3.0").Integer(), 1L);
+        QCOMPARE(Set(sim, ".1.1.3.0", 'i', "2").errorStatus, 3L);
+        QCOMPARE(Dotted(Set(sim, ".1.1.21.0", 'a', "255.255.0.0").Bytes()), std::string("0.0.0.0"));
+
+        const std::vector<JournalEntry> journal = sim.Journal();
+        QCOMPARE(journal.size(), size_t(11));
+        QCOMPARE(journal[0].reply, std::string("none"));
+        QCOMPARE(journal[1].reply, std::string("none"));
+        QCOMPARE(journal[1].value, std::string("255.0.0.0"));
+        QCOMPARE(journal[2].reply, std::string("error"));
+        QCOMPARE(journal[3].value, std::string("9"));  // what was written, not the echo
+    }
+
+    void moduleBehaviours()
+    {
+        SimModule sim;
+        for (const char* command : {".1.1.10.0", ".1.2.4.0", ".1.1.33.0", ".1.4.1.0", ".1.4.4.0"})
+            QCOMPARE(Get(sim, command).Integer(), 1L);
+
+        QCOMPARE(Get(sim, ".1.5.1.2.3.0").Bytes(), std::string("READY\r\n"));
+        QCOMPARE(Get(sim, ".1.5.1.2.1.0").Integer(), 1L);
+        QCOMPARE(Get(sim, ".1.5.1.2.3.0").Bytes(), std::string());
+
+        QCOMPARE(Set(sim, ".1.2.1.0", 'i', "129").Integer(), 129L);
+        QCOMPARE(Get(sim, ".1.2.1.33.0").Integer(), 129L);
+
+        // From 4.070 on the two community strings are separate objects.
+        QCOMPARE(Set(sim, ".1.1.17.0", 's', "newreader").Bytes(), std::string("newreader"));
+        QVERIFY(!Get(sim, ".1.1.8.0", kReadCommunity).answered);
+        QVERIFY(Get(sim, ".1.1.8.0", "newreader").answered);
+        QVERIFY(Set(sim, ".1.1.4.0", 's', "newwriter").answered);
+        QVERIFY(!Set(sim, ".1.1.3.0", 'i', "3", kWriteCommunity).answered);
+        QCOMPARE(Set(sim, ".1.1.3.0", 'i', "3", "newwriter").Integer(), 3L);
+        QVERIFY(Get(sim, ".1.1.8.0", "newreader").answered);
+    }
+
+    void olderFirmwareKeepsOneCommunity()
+    {
+        SimModule sim(R"({"firmware": "4.066", "readCommunity": "abcdefghijkl", "writeCommunity": "abcdefghijkl"})");
+        QVERIFY(Set(sim, ".1.1.4.0", 's', "mnopqrstuvwx", "abcdefghijkl").answered);
+        QVERIFY(!Get(sim, ".1.1.8.0", "abcdefghijkl").answered);
+        QCOMPARE(Get(sim, ".1.1.8.0", "mnopqrstuvwx").Integer(), 0x0442L);
+        QCOMPARE(Get(sim, ".1.1.17.0", "mnopqrstuvwx").Bytes(), std::string("mnopqrstuvwx"));
+    }
+
+    void journalCanBeClearedAndFiltered()
+    {
+        SimModule sim;
+        Get(sim, ".1.1.8.0");
+        Get(sim, ".1.4.2.5.0");
+        QCOMPARE(sim.Journal().size(), size_t(2));
+        sim.ClearJournal();
+        QVERIFY(sim.Journal().empty());
+        Get(sim, ".1.4.2.6.0");
+        Get(sim, ".1.1.3.0");
+        const std::vector<JournalEntry> journal = sim.Journal();
+        QCOMPARE(journal.size(), size_t(2));
+        QCOMPARE(journal[0].oid, Full(".1.4.2.6.0"));
+        QCOMPARE(journal[0].op, std::string("get"));
+        QCOMPARE(journal[0].community, kReadCommunity);
+        QCOMPARE(sim.Journal(Full(".1.4.")).size(), size_t(1));
+    }
+
+    void fixtureDirectsTheClientAndServesOtherLoopbackAddresses()
+    {
+        SimModule sim("{}", "127.0.0.2");
+        QCOMPARE(sim.Address(), QString("127.0.0.2"));
+        sim.Use();
+        CSnmpRequest request("127.0.0.2", kReadCommunity.c_str(), 1);
+        request.AddVar(Full(".1.1.8.0").c_str(), "", 0);
+        QCOMPARE(request.Get(), 0);
+        QCOMPARE(request.GetInteger(0), 0x0449);
+        QCOMPARE(sim.Journal().size(), size_t(1));
+    }
+
+    void refusesBadInput_data()
+    {
+        QTest::addColumn<QStringList>("arguments");
+        QTest::addColumn<QString>("complaint");
+        QTest::newRow("foreign address") << QStringList{"--port", "0", "--address", "192.0.2.1"} << "127.0.0.0/8";
+        QTest::newRow("unknown option") << QStringList{"--colour", "red"} << "unknown option";
+        QTest::newRow("bad port") << QStringList{"--port", "70000"} << "bad port";
+    }
+
+    void refusesBadInput()
+    {
+        QFETCH(QStringList, arguments);
+        QFETCH(QString, complaint);
+        QProcess sim;
+        sim.start(KALVOR_SIM_PATH, arguments);
+        QVERIFY(sim.waitForFinished(5000));
+        QCOMPARE(sim.exitCode(), 2);
+        QVERIFY2(QString::fromUtf8(sim.readAllStandardError()).contains(complaint), qPrintable(complaint));
+        QVERIFY(sim.readAllStandardOutput().isEmpty());
+    }
+
+    void refusesBadStateFiles_data()
+    {
+        QTest::addColumn<QString>("state");
+        QTest::addColumn<QString>("complaint");
+        QTest::newRow("not json") << "{" << "parse";
+        QTest::newRow("unknown key") << R"({"fault": {}})" << "fault";
+        QTest::newRow("bad type") << R"({"objects": {".1.1.3.0": {"type": "q", "value": 1}}})" << ".1.1.3.0";
+        QTest::newRow("bad address") << R"({"objects": {".1.1.1.0": {"value": "127.0.0"}}})" << ".1.1.1.0";
+        QTest::newRow("new object without type") << R"({"objects": {".1.9.0": {"value": 1}}})" << "type";
+        QTest::newRow("bad firmware") << R"({"firmware": "4.x"})" << "firmware";
+        QTest::newRow("empty fault") << R"({"faults": {".1.1.3.0": {"times": 1}}})" << ".1.1.3.0";
+    }
+
+    void refusesBadStateFiles()
+    {
+        QFETCH(QString, state);
+        QFETCH(QString, complaint);
+        QTemporaryDir dir;
+        const QString path = dir.filePath("state.json");
+        QFile file(path);
+        QVERIFY(file.open(QIODevice::WriteOnly));
+        file.write(state.toUtf8());
+        file.close();
+        QProcess sim;
+        sim.start(KALVOR_SIM_PATH, {"--port", "0", "--state", path});
+        QVERIFY(sim.waitForFinished(5000));
+        QCOMPARE(sim.exitCode(), 2);
+        QVERIFY2(QString::fromUtf8(sim.readAllStandardError()).contains(complaint), qPrintable(complaint));
+    }
+
+    void announcesItselfAndEndsOnTerminate()
+    {
+        QProcess sim;
+        sim.start(KALVOR_SIM_PATH, {"--port", "0"});
+        QVERIFY(sim.waitForReadyRead(5000));
+        const QString line = QString::fromUtf8(sim.readLine()).trimmed();
+        QVERIFY2(QRegularExpression("^kalvor-sim listening on 127\\.0\\.0\\.1:[1-9][0-9]*$").match(line).hasMatch(),
+                 qPrintable(line));
+        sim.terminate();
+        QVERIFY(sim.waitForFinished(5000));
+        QCOMPARE(sim.exitStatus(), QProcess::NormalExit);
+        QCOMPARE(sim.exitCode(), 0);
+        QCOMPARE(sim.readAllStandardError(), QByteArray());
+    }
+};
+
+QTEST_GUILESS_MAIN(TestSim)
+#include "test_sim.moc"
