@@ -451,6 +451,8 @@ void TestWinTemplates::captionsFitTheirControls()
         if (caption.isEmpty())
             continue;
         CheckCaptionFits(widget, caption);
+        if (QTest::currentTestFailed())
+            return;
         ++checked;
     }
     QVERIFY(checked > 0);
@@ -463,8 +465,11 @@ void TestWinTemplates::runTimeCaptionsFitTheMainWindow()
     for (const auto& [id, captions] : kRunTimeCaptions) {
         QWidget* widget = dialog.findChild<QWidget*>(QString::number(id), Qt::FindDirectChildrenOnly);
         QVERIFY2(widget, qPrintable(QString::number(id)));
-        for (const char* caption : captions)
+        for (const char* caption : captions) {
             CheckCaptionFits(widget, Caption(caption));
+            if (QTest::currentTestFailed())
+                return;
+        }
     }
 }
 

@@ -7,6 +7,7 @@
 
 #include "app/MainDlg.h"
 #include "platform/UiSeam.h"
+#include "res/AppIcon.h"
 #include "res/Strings.h"
 #include "snmp/SnmpRequest.h"
 
@@ -70,6 +71,7 @@ int CKalvorApp::Run(int argc, char** argv)
     if (!ParseArguments(argc, argv))
         return 2;
     QApplication application(argc, argv);
+    QApplication::setWindowIcon(AppIcon());
     if (!SocketsAvailable()) {
         AfxMessageBox(QString::fromLatin1(IDS_SOCKETS_INIT_FAILED), MB_OK);
         return 1;
