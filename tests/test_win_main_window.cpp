@@ -227,11 +227,14 @@ private slots:
 
     void firmwareUpdateNeedsTheTftpModeAndConsent()
     {
-        SimModule sim;  // mode word 2 = 8: TFTP enabled
+        SimModule sim(R"({"objects": {".1.1.11.0": {"type": "i", "value": 0}}})");
         ScriptedUi ui;
         auto window = OpenMainWindow(sim);
+        Press(*window, IDC_READ_SETTINGS);
+        QVERIFY(Enabled(*window, IDC_FIRMWARE_UPDATE));
+        sim.ClearJournal();
 
-        // Nothing read yet: the TFTP bit is clear, even with the box checked.
+        // "TFTP enabled" read as cleared, then checked without "Set Modes".
         SetChecked(*window, IDC_MODE_EXTRA_FIRST, true);
         Press(*window, IDC_FIRMWARE_UPDATE);
         QCOMPARE(ui.BoxTexts(), QStringList{"You must first check and set \"TFTP enabled\" option for this device!"});
@@ -239,8 +242,8 @@ private slots:
         QCOMPARE(Status(*window), QString("Command aborted!"));
         QVERIFY(sim.Journal().empty());
 
-        Press(*window, IDC_READ_SETTINGS);
-        QVERIFY(Enabled(*window, IDC_FIRMWARE_UPDATE));
+        Press(*window, IDC_SET_MODES);
+        QCOMPARE(window->ModeWord2() & 8u, 8u);
         sim.ClearJournal();
         ui.ClearBoxes();
         ui.QueueAnswer(IDCANCEL);
@@ -260,6 +263,7 @@ private slots:
         QCOMPARE(journal.size(), size_t(1));
         QCOMPARE(journal[0].oid, kFirmwareUpdate);
         QCOMPARE(journal[0].op, std::string("get"));
+        QCOMPARE(journal[0].community, std::string("582019374620"));
     }
 };
 
