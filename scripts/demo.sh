@@ -5,7 +5,7 @@ set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 build_dir=${KALVOR_BUILD_DIR:-$root/build}
 bash "$root/scripts/install-deps.sh"
-bash "$root/scripts/build.sh"
+KALVOR_TARGETS="kalvor kalvor-sim" bash "$root/scripts/build.sh"
 if [[ -z "${DISPLAY:-}" && -z "${WAYLAND_DISPLAY:-}" ]]; then
   echo "kalvor demo: no display found (set DISPLAY, or run under xvfb-run); the build is ready in $build_dir." >&2
   exit 1

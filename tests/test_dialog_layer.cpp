@@ -154,6 +154,7 @@ private slots:
     void clickDispatchesHandlers();
     void okAndCancelDefaults();
     void doModalRunsAndEnds();
+    void modalRunBlocksOnlyItsOwner();
     void enterPressesDefaultButton();
     void killFocusAndChange();
     void comboSelChangeOnlyFromOperator();
@@ -430,6 +431,51 @@ void TestDialogLayer::doModalRunsAndEnds() {
     QVERIFY(modeless.Create());
     QCOMPARE(Edit(modeless, IDC_NUMBER)->text(), QString("4"));
     QVERIFY(!modeless.isVisible());
+}
+
+// The main window runs modally, yet the modeless windows opened beside it
+// take input; a box run from the main window blocks the main window only.
+void TestDialogLayer::modalRunBlocksOnlyItsOwner() {
+    CLayerDlg main;
+    CLayerDlg beside;
+    CLayerDlg box;
+    QStringList clicks;
+    // Through the window system, where modal blocking applies.
+    auto press = [](CDialog& dlg) {
+        const QWidget* button = dlg.GetDlgItem(IDC_GO);
+        QTest::mouseClick(dlg.windowHandle(), Qt::LeftButton, {}, button->mapTo(&dlg, button->rect().center()));
+    };
+    beside.OnCommand(IDC_GO, [&] { clicks << "beside"; });
+    box.OnCommand(IDC_GO, [&] {
+        clicks << "box";
+        box.EndDialog(IDOK);
+    });
+    box.onInit = [&] {
+        QTimer::singleShot(0, [&] {
+            QVERIFY(QTest::qWaitForWindowExposed(&box));
+            press(main);
+            press(beside);
+            press(box);
+        });
+    };
+    main.OnCommand(IDC_GO, [&] {
+        clicks << "main";
+        box.DoModal();
+    });
+    main.onInit = [&] {
+        QTimer::singleShot(0, [&] {
+            beside.Create();
+            beside.show();
+            QVERIFY(QTest::qWaitForWindowExposed(&beside));
+            press(beside);
+            main.activateWindow();
+            QVERIFY(QTest::qWaitForWindowActive(&main));
+            press(main);
+            main.EndDialog(IDCANCEL);
+        });
+    };
+    QCOMPARE(main.DoModal(), int(IDCANCEL));
+    QCOMPARE(clicks, QStringList({"beside", "main", "beside", "box"}));
 }
 
 void TestDialogLayer::enterPressesDefaultButton() {

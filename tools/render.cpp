@@ -1,13 +1,17 @@
 // kalvor-render OUTDIR: draws the main window, the About box and the
 // change-community window offscreen and saves each as a PNG file in OUTDIR,
 // together with the application icon at both sizes. The windows are only
-// constructed and initialised; no button is pressed and no module is asked.
+// constructed and initialised; no button is pressed and no module is asked,
+// except with --read-from, which reads a simulated module on loopback.
 
 #include <QApplication>
 #include <QDir>
 #include <QPixmap>
 #include <QString>
+#include <QAbstractButton>
 #include <cstdio>
+#include <cstdlib>
+#include <cstring>
 #include <functional>
 #include <memory>
 #include <vector>
@@ -18,18 +22,12 @@
 #include "res/CommunityDlgTemplate.h"
 #include "res/MainDlgTemplate.h"
 
-#if __has_include("app/MainDlg.h")
-#include "app/MainDlg.h"
-#define KALVOR_HAVE_MAIN_DLG 1
-#endif
-#if __has_include("app/AboutDlg.h")
 #include "app/AboutDlg.h"
-#define KALVOR_HAVE_ABOUT_DLG 1
-#endif
-#if __has_include("core/CommunityDlg.h")
+#include "app/MainDlg.h"
 #include "core/CommunityDlg.h"
-#define KALVOR_HAVE_COMMUNITY_DLG 1
-#endif
+#include "platform/IpAddressCtrl.h"
+#include "res/MainDlgIds.h"
+#include "snmp/SnmpRequest.h"
 
 namespace {
 
@@ -40,31 +38,38 @@ struct WindowShot {
     WindowFactory make;
 };
 
+// Windows are drawn as they look once initialised.
+std::unique_ptr<CDialog> Created(std::unique_ptr<CDialog> window)
+{
+    window->Create();
+    return window;
+}
+
 std::unique_ptr<CDialog> MakeMainWindow()
 {
-#ifdef KALVOR_HAVE_MAIN_DLG
-    return std::make_unique<CMainDlg>();
-#else
-    return std::make_unique<CDialog>(MainDlgTemplate());
-#endif
+    return Created(std::make_unique<CMainDlg>());
 }
 
 std::unique_ptr<CDialog> MakeAboutBox()
 {
-#ifdef KALVOR_HAVE_ABOUT_DLG
-    return std::make_unique<CAboutDlg>();
-#else
-    return std::make_unique<CDialog>(AboutDlgTemplate());
-#endif
+    return Created(std::make_unique<CAboutDlg>());
 }
 
 std::unique_ptr<CDialog> MakeCommunityWindow()
 {
-#ifdef KALVOR_HAVE_COMMUNITY_DLG
-    return std::make_unique<CCommunityDlg>(QStringLiteral("Change R/W Community String"));
-#else
-    return std::make_unique<CDialog>(CommunityDlgTemplate());
-#endif
+    return Created(std::make_unique<CCommunityDlg>(QStringLiteral("Change R/W Community String")));
+}
+
+// The main window after "Read Settings" from a simulated module on a
+// loopback port.
+std::unique_ptr<CDialog> MakeMainWindowReadFrom(uint16_t port)
+{
+    CSnmpRequest::SetPortOverride(port);
+    auto window = std::make_unique<CMainDlg>();
+    window->Create();
+    window->IpCtrl(IDC_MODULE_ADDRESS)->SetAddress(127, 0, 0, 1);
+    qobject_cast<QAbstractButton*>(window->GetDlgItem(IDC_READ_SETTINGS))->click();
+    return window;
 }
 
 bool SavePixmap(const QPixmap& pixmap, const QDir& dir, const char* file)
@@ -81,7 +86,6 @@ bool SavePixmap(const QPixmap& pixmap, const QDir& dir, const char* file)
 bool RenderWindow(const WindowShot& shot, const QDir& dir)
 {
     std::unique_ptr<CDialog> window = shot.make();
-    window->Create();
     window->setAttribute(Qt::WA_DontShowOnScreen);
     window->show();
     QApplication::processEvents();
@@ -101,8 +105,11 @@ bool RenderIcon(const QDir& dir)
 
 int main(int argc, char** argv)
 {
-    if (argc != 2) {
-        fprintf(stderr, "usage: kalvor-render OUTDIR\n");
+    const bool readFromSim = argc == 4 && !strcmp(argv[2], "--read-from");
+    if (argc != 2 && !readFromSim) {
+        fprintf(stderr, "usage: kalvor-render OUTDIR [--read-from PORT]\n"
+                        "  --read-from: also draw the main window after reading the settings of a\n"
+                        "  simulated module (kalvor-sim) on 127.0.0.1:PORT\n");
         return 2;
     }
     if (qEnvironmentVariableIsEmpty("DISPLAY") && qEnvironmentVariableIsEmpty("WAYLAND_DISPLAY"))
@@ -114,11 +121,15 @@ int main(int argc, char** argv)
         fprintf(stderr, "kalvor-render: cannot create %s\n", argv[1]);
         return 1;
     }
-    const std::vector<WindowShot> shots = {
+    std::vector<WindowShot> shots = {
         {"main.png", MakeMainWindow},
         {"about.png", MakeAboutBox},
         {"community.png", MakeCommunityWindow},
     };
+    if (readFromSim) {
+        const auto port = static_cast<uint16_t>(atoi(argv[3]));
+        shots.push_back({"main-read.png", [port] { return MakeMainWindowReadFrom(port); }});
+    }
     bool allSaved = RenderIcon(dir);
     for (const WindowShot& shot : shots)
         allSaved = RenderWindow(shot, dir) && allSaved;

@@ -5,12 +5,14 @@
 #include <QComboBox>
 #include <QFocusEvent>
 #include <QLineEdit>
+#include <QWindow>
 
 #include "platform/ControlText.h"
 #include "platform/DataExchange.h"
 #include "platform/DialogBuilder.h"
 #include "platform/IpAddressCtrl.h"
 #include "platform/LimitedTextEdit.h"
+#include "platform/OwnerBlock.h"
 #include "platform/ReportList.h"
 #include "platform/TabBar.h"
 
@@ -62,11 +64,21 @@ void CDialog::IndexControls() {
     }
 }
 
+// The modal run blocks only the dialog's owner: its parent, or else the window
+// that was active when the run began. Other windows, such as the modeless
+// windows opened beside the main window, stay usable.
 int CDialog::DoModal() {
     m_endedBeforeLoop = false;
-    setModal(true);
     OnInitDialog();
     if (m_endedBeforeLoop) return m_endValue;
+    setWindowModality(Qt::ApplicationModal);
+    QWidget* owner = parentWidget() ? nullptr : QApplication::activeWindow();
+    if (owner == this) owner = nullptr;
+    if (owner) {
+        create();
+        windowHandle()->setTransientParent(owner->windowHandle());  // stays above its owner
+    }
+    const COwnerBlock block(owner);
     return exec();
 }
 
