@@ -176,7 +176,10 @@ private slots:
     void macTexts()
     {
         QCOMPARE(MacTextFromPrinted("Hex-STRING: 00 11 22 33 44 55 \n"), QString("00 11 22 33 44 55"));
-        QCOMPARE(MacTextFromPrinted("STRING: \"short\""), QString("rt\""));  // by position only
+        QCOMPARE(MacTextFromPrinted("Hex-STRING: 00 11 22 33 44 55 66 77 88 \n"), QString("00 11 22 33 44 55"));
+        // Printable bytes come back quoted, with '"' and '\\' escaped.
+        QCOMPARE(MacTextFromPrinted("STRING: \"ABCDEF\""), QString("41 42 43 44 45 46"));
+        QCOMPARE(MacTextFromPrinted("STRING: \"A\\\"B\\\\CD\""), QString("41 22 42 5C 43 44"));
         QCOMPARE(MacTextFromPrinted(""), QString());
         QByteArray hex;
         QVERIFY(MacLockToHex("00 11 22 33 44 55", hex));

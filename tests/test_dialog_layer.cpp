@@ -1,21 +1,23 @@
-// The dialog layer around field exchange: building a window from its template
-// (ids, kinds, captions, initial states, geometry, tab order, radio groups),
-// the IP address control, the address helpers' byte orders, notifications
-// (clicks, focus loss, operator edits, combo and list selection, the tab
-// strip's veto before a change), default OK/Cancel/Enter behaviour, the
-// modal run, the status line, the report list, the scripted UI seam and the
-// pause hook.
+// The dialog layer around field exchange: windows built from templates, the
+// IP address control and its byte orders, notifications (clicks, focus loss,
+// operator edits, selections, the tab strip's veto), OK/Cancel/Enter, modal
+// runs that block only their owner, the status line, the report list, the
+// multi-line limit, the UI seams and the pause hook.
 
 #include <QButtonGroup>
 #include <QCheckBox>
 #include <QComboBox>
+#include <QClipboard>
 #include <QElapsedTimer>
+#include <QFileDialog>
 #include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMessageBox>
 #include <QProgressBar>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QTemporaryDir>
 #include <QTimer>
 #include <QtTest>
 #include <vector>
@@ -140,103 +142,57 @@ class TestDialogLayer : public QObject {
     Q_OBJECT
 
 private slots:
-    void builderMakesOneWidgetPerControl();
-    void builderAppliesKindsAndStyles();
-    void builderPlacesInDialogUnits();
+    void builderFollowsTemplate();
     void tabOrderIsTemplateOrder();
     void radioGroupsAreSeparate();
-
-    void ipAddressPacking();
-    void ipAddressOperatorTyping();
-    void ipAddressReadOnly();
-    void ipHelpersByteOrder();
-
-    void clickDispatchesHandlers();
-    void okAndCancelDefaults();
-    void doModalRunsAndEnds();
-    void modalRunBlocksOnlyItsOwner();
-    void enterPressesDefaultButton();
-    void killFocusAndChange();
-    void comboSelChangeOnlyFromOperator();
+    void ipAddressPackingAndHelpers();
+    void ipAddressOperator();
+    void operatorNotifications();
     void tabChangingIsAskedFirstAndCanVeto();
+    void okCancelAndEnter();
+    void modalRuns();
+    void modalRunBlocksOnlyItsOwner();
     void destroyingDispatchesNothing();
-
-    void statusLineAndControlHelpers();
+    void statusLinePushesEverything();
     void reportListKeepsInsertionSorted();
     void multiLineLimitStopsTyping();
-
-    void scriptedUiAnswersAndRecords();
+    void scriptedUi();
+    void realMessageBoxFollowsFlags_data();
+    void realMessageBoxFollowsFlags();
+    void realSaveDialogAndClipboard();
     void sleepHook();
 };
 
-// ---- builder ---------------------------------------------------------------
-
-void TestDialogLayer::builderMakesOneWidgetPerControl() {
+void TestDialogLayer::builderFollowsTemplate() {
     CLayerDlg dlg;
-    QStringList names;
+    QStringList names, expected;
     for (QObject* child : dlg.children()) {
         if (child->isWidgetType()) names << child->objectName();
     }
-    QStringList expected;
     for (const ControlSpec& spec : kLayerTemplate.controls) expected << QString::number(spec.id);
     names.sort();
     expected.sort();
     QCOMPARE(names, expected);
     QCOMPARE(dlg.windowTitle(), QString("Layer Test"));
-    QCOMPARE(dlg.TemplateId(), 901);
-    QVERIFY(dlg.findChild<QGroupBox*>("-1", Qt::FindDirectChildrenOnly));
-    QVERIFY(dlg.GetDlgItem(9999) == nullptr);
-}
 
-void TestDialogLayer::builderAppliesKindsAndStyles() {
-    CLayerDlg dlg;
-    auto* go = dlg.Item<QPushButton>(IDC_GO);
-    QVERIFY(go && go->isDefault());
-    QCOMPARE(go->text(), QString("Go"));
+    QVERIFY(dlg.Item<QPushButton>(IDC_GO)->isDefault());
     QVERIFY(!dlg.Item<QPushButton>(IDOK)->isDefault());
     QCOMPARE(dlg.Item<QPushButton>(IDC_TWO_LINES)->text(), QString("Two\nLines"));
     QVERIFY(!dlg.GetDlgItem(IDC_TWO_LINES)->isEnabled());
-    QCOMPARE(dlg.Item<QCheckBox>(IDC_CHECK)->text(), QString("Check"));
-
-    auto* label = dlg.findChild<QLabel*>("-1", Qt::FindDirectChildrenOnly);
-    QVERIFY(label);
-    QCOMPARE(label->text(), QString("Label\nline two"));
-    QVERIFY(label->wordWrap());
-    QVERIFY(label->alignment() & Qt::AlignRight);
-
-    QCOMPARE(Edit(dlg, IDC_SECRET)->echoMode(), QLineEdit::Password);
+    QVERIFY(dlg.findChild<QLabel*>("-1")->wordWrap());
     QCOMPARE(Edit(dlg, IDC_SECRET)->maxLength(), 8);
-    QVERIFY(Edit(dlg, IDC_SHOWN)->isReadOnly());
-    QVERIFY(!Edit(dlg, IDC_SECRET)->isReadOnly());
-    QVERIFY(dlg.IpCtrl(IDC_ADDRESS));
-    QVERIFY(!dlg.Item<QComboBox>(IDC_CHOICE)->isEditable());
-    QVERIFY(dlg.Item<QComboBox>(IDC_EDITABLE)->isEditable());
-    QVERIFY(dlg.Item<CReportList>(IDC_LIST));
-    QVERIFY(dlg.Item<CTabBar>(IDC_TABS));
+    QVERIFY(Edit(dlg, IDC_SHOWN)->isReadOnly() && !Edit(dlg, IDC_SECRET)->isReadOnly());
     QCOMPARE(dlg.Item<CLimitedTextEdit>(IDC_MESSAGE)->Limit(), 6);
-    QVERIFY(!dlg.Item<QLabel>(IDC_ICON)->pixmap().isNull());
-
     dlg.show();
-    QVERIFY(!dlg.Item<QProgressBar>(IDC_PROGRESS)->isVisible());
-    QVERIFY(dlg.GetDlgItem(IDC_CHECK)->isVisible());
-    auto* status = dlg.Item<QLabel>(IDC_STATUS);
-    QCOMPARE(status->frameShadow(), QFrame::Sunken);
-    QVERIFY(!status->wordWrap());
-}
+    QVERIFY(!dlg.GetDlgItem(IDC_PROGRESS)->isVisible() && dlg.GetDlgItem(IDC_CHECK)->isVisible());
 
-void TestDialogLayer::builderPlacesInDialogUnits() {
-    QCOMPARE(DluToPixelsX(40), 60);
-    QCOMPARE(DluToPixelsY(8), 13);
-    CLayerDlg dlg;
+    // Fixed scale x*3/2, y*13/8; a combo box is one line high whatever height
+    // the template gives for its list; group boxes lie behind their controls.
     QCOMPARE(dlg.size(), QSize(360, 325));
     QCOMPARE(dlg.minimumSize(), dlg.maximumSize());
     QCOMPARE(dlg.GetDlgItem(IDC_TWO_LINES)->geometry(), QRect(90, 16, 60, 32));
-    QCOMPARE(dlg.GetDlgItem(IDC_STATUS)->geometry(), QRect(0, 300, 360, 19));
-    // A combo box is one line high whatever the template gives for its list.
-    QVERIFY(dlg.GetDlgItem(IDC_CHOICE)->height() < DluToPixelsY(20));
     QCOMPARE(dlg.GetDlgItem(IDC_CHOICE)->pos(), QPoint(15, 162));
-
-    // Group boxes are drawn behind the controls they frame.
+    QVERIFY(dlg.GetDlgItem(IDC_CHOICE)->height() < DluToPixelsY(20));
     const QObjectList& stack = dlg.children();
     QVERIFY(stack.indexOf(dlg.findChild<QGroupBox*>()) < stack.indexOf(dlg.GetDlgItem(IDC_CHECK)));
 }
@@ -247,300 +203,113 @@ void TestDialogLayer::tabOrderIsTemplateOrder() {
     QList<int> chain;
     for (QWidget* w = dlg.nextInFocusChain(); w != &dlg; w = w->nextInFocusChain()) {
         const int id = ControlIdOf(&dlg, w);
-        if (!(w->focusPolicy() & Qt::TabFocus) || id == 0 || (!chain.isEmpty() && chain.last() == id)) continue;
-        chain << id;
+        if ((w->focusPolicy() & Qt::TabFocus) && id != 0 && (chain.isEmpty() || chain.last() != id)) chain << id;
     }
-    const QList<int> expected = {IDC_GO,      IDC_TWO_LINES, IDC_CHECK, IDC_R1,     IDC_R2,       IDC_S1,
-                                 IDC_S2,      IDC_SECRET,    IDC_SHOWN, IDC_ADDRESS, IDC_CHOICE,  IDC_LIST,
-                                 IDC_TABS,    IDC_MESSAGE,   IDC_NUMBER, IDC_EDITABLE, IDOK,       IDCANCEL};
+    const QList<int> expected = {IDC_GO,     IDC_TWO_LINES, IDC_CHECK,   IDC_R1,      IDC_R2,     IDC_S1,
+                                 IDC_S2,     IDC_SECRET,    IDC_SHOWN,   IDC_ADDRESS, IDC_CHOICE, IDC_LIST,
+                                 IDC_TABS,   IDC_MESSAGE,   IDC_NUMBER,  IDC_EDITABLE, IDOK,      IDCANCEL};
     QCOMPARE(chain, expected);
 }
 
 void TestDialogLayer::radioGroupsAreSeparate() {
     CLayerDlg dlg;
     auto radio = [&](int id) { return dlg.Item<QRadioButton>(id); };
-    QVERIFY(radio(IDC_R1)->group() && radio(IDC_R1)->group() == radio(IDC_R2)->group());
-    QVERIFY(radio(IDC_S1)->group() != radio(IDC_R1)->group());
     radio(IDC_R2)->click();
     radio(IDC_S1)->click();
-    QVERIFY(radio(IDC_R2)->isChecked() && radio(IDC_S1)->isChecked());
     radio(IDC_R1)->click();
     QVERIFY(radio(IDC_R1)->isChecked() && !radio(IDC_R2)->isChecked());
     QVERIFY(radio(IDC_S1)->isChecked());
 }
 
-// ---- IP address control ----------------------------------------------------
-
-void TestDialogLayer::ipAddressPacking() {
-    CIPAddressCtrl ip;
-    QVERIFY(ip.IsBlank());
+// The control packs the first field into the most significant byte; an
+// IpAddress result word holds the first octet in its least significant byte.
+void TestDialogLayer::ipAddressPackingAndHelpers() {
+    CLayerDlg dlg;
+    CIPAddressCtrl* ip = dlg.IpCtrl(IDC_ADDRESS);
     uint32_t word = 1;
-    QCOMPARE(ip.GetAddress(word), 0);
+    QCOMPARE(ip->GetAddress(word), 0);
     QCOMPARE(word, 0u);
-
-    ip.SetAddress(0xC0A80102u);  // first field in the most significant byte
-    QCOMPARE(ip.Field(0)->text(), QString("192"));
-    QCOMPARE(ip.Field(3)->text(), QString("2"));
-    QCOMPARE(ip.GetAddress(word), 4);
-    QCOMPARE(word, 0xC0A80102u);
-
-    ip.Field(2)->clear();  // a blank field counts as 0 and is not counted
-    QCOMPARE(ip.GetAddress(word), 3);
-    QCOMPARE(word, 0xC0A80002u);
-
-    ip.SetAddress(10, 0, 300, 1);  // each field keeps its low byte
-    QCOMPARE(ip.GetAddress(word), 4);
-    QCOMPARE(word, 0x0A002C01u);
-
-    ip.ClearAddress();
-    QVERIFY(ip.IsBlank());
-    QCOMPARE(ip.GetAddress(word), 0);
-    QVERIFY(ip.Field(4) == nullptr);
-}
-
-void TestDialogLayer::ipAddressOperatorTyping() {
-    CLayerDlg dlg;
-    ShowActive(dlg);
-    CIPAddressCtrl* ip = dlg.IpCtrl(IDC_ADDRESS);
-    int changes = 0;
-    dlg.OnNotify(IDC_ADDRESS, Notify::Change, [&changes] { ++changes; });
-    ip->setFocus();
-    QCOMPARE(QApplication::focusWidget(), ip->Field(0));
-    // '.' moves on, three digits move on by themselves, 256 is refused.
-    TypeIntoFocus("10.200");
-    TypeIntoFocus("25");
-    TypeIntoFocus("6");
-    TypeIntoFocus(".7");
-    QCOMPARE(dlg.GetIpText(IDC_ADDRESS), QString("10.200.25.7"));
-    QVERIFY(changes > 0);
-}
-
-void TestDialogLayer::ipAddressReadOnly() {
-    CLayerDlg dlg;
-    ShowActive(dlg);
-    dlg.SetReadOnly(IDC_ADDRESS, true);
-    CIPAddressCtrl* ip = dlg.IpCtrl(IDC_ADDRESS);
-    QVERIFY(ip->IsReadOnly());
-    ip->SetAddress(1, 2, 3, 4);  // the program still writes it
-    ip->setFocus();
-    TypeIntoFocus("9");
-    QCOMPARE(dlg.GetIpText(IDC_ADDRESS), QString("1.2.3.4"));
-    dlg.SetReadOnly(IDC_ADDRESS, false);
-    QVERIFY(!ip->Field(3)->isReadOnly());
-}
-
-// GetIpText shows blank fields as 0; an IpAddress result word holds the first
-// octet in its least significant byte.
-void TestDialogLayer::ipHelpersByteOrder() {
-    CLayerDlg dlg;
     QCOMPARE(dlg.GetIpText(IDC_ADDRESS), QString("0.0.0.0"));
+
+    ip->SetAddress(0xC0A80102u);
+    QCOMPARE(ip->Field(0)->text(), QString("192"));
+    QCOMPARE(ip->GetAddress(word), 4);
+    QCOMPARE(word, 0xC0A80102u);
+    ip->Field(2)->clear();
+    QCOMPARE(ip->GetAddress(word), 3);
+    QCOMPARE(word, 0xC0A80002u);
+    QCOMPARE(dlg.GetIpText(IDC_ADDRESS), QString("192.168.0.2"));
+
     dlg.SetIpFromResult(0x026410ACu, IDC_ADDRESS);
     QCOMPARE(dlg.GetIpText(IDC_ADDRESS), QString("172.16.100.2"));
-    QCOMPARE(dlg.IpCtrl(IDC_ADDRESS)->Field(0)->text(), QString("172"));
-    dlg.IpCtrl(IDC_ADDRESS)->Field(2)->clear();
-    QCOMPARE(dlg.GetIpText(IDC_ADDRESS), QString("172.16.0.2"));
-    dlg.SetIpFromResult(0xFF0000FFu, IDC_ADDRESS);
-    QCOMPARE(dlg.GetIpText(IDC_ADDRESS), QString("255.0.0.255"));
+    ip->ClearAddress();
+    QVERIFY(ip->IsBlank());
 }
 
-// ---- notifications ---------------------------------------------------------
-
-void TestDialogLayer::clickDispatchesHandlers() {
+// Typing: '.' moves on, three digits move on by themselves, 256 is refused,
+// a read-only control takes nothing. Focus moving between the fields is not
+// leaving the control.
+void TestDialogLayer::ipAddressOperator() {
     CLayerDlg dlg;
+    ShowActive(dlg);
+    CIPAddressCtrl* ip = dlg.IpCtrl(IDC_ADDRESS);
     Recorder rec;
-    rec.Watch(dlg, IDC_GO, Notify::Clicked, "clicked");
-    rec.Watch(dlg, IDC_CHECK, Notify::Clicked, "clicked");
-    rec.Watch(dlg, IDC_R2, Notify::Clicked, "clicked");
-    rec.Watch(dlg, IDC_TWO_LINES, Notify::Clicked, "clicked");
+    rec.Watch(dlg, IDC_ADDRESS, Notify::KillFocus, "kill");
+    ip->setFocus();
+    QCOMPARE(QApplication::focusWidget(), ip->Field(0));
+    TypeIntoFocus("10.200");
+    TypeIntoFocus("256.7");
+    QCOMPARE(dlg.GetIpText(IDC_ADDRESS), QString("10.200.25.7"));
+    QVERIFY(rec.events.isEmpty());
+
+    dlg.SetReadOnly(IDC_ADDRESS, true);
+    ip->Field(0)->setFocus();
+    TypeIntoFocus("9");
+    QCOMPARE(dlg.GetIpText(IDC_ADDRESS), QString("10.200.25.7"));
+    dlg.GetDlgItem(IDC_GO)->setFocus();
+    QCOMPARE(rec.events, QStringList{"2010:kill"});
+}
+
+// Clicks (also by program), operator edits, focus loss and operator
+// selections reach the handlers; the program's own changes do not.
+void TestDialogLayer::operatorNotifications() {
+    CLayerDlg dlg;
+    ShowActive(dlg);
+    Recorder rec;
+    for (int id : {IDC_GO, IDC_CHECK, IDC_R2, IDC_TWO_LINES}) rec.Watch(dlg, id, Notify::Clicked, "clicked");
+    rec.Watch(dlg, IDC_SECRET, Notify::KillFocus, "kill");
+    rec.Watch(dlg, IDC_SECRET, Notify::Change, "change");
+    rec.Watch(dlg, IDC_EDITABLE, Notify::KillFocus, "kill");
+    rec.Watch(dlg, IDC_MESSAGE, Notify::Change, "change");
+    rec.Watch(dlg, IDC_CHOICE, Notify::SelChange, "sel");
+    rec.Watch(dlg, IDC_LIST, Notify::DoubleClick, "double");
+
     dlg.Item<QPushButton>(IDC_GO)->click();
     dlg.Item<QCheckBox>(IDC_CHECK)->click();
     dlg.Item<QRadioButton>(IDC_R2)->click();
-    dlg.Item<QPushButton>(IDC_TWO_LINES)->click();  // disabled: nothing
-    dlg.Item<QCheckBox>(IDC_CHECK)->setChecked(false);  // program: nothing
-    QCOMPARE(rec.events, QStringList({"2001:clicked", "2003:clicked", "2005:clicked"}));
-
-    // A later registration replaces the earlier one.
-    int second = 0;
-    dlg.OnCommand(IDC_GO, [&second] { ++second; });
-    dlg.Item<QPushButton>(IDC_GO)->click();
-    QCOMPARE(second, 1);
-    QCOMPARE(rec.events.size(), 3);
-}
-
-void TestDialogLayer::okAndCancelDefaults() {
-    ScriptedUi ui;
-    {
-        // OK takes the fields and ends the dialog only when they are valid.
-        CLayerDlg dlg;
-        ShowActive(dlg);
-        QSignalSpy finished(&dlg, &QDialog::finished);
-        Edit(dlg, IDC_NUMBER)->setText("11");
-        dlg.Item<QPushButton>(IDOK)->click();
-        QCOMPARE(ui.BoxTexts(), QStringList{"Please enter an integer between 1 and 10."});
-        QVERIFY(dlg.isVisible());
-        QCOMPARE(finished.count(), 0);
-        Edit(dlg, IDC_NUMBER)->setText("7");
-        dlg.Item<QPushButton>(IDOK)->click();
-        QCOMPARE(dlg.m_number, 7u);
-        QVERIFY(!dlg.isVisible());
-        QCOMPARE(finished.count(), 1);
-        QCOMPARE(dlg.result(), int(IDOK));
-    }
-    {
-        // Esc and the Cancel button end with IDCANCEL, without taking.
-        CLayerDlg dlg;
-        ShowActive(dlg);
-        Edit(dlg, IDC_NUMBER)->setText("3");
-        QTest::keyClick(&dlg, Qt::Key_Escape);
-        QVERIFY(!dlg.isVisible());
-        QCOMPARE(dlg.result(), int(IDCANCEL));
-        QCOMPARE(dlg.m_number, 5u);
-    }
-    {
-        // A registered handler replaces the default; closing goes through it too.
-        CLayerDlg dlg;
-        ShowActive(dlg);
-        int cancels = 0;
-        dlg.OnCommand(IDCANCEL, [&cancels] { ++cancels; });
-        dlg.Item<QPushButton>(IDCANCEL)->click();
-        dlg.close();
-        QCOMPARE(cancels, 2);
-        QVERIFY(dlg.isVisible());
-    }
-}
-
-void TestDialogLayer::doModalRunsAndEnds() {
-    ScriptedUi ui;
-    CLayerDlg dlg;
-    dlg.m_number = 9;
-    QTimer::singleShot(0, &dlg, [&dlg] {
-        QCOMPARE(Edit(dlg, IDC_NUMBER)->text(), QString("9"));  // pushed by OnInitDialog
-        dlg.Item<QPushButton>(IDOK)->click();
-    });
-    QCOMPARE(dlg.DoModal(), int(IDOK));
-
-    // Ended during initialisation: no modal loop at all.
-    CLayerDlg early;
-    early.onInit = [&early] { early.EndDialog(42); };
-    QCOMPARE(early.DoModal(), 42);
-    QVERIFY(!early.isVisible());
-
-    // Modeless: initialised (members pushed), not shown.
-    CLayerDlg modeless;
-    modeless.m_number = 4;
-    QVERIFY(modeless.Create());
-    QCOMPARE(Edit(modeless, IDC_NUMBER)->text(), QString("4"));
-    QVERIFY(!modeless.isVisible());
-}
-
-// The main window runs modally, yet the modeless windows opened beside it
-// take input; a box run from the main window blocks the main window only.
-void TestDialogLayer::modalRunBlocksOnlyItsOwner() {
-    CLayerDlg main;
-    CLayerDlg beside;
-    CLayerDlg box;
-    QStringList clicks;
-    // Through the window system, where modal blocking applies.
-    auto press = [](CDialog& dlg) {
-        const QWidget* button = dlg.GetDlgItem(IDC_GO);
-        QTest::mouseClick(dlg.windowHandle(), Qt::LeftButton, {}, button->mapTo(&dlg, button->rect().center()));
-    };
-    beside.OnCommand(IDC_GO, [&] { clicks << "beside"; });
-    box.OnCommand(IDC_GO, [&] {
-        clicks << "box";
-        box.EndDialog(IDOK);
-    });
-    box.onInit = [&] {
-        QTimer::singleShot(0, [&] {
-            QVERIFY(QTest::qWaitForWindowExposed(&box));
-            press(main);
-            press(beside);
-            press(box);
-        });
-    };
-    main.OnCommand(IDC_GO, [&] {
-        clicks << "main";
-        box.DoModal();
-    });
-    main.onInit = [&] {
-        QTimer::singleShot(0, [&] {
-            beside.Create();
-            beside.show();
-            QVERIFY(QTest::qWaitForWindowExposed(&beside));
-            press(beside);
-            main.activateWindow();
-            QVERIFY(QTest::qWaitForWindowActive(&main));
-            press(main);
-            main.EndDialog(IDCANCEL);
-        });
-    };
-    QCOMPARE(main.DoModal(), int(IDCANCEL));
-    QCOMPARE(clicks, QStringList({"beside", "main", "beside", "box"}));
-}
-
-void TestDialogLayer::enterPressesDefaultButton() {
-    CLayerDlg dlg;
-    ShowActive(dlg);
-    Recorder rec;
-    rec.Watch(dlg, IDC_GO, Notify::Clicked, "clicked");
-    Edit(dlg, IDC_NUMBER)->setFocus();
-    QTest::keyClick(Edit(dlg, IDC_NUMBER), Qt::Key_Return);
-    QCOMPARE(rec.events, QStringList{"2001:clicked"});
-
-    // A multi-line edit without "want return" leaves Return to the dialog.
-    auto* message = dlg.Item<CLimitedTextEdit>(IDC_MESSAGE);
-    message->setFocus();
-    QTest::keyClick(message, Qt::Key_Return);
-    QCOMPARE(rec.events.size(), 2);
-    QCOMPARE(message->Text(), QString());
-}
-
-void TestDialogLayer::killFocusAndChange() {
-    CLayerDlg dlg;
-    ShowActive(dlg);
-    Recorder rec;
-    rec.Watch(dlg, IDC_SECRET, Notify::KillFocus, "kill");
-    rec.Watch(dlg, IDC_SECRET, Notify::Change, "change");
-    rec.Watch(dlg, IDC_ADDRESS, Notify::KillFocus, "kill");
-    rec.Watch(dlg, IDC_EDITABLE, Notify::KillFocus, "kill");
-    rec.Watch(dlg, IDC_MESSAGE, Notify::Change, "change");
-
+    dlg.Item<QPushButton>(IDC_TWO_LINES)->click();      // disabled
+    dlg.Item<QCheckBox>(IDC_CHECK)->setChecked(false);  // program
     Edit(dlg, IDC_SECRET)->setFocus();
-    QTest::keyClicks(Edit(dlg, IDC_SECRET), "ab");
-    Edit(dlg, IDC_SECRET)->setText("program");  // not an operator edit
-    dlg.IpCtrl(IDC_ADDRESS)->setFocus();
-    QCOMPARE(rec.events, QStringList({"2008:change", "2008:change", "2008:kill"}));
-
-    // Moving between the address fields is not leaving the control.
-    rec.events.clear();
-    dlg.IpCtrl(IDC_ADDRESS)->Field(2)->setFocus();
-    dlg.IpCtrl(IDC_ADDRESS)->Field(1)->setFocus();
-    QVERIFY(rec.events.isEmpty());
+    QTest::keyClicks(Edit(dlg, IDC_SECRET), "a");
+    Edit(dlg, IDC_SECRET)->setText("program");
     dlg.Item<QComboBox>(IDC_EDITABLE)->setFocus();
     dlg.GetDlgItem(IDC_GO)->setFocus();
-    QCOMPARE(rec.events, QStringList({"2010:kill", "2018:kill"}));
-
-    rec.events.clear();
     auto* message = dlg.Item<CLimitedTextEdit>(IDC_MESSAGE);
-    message->SetText("ab");  // set by the program
-    message->setFocus();
+    message->SetText("ab");
     QTest::keyClicks(message, "x");
-    QCOMPARE(rec.events, QStringList{"2015:change"});
-}
-
-void TestDialogLayer::comboSelChangeOnlyFromOperator() {
-    CLayerDlg dlg;
-    ShowActive(dlg);
-    Recorder rec;
-    rec.Watch(dlg, IDC_CHOICE, Notify::SelChange, "sel");
     auto* combo = dlg.Item<QComboBox>(IDC_CHOICE);
-    combo->addItems({"A", "B", "C"});
+    combo->addItems({"A", "B"});
     combo->setCurrentIndex(0);
-    QVERIFY(rec.events.isEmpty());
-    combo->setFocus();
     QTest::keyClick(combo, Qt::Key_Down);
-    QCOMPARE(combo->currentIndex(), 1);
-    QCOMPARE(rec.events, QStringList{"2011:sel"});
+    auto* list = dlg.Item<CReportList>(IDC_LIST);
+    list->InsertColumn(0, "Name", 60);
+    list->InsertItem("row");
+    const QPoint row = list->visualItemRect(list->topLevelItem(0)).center();
+    QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, row);
+    QTest::mouseDClick(list->viewport(), Qt::LeftButton, {}, row);
+
+    QCOMPARE(rec.events, QStringList({"2001:clicked", "2003:clicked", "2005:clicked", "2008:change", "2008:kill",
+                                      "2018:kill", "2015:change", "2011:sel", "2012:double"}));
 }
 
 // The "about to change" handler sees the tab being left; a veto keeps it.
@@ -567,101 +336,166 @@ void TestDialogLayer::tabChangingIsAskedFirstAndCanVeto() {
     QTest::mouseClick(tabs, Qt::LeftButton, {}, tabs->tabRect(0).center());
     tabs->setFocus();
     QTest::keyClick(tabs, Qt::Key_Left);
-    tabs->SelectAsUser(0);
-    QCOMPARE(seen, QStringList({"changing from 2", "changing from 2", "changing from 2"}));
+    QCOMPARE(seen, QStringList({"changing from 2", "changing from 2"}));
     QCOMPARE(tabs->currentIndex(), 2);
+}
 
-    seen.clear();
-    allow = true;
-    tabs->SelectAsUser(0);
-    QCOMPARE(seen, QStringList({"changing from 2", "changed to 0"}));
+// OK takes the fields and ends only when they are valid; Esc and Cancel end
+// without taking; a registered handler replaces the default, also for the
+// close box; Return presses the default button, also from a multi-line edit
+// that does not want it.
+void TestDialogLayer::okCancelAndEnter() {
+    ScriptedUi ui;
+    CLayerDlg dlg;
+    ShowActive(dlg);
+    Edit(dlg, IDC_NUMBER)->setText("11");
+    dlg.Item<QPushButton>(IDOK)->click();
+    QCOMPARE(ui.BoxTexts(), QStringList{"Please enter an integer between 1 and 10."});
+    QVERIFY(dlg.isVisible());
+    Edit(dlg, IDC_NUMBER)->setText("7");
+    dlg.Item<QPushButton>(IDOK)->click();
+    QCOMPARE(dlg.m_number, 7u);
+    QVERIFY(!dlg.isVisible());
+    QCOMPARE(dlg.result(), int(IDOK));
+
+    ShowActive(dlg);
+    Edit(dlg, IDC_NUMBER)->setText("3");
+    QTest::keyClick(&dlg, Qt::Key_Escape);
+    QVERIFY(!dlg.isVisible());
+    QCOMPARE(dlg.result(), int(IDCANCEL));
+    QCOMPARE(dlg.m_number, 7u);
+
+    ShowActive(dlg);
+    Recorder rec;
+    rec.Watch(dlg, IDCANCEL, Notify::Clicked, "cancel");
+    rec.Watch(dlg, IDC_GO, Notify::Clicked, "go");
+    dlg.close();
+    QVERIFY(dlg.isVisible());
+    QTest::keyClick(Edit(dlg, IDC_NUMBER), Qt::Key_Return);
+    auto* message = dlg.Item<CLimitedTextEdit>(IDC_MESSAGE);
+    message->setFocus();
+    QTest::keyClick(message, Qt::Key_Return);
+    QCOMPARE(message->Text(), QString());
+    QCOMPARE(rec.events, QStringList({"2:cancel", "2001:go", "2001:go"}));
+}
+
+void TestDialogLayer::modalRuns() {
+    CLayerDlg dlg;
+    dlg.m_number = 9;
+    QString shown;
+    QTimer::singleShot(0, &dlg, [&] {
+        shown = Edit(dlg, IDC_NUMBER)->text();  // pushed by OnInitDialog
+        dlg.Item<QPushButton>(IDOK)->click();
+    });
+    QCOMPARE(dlg.DoModal(), int(IDOK));
+    QCOMPARE(shown, QString("9"));
+
+    CLayerDlg early;  // ended during initialisation: no modal loop at all
+    early.onInit = [&early] { early.EndDialog(42); };
+    QCOMPARE(early.DoModal(), 42);
+
+    CLayerDlg modeless;
+    modeless.m_number = 4;
+    QVERIFY(modeless.Create());
+    QCOMPARE(Edit(modeless, IDC_NUMBER)->text(), QString("4"));
+    QVERIFY(!modeless.isVisible());
+}
+
+// The main window runs modally, yet the modeless windows opened beside it
+// take input; a box run from the main window blocks the main window only.
+void TestDialogLayer::modalRunBlocksOnlyItsOwner() {
+    CLayerDlg main, beside, box;
+    QStringList clicks;
+    // Through the window system, where modal blocking applies.
+    auto press = [](CDialog& dlg) {
+        const QWidget* button = dlg.GetDlgItem(IDC_GO);
+        QTest::mouseClick(dlg.windowHandle(), Qt::LeftButton, {}, button->mapTo(&dlg, button->rect().center()));
+    };
+    beside.OnCommand(IDC_GO, [&] { clicks << "beside"; });
+    box.OnCommand(IDC_GO, [&] {
+        clicks << "box";
+        box.EndDialog(IDOK);
+    });
+    box.onInit = [&] {
+        QTimer::singleShot(0, [&] {
+            QVERIFY(QTest::qWaitForWindowExposed(&box));
+            press(main);
+            press(beside);
+            press(box);
+        });
+    };
+    main.OnCommand(IDC_GO, [&] {
+        clicks << "main";
+        if (!box.isVisible()) box.DoModal();
+    });
+    main.onInit = [&] {
+        QTimer::singleShot(0, [&] {
+            beside.Create();
+            beside.show();
+            QVERIFY(QTest::qWaitForWindowExposed(&beside));
+            press(beside);
+            main.activateWindow();
+            QVERIFY(QTest::qWaitForWindowActive(&main));
+            press(main);
+            main.EndDialog(IDCANCEL);
+        });
+    };
+    QCOMPARE(main.DoModal(), int(IDCANCEL));
+    QCOMPARE(clicks, QStringList({"beside", "main", "beside", "box"}));
 }
 
 // Destroying a window whose edit has the focus raises focus loss; nothing may
-// reach the handlers of a half-destroyed window.
+// reach the handlers of a half-destroyed window (run with the sanitizers).
 void TestDialogLayer::destroyingDispatchesNothing() {
     int calls = 0;
-    auto* dlg = new CLayerDlg;
-    ShowActive(*dlg);
-    dlg->OnNotify(IDC_SECRET, Notify::KillFocus, [&calls] { ++calls; });
-    dlg->OnNotify(IDC_ADDRESS, Notify::KillFocus, [&calls] { ++calls; });
-    Edit(*dlg, IDC_SECRET)->setFocus();
-    delete dlg;
-    auto* second = new CLayerDlg;
-    ShowActive(*second);
-    second->OnNotify(IDC_ADDRESS, Notify::KillFocus, [&calls] { ++calls; });
-    second->IpCtrl(IDC_ADDRESS)->setFocus();
-    delete second;
+    for (int id : {IDC_SECRET, IDC_ADDRESS}) {
+        auto* dlg = new CLayerDlg;
+        ShowActive(*dlg);
+        dlg->OnNotify(id, Notify::KillFocus, [&calls] { ++calls; });
+        dlg->GetDlgItem(id)->setFocus();
+        delete dlg;
+    }
     QCOMPARE(calls, 0);
 }
 
-// ---- status line and helpers -----------------------------------------------
-
-void TestDialogLayer::statusLineAndControlHelpers() {
+void TestDialogLayer::statusLinePushesEverything() {
     CLayerDlg dlg;
     dlg.m_number = 3;
     Edit(dlg, IDC_NUMBER)->setText("8");  // typed, not yet taken
     dlg.SetStatus("Connecting to target host ...");
-    QCOMPARE(dlg.Item<QLabel>(IDC_STATUS)->text(), QString("Connecting to target host ..."));
-    QCOMPARE(Edit(dlg, IDC_NUMBER)->text(), QString("3"));  // every member pushed
     dlg.AppendStatus("(more)");
-    QCOMPARE(dlg.StatusText(), QString("Connecting to target host ...(more)"));
-    QCOMPARE(dlg.Item<QLabel>(IDC_STATUS)->text(), dlg.StatusText());
+    QCOMPARE(dlg.Item<QLabel>(IDC_STATUS)->text(), QString("Connecting to target host ...(more)"));
+    QCOMPARE(Edit(dlg, IDC_NUMBER)->text(), QString("3"));
 
     CDialog bare(kBareTemplate);  // no status line: only the member changes
     bare.SetStatus("x");
     QCOMPARE(bare.StatusText(), QString("x"));
-
-    dlg.SetButtonEnabled(IDC_TWO_LINES, true);
-    QVERIFY(dlg.GetDlgItem(IDC_TWO_LINES)->isEnabled());
-    dlg.SetButtonEnabled(IDC_GO, false);
-    QVERIFY(!dlg.GetDlgItem(IDC_GO)->isEnabled());
-    dlg.EnableControl(IDC_ADDRESS, false);
-    QVERIFY(!dlg.IpCtrl(IDC_ADDRESS)->Field(0)->isEnabled());
-    dlg.SetReadOnly(IDC_SHOWN, false);
-    QVERIFY(!Edit(dlg, IDC_SHOWN)->isReadOnly());
-    dlg.SetReadOnly(IDC_MESSAGE, true);
-    QVERIFY(dlg.Item<QPlainTextEdit>(IDC_MESSAGE)->isReadOnly());
-    dlg.SetCaption(IDC_CHECK, "Renamed");
-    dlg.SetCaption(IDC_TWO_LINES, "A\nB");
-    QCOMPARE(dlg.Item<QCheckBox>(IDC_CHECK)->text(), QString("Renamed"));
-    QCOMPARE(dlg.Item<QPushButton>(IDC_TWO_LINES)->text(), QString("A\nB"));
 }
 
 // Every row is inserted with an empty first column and filled afterwards, so
 // the latest row is on top; rows with text sort among themselves.
 void TestDialogLayer::reportListKeepsInsertionSorted() {
     CReportList list;
-    QCOMPARE(list.InsertColumn(0, "MAC found", 100), 0);
-    QCOMPARE(list.InsertColumn(1, "Port", 50), 1);
-    QCOMPARE(list.InsertColumn(2, "Age", 50), 2);
-    QCOMPARE(list.GetColumnCount(), 3);
-    QCOMPARE(list.ColumnHeading(1), QString("Port"));
+    list.InsertColumn(0, "MAC found", 100);
+    list.InsertColumn(1, "Port", 50);
     QCOMPARE(list.columnWidth(0), 100);
-
     for (const char* mac : {"00-11", "AA-BB", "55-66"}) {
         const int row = list.InsertItem(list.GetItemCount(), "");
         QCOMPARE(row, 0);
         QVERIFY(list.SetItemText(row, 0, mac));
-        QVERIFY(list.SetItemText(row, 1, "3"));
     }
-    QCOMPARE(list.GetItemText(0, 0), QString("55-66"));
-    QCOMPARE(list.GetItemText(1, 0), QString("AA-BB"));
-    QCOMPARE(list.GetItemText(2, 0), QString("00-11"));
-    QVERIFY(!list.SetItemText(5, 0, "x"));
-    QVERIFY(!list.SetItemText(0, 3, "x"));
+    QCOMPARE(list.GetItemText(0, 0) + list.GetItemText(1, 0) + list.GetItemText(2, 0), QString("55-66AA-BB00-11"));
+    QVERIFY(!list.SetItemText(0, 2, "x"));
 
     list.DeleteAllItems();
     QCOMPARE(list.InsertItem("b"), 0);
     QCOMPARE(list.InsertItem("D"), 1);
     QCOMPARE(list.InsertItem("C"), 1);  // case is ignored
     QCOMPARE(list.InsertItem("a"), 0);
-    QCOMPARE(list.GetItemCount(), 4);
-    QVERIFY(list.DeleteItem(0));
-    QVERIFY(!list.DeleteItem(9));
-    QCOMPARE(list.GetItemText(0, 0), QString("b"));
 }
 
+// A line break counts two; typing over a selection needs room only for the
+// difference; the program may set more than the limit.
 void TestDialogLayer::multiLineLimitStopsTyping() {
     CLayerDlg dlg;
     ShowActive(dlg);
@@ -669,70 +503,108 @@ void TestDialogLayer::multiLineLimitStopsTyping() {
     message->SetWantReturn(true);
     message->setFocus();
     QTest::keyClicks(message, "abc");
-    QTest::keyClick(message, Qt::Key_Return);  // counts two
+    QTest::keyClick(message, Qt::Key_Return);
     QTest::keyClicks(message, "defg");
     QCOMPARE(message->Text(), QString("abc\r\nd"));
-
-    // Typing over a selection only needs room for the difference.
     message->selectAll();
     QTest::keyClicks(message, "123456789");
     QCOMPARE(message->Text(), QString("123456"));
-
-    // The program may set more than the limit.
     message->SetText("0123456789");
     QCOMPARE(message->Text(), QString("0123456789"));
 }
 
-// ---- seams -----------------------------------------------------------------
-
-void TestDialogLayer::scriptedUiAnswersAndRecords() {
+void TestDialogLayer::scriptedUi() {
     IUiSeam* real = &Ui();
     {
         ScriptedUi ui;
-        QCOMPARE(&Ui(), static_cast<IUiSeam*>(&ui));
         ui.QueueAnswer(IDNO);
-        ui.QueueAnswer(IDCANCEL);
         QCOMPARE(AfxMessageBox("First?", MB_YESNO | MB_ICONQUESTION), int(IDNO));
-        QCOMPARE(AfxMessageBox("Second?", MB_OKCANCEL), int(IDCANCEL));
-        QCOMPARE(AfxMessageBox("Third?", MB_YESNO), int(IDYES));  // queue empty
+        QCOMPARE(AfxMessageBox("Second?", MB_YESNO), int(IDYES));  // queue empty
         QCOMPARE(AfxMessageBox("Done."), int(IDOK));
-        QCOMPARE(ui.BoxTexts(), QStringList({"First?", "Second?", "Third?", "Done."}));
-        QCOMPARE(ui.Boxes()[0].flags, unsigned(MB_YESNO | MB_ICONQUESTION));
-        QCOMPARE(ui.Boxes()[3].flags, unsigned(MB_OK | MB_ICONEXCLAMATION));
-        QCOMPARE(ui.Boxes()[3].caption, QString("Kalvor"));
-
+        QCOMPARE(ui.BoxTexts(), QStringList({"First?", "Second?", "Done."}));
         ui.QueueSaveFile("/tmp/out.cfg");
-        FileDialogSpec spec;
-        spec.title = "Save";
-        spec.defaultExt = "cfg";
-        QCOMPARE(Ui().GetSaveFileName(nullptr, spec), QString("/tmp/out.cfg"));
-        QCOMPARE(Ui().GetSaveFileName(nullptr, spec), QString());
-        QCOMPARE(Ui().GetOpenFileName(nullptr, spec), QString());
-        QCOMPARE(ui.fileDialogs.size(), size_t(3));
-        QCOMPARE(ui.fileDialogs[0].defaultExt, QString("cfg"));
-
-        Ui().SetClipboardText("copied");
-        QCOMPARE(ui.clipboard, QString("copied"));
-        QCOMPARE(Ui().ClipboardText(), QString("copied"));
+        QCOMPARE(Ui().GetSaveFileName(nullptr, {}), QString("/tmp/out.cfg"));
+        QCOMPARE(Ui().GetOpenFileName(nullptr, {}), QString());
+        QCOMPARE(ui.fileDialogs.size(), size_t(2));
     }
     QCOMPARE(&Ui(), real);
+}
+
+void TestDialogLayer::realMessageBoxFollowsFlags_data() {
+    QTest::addColumn<uint>("flags");
+    QTest::addColumn<int>("icon");
+    QTest::addColumn<QString>("buttons");
+    QTest::addColumn<int>("press");
+    QTest::addColumn<int>("answer");
+    QTest::newRow("ok") << uint(MB_OK | MB_ICONEXCLAMATION) << int(QMessageBox::Warning) << "OK" << int(QMessageBox::Ok)
+                        << int(IDOK);
+    QTest::newRow("ok/cancel") << uint(MB_OKCANCEL | MB_ICONSTOP) << int(QMessageBox::Critical) << "OK Cancel"
+                               << int(QMessageBox::Cancel) << int(IDCANCEL);
+    QTest::newRow("yes/no") << uint(MB_YESNO | MB_ICONQUESTION) << int(QMessageBox::Question) << "Yes No"
+                            << int(QMessageBox::No) << int(IDNO);
+    QTest::newRow("yes/no/cancel") << uint(MB_YESNOCANCEL | MB_ICONINFORMATION) << int(QMessageBox::Information)
+                                   << "Yes No Cancel" << int(QMessageBox::Yes) << int(IDYES);
+}
+
+// The product's seam shows a QMessageBox with the icon and buttons the flags
+// ask for and turns the pressed button into the framework's answer.
+void TestDialogLayer::realMessageBoxFollowsFlags() {
+    QFETCH(uint, flags);
+    QFETCH(int, icon);
+    QFETCH(QString, buttons);
+    QFETCH(int, press);
+    QFETCH(int, answer);
+    QString seen;
+    QTimer::singleShot(0, [&] {
+        auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+        if (!box) return;
+        QStringList texts;
+        for (QAbstractButton* button : box->buttons()) texts << button->text().remove('&');
+        texts.sort();
+        QStringList expected = buttons.split(' ');
+        expected.sort();
+        seen = QString("%1|%2|%3|%4").arg(box->windowTitle(), box->text()).arg(box->icon()).arg(texts == expected);
+        box->button(QMessageBox::StandardButton(press))->click();
+    });
+    QCOMPARE(AfxMessageBox("Really?", flags), answer);
+    QCOMPARE(seen, QString("Kalvor|Really?|%1|1").arg(icon));
+}
+
+void TestDialogLayer::realSaveDialogAndClipboard() {
+    QTemporaryDir dir;
+    QString seen;
+    QTimer::singleShot(0, [&] {
+        auto* dialog = qobject_cast<QFileDialog*>(QApplication::activeModalWidget());
+        if (!dialog) return;
+        seen = QString("%1|%2|%3|%4")
+                   .arg(dialog->windowTitle(), dialog->defaultSuffix(), dialog->nameFilters().join(';'))
+                   .arg(dialog->acceptMode() == QFileDialog::AcceptSave &&
+                        !dialog->testOption(QFileDialog::DontConfirmOverwrite));
+        dialog->selectFile(dir.filePath("image"));
+        static_cast<QDialog*>(dialog)->accept();  // public in the base
+    });
+    FileDialogSpec spec;
+    spec.title = "Save image";
+    spec.filter = "Images (*.cfg)";
+    spec.defaultExt = ".cfg";
+    QCOMPARE(Ui().GetSaveFileName(nullptr, spec), dir.filePath("image.cfg"));
+    QCOMPARE(seen, QString("Save image|cfg|Images (*.cfg)|1"));
+
+    Ui().SetClipboardText("00:11:22");
+    QCOMPARE(QGuiApplication::clipboard()->text(), QString("00:11:22"));
 }
 
 void TestDialogLayer::sleepHook() {
     std::vector<unsigned> pauses;
     SetSleepHook([&pauses](unsigned ms) { pauses.push_back(ms); });
+    Sleep(150);
+    SetSleepHook(nullptr);
+    QCOMPARE(pauses, std::vector<unsigned>{150});
     QElapsedTimer timer;
     timer.start();
-    Sleep(5000);
-    Sleep(150);
-    QVERIFY(timer.elapsed() < 1000);
-    QCOMPARE(pauses, (std::vector<unsigned>{5000, 150}));
-
-    SetSleepHook(nullptr);
-    timer.restart();
     Sleep(30);
     QVERIFY(timer.elapsed() >= 30);
-    QCOMPARE(pauses.size(), size_t(2));
+    QCOMPARE(pauses.size(), size_t(1));
 }
 
 QTEST_MAIN(TestDialogLayer)

@@ -146,6 +146,10 @@ struct Level {
 const std::vector<Level>& Levels()
 {
     static const std::vector<Level> levels = {
+        // Minor 40 passes although the refusal message names 4.050.
+        {"4.040", R"({"firmware": "4.040"})", kVersionObject + kSevenObjects, kDataReceived, "4.040", kLabel42ms,
+         kAlwaysSet + kSwitchButtons + Set{1016, 1017, 1018, 1019, 1020, 1022},
+         With(kTemplateCaptions, NotAvailable(Set{1023, 1024, 1026, 1031, 1032} + kExtraBoxes)), kStep1Edits},
         {"4.050", R"({"firmware": "4.050"})", kVersionObject + kSevenObjects, kDataReceived, "4.050", kLabel42ms,
          kAlwaysSet + kSwitchButtons + Set{1016, 1017, 1018, 1019, 1020, 1022},
          With(kTemplateCaptions, NotAvailable(Set{1023, 1024, 1026, 1031, 1032} + kExtraBoxes)), kStep1Edits},
@@ -172,16 +176,26 @@ const std::vector<Level>& Levels()
         // Switch control bit set, but minor 75 has no switch board support.
         {"4.075", R"({"firmware": "4.075"})", kVersionObject + kFourteenObjects, kDataReceived, "4.075",
          kLabelQuarter, kFrom4070Controls + kFrom4070Boxes, kFrom4070Captions, kStep1Edits + kCountAndPulseEdits},
+        {"4.078", R"({"firmware": "4.078"})", kVersionObject + kAccessObjects + kFourteenObjects, kDataReceived,
+         "4.078", kLabelQuarter, kFrom4070Controls + kAccessControls + kSwitchButtons + kFrom4070Boxes + Set{1026},
+         With(kFrom4070Captions, {{1026, "Save I/O states"}}), kStep1Edits + kCountAndPulseEdits},
         {"4.079", R"({"firmware": "4.079"})", kVersionObject + kAccessObjects + kFourteenObjects, kDataReceived,
          "4.079", kLabelQuarter, kFrom4070Controls + kAccessControls + kFrom4070Boxes + Set{1026},
          With(kFrom4070Captions, {{1026, "Save I/O states"}}), kStep1Edits + kCountAndPulseEdits},
         {"4.080", R"({"firmware": "4.080"})", kVersionObject + kFourteenObjects, kDataReceived, "4.080",
          kLabelQuarter, kFrom4070Controls + kSwitchButtons + kFrom4070Boxes, kFrom4070Captions,
          kStep1Edits + kCountAndPulseEdits},
-        // A major above 4 reads nothing more for minor 70 but takes the layout
-        // of its version number.
+        // A major above 4: the minor picks the read (ten objects for 66,
+        // nothing more for 70), the version number the layout.
+        {"5.066", R"({"firmware": "5.066"})", kVersionObject + kTenObjects, kDataReceived, "5.066", kLabelQuarter,
+         kFrom4070Controls + kSwitchButtons + kFrom4070Boxes, kFrom4070Captions, kStep1Edits + kCountAndPulseEdits},
         {"5.070", R"({"firmware": "5.070"})", kVersionObject, kDataReceived, "5.070", kLabelQuarter,
          kFrom4070Controls + kFrom4070Boxes, kFrom4070Captions, kStep1Edits + kCountAndPulseEdits},
+        // Minors 78 and 79 read the access filter whatever the major; only
+        // major 4 goes on to the fourteen objects.
+        {"5.079", R"({"firmware": "5.079"})", kVersionObject + kAccessObjects, kDataReceived, "5.079",
+         kLabelQuarter, kFrom4070Controls + kAccessControls + kFrom4070Boxes + Set{1026},
+         With(kFrom4070Captions, {{1026, "Save I/O states"}}), kStep1Edits + kCountAndPulseEdits},
         {"3.080", R"({"firmware": "3.080"})", kVersionObject, kRefused, "3.080", kLabel42ms, kAllBoxes,
          kTemplateCaptions, {}},
         {"4.039", R"({"firmware": "4.039"})", kVersionObject, kRefused, "4.039", kLabel42ms, kAllBoxes,
@@ -342,6 +356,30 @@ private slots:
         QCOMPARE(Text(*window, IDC_PING_RESTART_COUNT), QString("77"));
         for (int id : {IDC_NETWORK_MASK, IDC_GATEWAY, IDC_TFTP_SERVER, IDC_MONITOR_IP})
             QVERIFY2(IpBlank(*window, id), qPrintable(Describe(id)));
+    }
+
+    // The MAC text is six bytes in hex, whether the library printed them in
+    // hex or, being printable, as a quoted string.
+    void macTextShowsSixBytes_data()
+    {
+        QTest::addColumn<QString>("bytes");
+        QTest::addColumn<QString>("shown");
+        QTest::newRow("six bytes") << "00 11 22 33 44 55" << "00 11 22 33 44 55";
+        QTest::newRow("eight bytes") << "00 11 22 33 44 55 66 77" << "00 11 22 33 44 55";
+        QTest::newRow("printable bytes") << "41 42 43 44 45 46" << "41 42 43 44 45 46";
+        QTest::newRow("quote and backslash") << "41 22 42 5C 43 44" << "41 22 42 5C 43 44";
+    }
+
+    void macTextShowsSixBytes()
+    {
+        QFETCH(QString, bytes);
+        QFETCH(QString, shown);
+        SimModule sim(QString(R"({"objects": {".1.1.5.0": {"type": "x", "value": "%1"}}})").arg(bytes).toStdString());
+        ScriptedUi ui;
+        auto window = OpenMainWindow(sim);
+        Press(*window, IDC_READ_SETTINGS);
+        QCOMPARE(Status(*window), QString(kDataReceived));
+        QCOMPARE(Text(*window, IDC_MAC_LOCK1), shown);
     }
 
     void pingRestartsCountIsShownPlusOne_data()
@@ -568,6 +606,8 @@ private slots:
         QVERIFY(Checked(*window, IDC_MODE_EXTRA_FIRST));
         QCOMPARE(Text(*window, IDC_PING_RESTART_COUNT), QString("10"));
         QCOMPARE(Text(*window, IDC_RESTART_PULSE), QString("77"));
+        QCOMPARE(window->ModeWord1(), 0xA0u);
+        QCOMPARE(window->ModeWord2(), 0x08u);
         QCOMPARE(Text(*window, IDC_RW_COMMUNITY), QString("marbled"));
         QCOMPARE(Text(*window, IDC_PULSE_WIDTH_LABEL), QString(kLabelQuarter));
         for (int id : kFrom4070Controls)

@@ -12,7 +12,6 @@
 #include "platform/DialogBuilder.h"
 #include "platform/IpAddressCtrl.h"
 #include "platform/LimitedTextEdit.h"
-#include "platform/OwnerBlock.h"
 #include "platform/ReportList.h"
 #include "platform/TabBar.h"
 
@@ -71,14 +70,15 @@ int CDialog::DoModal() {
     m_endedBeforeLoop = false;
     OnInitDialog();
     if (m_endedBeforeLoop) return m_endValue;
-    setWindowModality(Qt::ApplicationModal);
+    setWindowModality(Qt::WindowModal);
     QWidget* owner = parentWidget() ? nullptr : QApplication::activeWindow();
     if (owner == this) owner = nullptr;
     if (owner) {
+        // Window-modal to its transient parent: the owner takes no input and
+        // the dialog stays above it.
         create();
-        windowHandle()->setTransientParent(owner->windowHandle());  // stays above its owner
+        windowHandle()->setTransientParent(owner->windowHandle());
     }
-    const COwnerBlock block(owner);
     return exec();
 }
 

@@ -87,6 +87,8 @@ public:
         const ButtonChoice& buttons = ButtonsFor(flags);
         QMessageBox box(IconFor(flags), caption, text, buttons.buttons, parent);
         box.setDefaultButton(buttons.defaultButton);
+        // Like every modal run, a box blocks the window it belongs to, not the others.
+        box.setWindowModality(parent ? Qt::WindowModal : Qt::ApplicationModal);
         return AnswerFor(box.exec());
     }
     QString GetOpenFileName(QWidget* parent, const FileDialogSpec& spec) override {
