@@ -17,44 +17,22 @@
 #include "support/ScriptedUi.h"
 #include "support/SimModule.h"
 #include "support/TestEnvironment.h"
+#include "support/MainWindowFixture.h"
 #include "support/WindowDriver.h"
 
 using namespace drive;
+using namespace fixture;
 
 namespace {
 
-const std::string kPrefix = ".1.3.6.1.4.1.19865";
-const char* const kReadCommunity = "582019374620";
-const char* const kWriteCommunity = "marbled";
 const char* const kRwCaption = "Change R/W Community String";
 const char* const kRoCaption = "Change R/O Community String";
 const char* const kRwChanged = "Connection established! Read-Write Community string changed.";
 const char* const kRoChanged = "Connection established! Read-Only Community string changed.";
 const char* const kLengthError = "Error: Community string for this firmware version must be exactly 12 symbols";
-const char* const kDataReceived = "Connection established! SNMP data received.";
 // Firmware up to 4.066 keeps one string for reads and writes.
 const char* const kOldModule =
     R"({"firmware": "4.066", "readCommunity": "582019374620", "writeCommunity": "582019374620"})";
-
-std::unique_ptr<CMainDlg> OpenMainWindow(const SimModule& sim)
-{
-    sim.Use();
-    auto window = std::make_unique<CMainDlg>();
-    window->Create();
-    SetIp(*window, IDC_MODULE_ADDRESS, sim.Address());
-    return window;
-}
-
-// A window that has read the module's settings; the journal starts empty.
-std::unique_ptr<CMainDlg> ReadyWindow(SimModule& sim)
-{
-    auto window = OpenMainWindow(sim);
-    Press(*window, IDC_READ_SETTINGS);
-    if (Status(*window) != kDataReceived)
-        qWarning("Read Settings failed: %s", qPrintable(Status(*window)));
-    sim.ClearJournal();
-    return window;
-}
 
 // Operator steps on the change window, run one after another while it is the
 // active modal window. A window still open after the last step is cancelled,

@@ -13,25 +13,16 @@
 #include "support/ScriptedUi.h"
 #include "support/SimModule.h"
 #include "support/TestEnvironment.h"
+#include "support/MainWindowFixture.h"
 #include "support/WindowDriver.h"
 
 using namespace drive;
+using namespace fixture;
 
 namespace {
 const std::string kRestartModule = ".1.3.6.1.4.1.19865.1.1.10.0";
 const std::string kRestartTarget = ".1.3.6.1.4.1.19865.1.2.4.0";
 const std::string kFirmwareUpdate = ".1.3.6.1.4.1.19865.1.1.33.0";
-const char* const kSnmpError = "SNMP Error: Unable to connect to target host! (Error code %1)";
-
-// A window pointed at the simulator (never at the built-in default address).
-std::unique_ptr<CMainDlg> OpenMainWindow(const SimModule& sim)
-{
-    sim.Use();
-    auto window = std::make_unique<CMainDlg>();
-    window->Create();
-    SetIp(*window, IDC_MODULE_ADDRESS, sim.Address());
-    return window;
-}
 
 // Closes the next modal window once it is showing; reports its caption.
 void CloseNextModal(QString* caption)

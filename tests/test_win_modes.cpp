@@ -15,13 +15,14 @@
 #include "support/ScriptedUi.h"
 #include "support/SimModule.h"
 #include "support/TestEnvironment.h"
+#include "support/MainWindowFixture.h"
 #include "support/WindowDriver.h"
 
 using namespace drive;
+using namespace fixture;
 
 namespace {
 
-const std::string kPrefix = ".1.3.6.1.4.1.19865";
 const char* const kWord1 = ".1.1.9.0";
 const char* const kWord2 = ".1.1.11.0";
 const char* const kSharedCommunity = "582019374620";
@@ -30,25 +31,6 @@ const char* const kNoPlan =
     "Operating modes not changed: nothing can be written for this firmware version (read the settings first).";
 const std::vector<int> kModeBoxes = {1016, 1017, 1018, 1019, 1020, 1022, 1023, 1024,
                                      1026, 1031, 1032, 1083, 1084, 1085, 1086, 1087};
-
-std::unique_ptr<CMainDlg> OpenMainWindow(const SimModule& sim)
-{
-    sim.Use();
-    auto window = std::make_unique<CMainDlg>();
-    window->Create();
-    SetIp(*window, IDC_MODULE_ADDRESS, sim.Address());
-    return window;
-}
-
-// A window that has read the module's settings; journal and pauses start empty.
-std::unique_ptr<CMainDlg> ReadyWindow(SimModule& sim)
-{
-    auto window = OpenMainWindow(sim);
-    Press(*window, IDC_READ_SETTINGS);
-    sim.ClearJournal();
-    TestEnvironment::TakePauses();
-    return window;
-}
 
 // A module of this firmware. Firmware 4.060 to 4.066 writes with the read-only
 // string ("Read Settings" copies it into the R/W field), so such a module

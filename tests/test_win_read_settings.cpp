@@ -16,30 +16,19 @@
 #include "support/ScriptedUi.h"
 #include "support/SimModule.h"
 #include "support/TestEnvironment.h"
+#include "support/MainWindowFixture.h"
 #include "support/WindowDriver.h"
 
 using namespace drive;
+using namespace fixture;
 
 namespace {
 
-const std::string kPrefix = ".1.3.6.1.4.1.19865";
-const char* const kReadCommunity = "582019374620";
-const char* const kDataReceived = "Connection established! SNMP data received.";
 const char* const kRefused = "Uncorrect firmware version. Use this tool for firmware version >= 4.050!";
-const char* const kSnmpError = "SNMP Error: Unable to connect to target host! (Error code %1)";
 const char* const kNewerVersion =
     "Target IP module has newer version, than Kalvor supports!\nPlease, update Kalvor to the latest version!";
 const char* const kLabel42ms = "Restart Pulse Width (x42ms)";
 const char* const kLabelQuarter = "Restart Pulse Width (x0.25s)";
-
-std::unique_ptr<CMainDlg> OpenMainWindow(const SimModule& sim)
-{
-    sim.Use();
-    auto window = std::make_unique<CMainDlg>();
-    window->Create();
-    SetIp(*window, IDC_MODULE_ADDRESS, sim.Address());
-    return window;
-}
 
 // The objects the module was asked for, relative to the enterprise prefix.
 // Every request must be a read with the read-only community.

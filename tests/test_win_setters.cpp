@@ -16,42 +16,20 @@
 #include "support/ScriptedUi.h"
 #include "support/SimModule.h"
 #include "support/TestEnvironment.h"
+#include "support/MainWindowFixture.h"
 #include "support/WindowDriver.h"
 
 using namespace drive;
+using namespace fixture;
 
 namespace {
 
-const std::string kPrefix = ".1.3.6.1.4.1.19865";
-const char* const kWriteCommunity = "marbled";
-const char* const kDataReceived = "Connection established! SNMP data received.";
-const char* const kSnmpError = "SNMP Error: Unable to connect to target host! (Error code %1)";
 const char* const kBadMacLock = "ERROR in MAC Lock value. Enter six hexadecimal bytes, e.g. 00 0A 1B 2C 3D 4E";
 const char* const kPositiveInteger = "Please enter a positive integer.";
 const char* const kVlanChanged = "Connection established! VLAN Tag changed.";
 
 // Every "Set" button is usable on 4.079; the VLAN tag reads 100.
 const char* const kFullModule = R"({"firmware": "4.079", "objects": {".1.1.3.0": {"value": 100}}})";
-
-std::unique_ptr<CMainDlg> OpenMainWindow(const SimModule& sim)
-{
-    sim.Use();
-    auto window = std::make_unique<CMainDlg>();
-    window->Create();
-    SetIp(*window, IDC_MODULE_ADDRESS, sim.Address());
-    return window;
-}
-
-// A window that has read the module's settings; the journal starts empty.
-std::unique_ptr<CMainDlg> ReadyWindow(SimModule& sim)
-{
-    auto window = OpenMainWindow(sim);
-    Press(*window, IDC_READ_SETTINGS);
-    if (Status(*window) != kDataReceived)
-        qWarning("Read Settings failed: %s", qPrintable(Status(*window)));
-    sim.ClearJournal();
-    return window;
-}
 
 // The lowest descriptor number not in use: as a limit, it leaves no
 // descriptor to open.
