@@ -6,7 +6,8 @@ namespace {
 
 bool ParsePort(const std::string& text, SimOptions& options, std::string& error)
 {
-    const bool digitsOnly = !text.empty() && text.size() <= 5 && text.find_first_not_of("0123456789") == std::string::npos;
+    const bool digitsOnly
+        = !text.empty() && text.size() <= 5 && text.find_first_not_of("0123456789") == std::string::npos;
     if (!digitsOnly || std::stoul(text) > 65535) {
         error = "bad port " + text;
         return false;
@@ -17,7 +18,7 @@ bool ParsePort(const std::string& text, SimOptions& options, std::string& error)
 
 bool ParseAddress(const std::string& text, SimOptions& options, std::string& error)
 {
-    in_addr address{};
+    in_addr address {};
     const bool loopback = inet_pton(AF_INET, text.c_str(), &address) == 1 && (ntohl(address.s_addr) >> 24) == 127;
     if (!loopback) {
         error = "the address " + text + " is not in 127.0.0.0/8; the simulator serves loopback addresses only";

@@ -6,10 +6,10 @@
 #include <string>
 
 struct SimOptions {
-    uint16_t port = 16161;          // 0: any free port
+    uint16_t port = 16161;  // 0: any free port
     std::string address = "127.0.0.1";
-    std::string statePath;          // empty: the defaults
-    std::string journalPath;        // empty: no journal
+    std::string statePath;  // empty: the defaults
+    std::string journalPath;  // empty: no journal
 };
 
 // False with `error` set for an unknown option, a missing or bad value, or

@@ -8,7 +8,7 @@ namespace {
 
 struct ObjectRow {
     const char* oid;  // relative
-    char type;        // SimValue type letter; 'x' for octet strings given in hex
+    char type;  // SimValue type letter; 'x' for octet strings given in hex
     const char* value;
     bool writable;
 };
@@ -19,40 +19,49 @@ constexpr bool kRo = false;
 // Settings of the module itself. Every address is a loopback address or a
 // mask, so that reading them and writing them back can never aim elsewhere.
 const ObjectRow kSettings[] = {
-    {".1.1.1.0", 'a', "127.0.0.1", kRw},                // module IP address
-    {".1.1.2.0", 'x', "00 0A 1B 2C 3D 4E", kRo},        // MAC address
-    {".1.1.3.0", 'i', "1", kRw},                        // VLAN tag
-    {".1.1.4.0", 's', kDefaultWriteCommunity, kRw},     // read-write community
-    {".1.1.5.0", 'x', "00 0A 1B 00 00 01", kRw},        // MAC lock 1
-    {".1.1.6.0", 'x', "00 0A 1B 00 00 02", kRw},        // MAC lock 2
-    {".1.1.7.0", 'i', "6", kRw},                        // ping restart timeout, minutes
-    {".1.1.8.0", 'i', "1097", kRo},                     // firmware version 4.073
-    {".1.1.9.0", 'i', "160", kRw},                      // mode word 1: switch control, RS-232
-    {".1.1.11.0", 'i', "8", kRw},                       // mode word 2: TFTP enabled
-    {".1.1.12.0", 'i', "512", kRw},                     // restart pulse width
-    {".1.1.13.0", 'i', "255", kRw},                     // ping restarts count minus one
-    {".1.1.14.0", 'a', "127.0.0.254", kRw},             // default gateway
-    {".1.1.15.0", 'a', "255.255.255.0", kRw},           // network mask
-    {".1.1.16.0", 'a', "127.0.0.20", kRw},              // address monitored with ping
-    {".1.1.17.0", 's', kDefaultReadCommunity, kRw},     // read-only community
-    {".1.1.18.0", 'a', "127.0.0.162", kRw},             // trap destination
-    {".1.1.19.0", 's', "traps", kRw},                   // trap community
-    {".1.1.20.0", 'a', "127.0.0.0", kRw},               // access filter address
-    {".1.1.21.0", 'a', "255.0.0.0", kRw},               // access filter mask
-    {".1.1.32.0", 'a', "127.0.0.10", kRw},              // TFTP server
-    {".1.1.123.0", 'i', "1365", kRw},                   // analog CH3, raw count
-    {".1.1.124.0", 'i', "2730", kRw},                   // analog CH5
-    {".1.1.125.0", 'i', "546", kRw},                    // analog CH7
+    {".1.1.1.0", 'a', "127.0.0.1", kRw},  // module IP address
+    {".1.1.2.0", 'x', "00 0A 1B 2C 3D 4E", kRo},  // MAC address
+    {".1.1.3.0", 'i', "1", kRw},  // VLAN tag
+    {".1.1.4.0", 's', kDefaultWriteCommunity, kRw},  // read-write community
+    {".1.1.5.0", 'x', "00 0A 1B 00 00 01", kRw},  // MAC lock 1
+    {".1.1.6.0", 'x', "00 0A 1B 00 00 02", kRw},  // MAC lock 2
+    {".1.1.7.0", 'i', "6", kRw},  // ping restart timeout, minutes
+    {".1.1.8.0", 'i', "1097", kRo},  // firmware version 4.073
+    {".1.1.9.0", 'i', "160", kRw},  // mode word 1: switch control, RS-232
+    {".1.1.11.0", 'i', "8", kRw},  // mode word 2: TFTP enabled
+    {".1.1.12.0", 'i', "512", kRw},  // restart pulse width
+    {".1.1.13.0", 'i', "255", kRw},  // ping restarts count minus one
+    {".1.1.14.0", 'a', "127.0.0.254", kRw},  // default gateway
+    {".1.1.15.0", 'a', "255.255.255.0", kRw},  // network mask
+    {".1.1.16.0", 'a', "127.0.0.20", kRw},  // address monitored with ping
+    {".1.1.17.0", 's', kDefaultReadCommunity, kRw},  // read-only community
+    {".1.1.18.0", 'a', "127.0.0.162", kRw},  // trap destination
+    {".1.1.19.0", 's', "traps", kRw},  // trap community
+    {".1.1.20.0", 'a', "127.0.0.0", kRw},  // access filter address
+    {".1.1.21.0", 'a', "255.0.0.0", kRw},  // access filter mask
+    {".1.1.32.0", 'a', "127.0.0.10", kRw},  // TFTP server
+    {".1.1.123.0", 'i', "1365", kRw},  // analog CH3, raw count
+    {".1.1.124.0", 'i', "2730", kRw},  // analog CH5
+    {".1.1.125.0", 'i', "546", kRw},  // analog CH7
 };
 
 // I/O ports: P3, P5, P6 written through .1.2.n.0 and read back, at newer
 // firmware, through .1.2.n.33.0; eight analog inputs .1.2.3.k.0.
 const ObjectRow kIoPorts[] = {
-    {".1.2.1.0", 'i', "129", kRw},  {".1.2.2.0", 'i', "66", kRw},   {".1.2.3.0", 'i', "24", kRw},
-    {".1.2.1.33.0", 'i', "129", kRw}, {".1.2.2.33.0", 'i', "66", kRw}, {".1.2.3.33.0", 'i', "24", kRw},
-    {".1.2.3.1.0", 'i', "0", kRo},    {".1.2.3.2.0", 'i', "155", kRo}, {".1.2.3.3.0", 'i', "310", kRo},
-    {".1.2.3.4.0", 'i', "465", kRo},  {".1.2.3.5.0", 'i', "620", kRo}, {".1.2.3.6.0", 'i', "775", kRo},
-    {".1.2.3.7.0", 'i', "930", kRo},  {".1.2.3.8.0", 'i', "1023", kRo},
+    {".1.2.1.0", 'i', "129", kRw},
+    {".1.2.2.0", 'i', "66", kRw},
+    {".1.2.3.0", 'i', "24", kRw},
+    {".1.2.1.33.0", 'i', "129", kRw},
+    {".1.2.2.33.0", 'i', "66", kRw},
+    {".1.2.3.33.0", 'i', "24", kRw},
+    {".1.2.3.1.0", 'i', "0", kRo},
+    {".1.2.3.2.0", 'i', "155", kRo},
+    {".1.2.3.3.0", 'i', "310", kRo},
+    {".1.2.3.4.0", 'i', "465", kRo},
+    {".1.2.3.5.0", 'i', "620", kRo},
+    {".1.2.3.6.0", 'i', "775", kRo},
+    {".1.2.3.7.0", 'i', "930", kRo},
+    {".1.2.3.8.0", 'i', "1023", kRo},
 };
 
 // RS-232 bridge: line settings and the message objects.
@@ -61,7 +70,7 @@ const ObjectRow kSerial[] = {
     {".1.5.1.1.2.0", 'i', "0", kRw},  // parity index
     {".1.5.1.1.3.0", 'i', "0", kRw},  // flow control index
     {".1.5.1.1.4.0", 'i', "4", kRw},  // receive timeout, 250 ms units
-    {".1.5.1.2.2.0", 's', "", kRw},   // message to transmit
+    {".1.5.1.2.2.0", 's', "", kRw},  // message to transmit
     {".1.5.1.2.3.0", 's', "READY\r\n", kRo},  // receive buffer
 };
 
@@ -76,25 +85,151 @@ const std::vector<CommandObject> kCommands = {
 
 // The switch board's 128 configuration registers as after a factory reset.
 const uint8_t kSwitchRegisters[128] = {
-    0x7C, 0xFB, 0x7F, 0x9C, 0x40, 0x7F, 0x01, 0xFB, 0xFF, 0xC7, 0xF8, 0xFF, 0x01, 0x0F, 0x00, 0xF0,
-    0xC0, 0xA8, 0x01, 0x00, 0xC0, 0xA8, 0x01, 0x01, 0xFF, 0xC7, 0xF8, 0xFF, 0x02, 0x1F, 0x01, 0xF0,
-    0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xC7, 0xF8, 0xFF, 0x04, 0x2F, 0x02, 0xF0,
-    0x52, 0x54, 0x4C, 0x83, 0x09, 0xB0, 0xFF, 0xC7, 0xF8, 0xFF, 0x08, 0x3F, 0x03, 0xF0, 0x01, 0x80,
-    0xC2, 0x00, 0x00, 0x01, 0xFF, 0xC7, 0xF8, 0xFF, 0x10, 0x4F, 0x04, 0xF0, 0xFF, 0xEE, 0x00, 0x31,
-    0x08, 0xF0, 0x08, 0xFF, 0xC7, 0xF8, 0xFF, 0x20, 0x5F, 0x05, 0xF0, 0xFF, 0xC7, 0xF8, 0xFF, 0x40,
-    0x6F, 0x06, 0xF0, 0xFF, 0xC7, 0xF8, 0xFF, 0x80, 0x7F, 0x07, 0xF0, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF,
-    0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF,
+    0x7C,
+    0xFB,
+    0x7F,
+    0x9C,
+    0x40,
+    0x7F,
+    0x01,
+    0xFB,
+    0xFF,
+    0xC7,
+    0xF8,
+    0xFF,
+    0x01,
+    0x0F,
+    0x00,
+    0xF0,
+    0xC0,
+    0xA8,
+    0x01,
+    0x00,
+    0xC0,
+    0xA8,
+    0x01,
+    0x01,
+    0xFF,
+    0xC7,
+    0xF8,
+    0xFF,
+    0x02,
+    0x1F,
+    0x01,
+    0xF0,
+    0xFF,
+    0xFF,
+    0xFF,
+    0xFF,
+    0xFF,
+    0xFF,
+    0xFF,
+    0xFF,
+    0xFF,
+    0xC7,
+    0xF8,
+    0xFF,
+    0x04,
+    0x2F,
+    0x02,
+    0xF0,
+    0x52,
+    0x54,
+    0x4C,
+    0x83,
+    0x09,
+    0xB0,
+    0xFF,
+    0xC7,
+    0xF8,
+    0xFF,
+    0x08,
+    0x3F,
+    0x03,
+    0xF0,
+    0x01,
+    0x80,
+    0xC2,
+    0x00,
+    0x00,
+    0x01,
+    0xFF,
+    0xC7,
+    0xF8,
+    0xFF,
+    0x10,
+    0x4F,
+    0x04,
+    0xF0,
+    0xFF,
+    0xEE,
+    0x00,
+    0x31,
+    0x08,
+    0xF0,
+    0x08,
+    0xFF,
+    0xC7,
+    0xF8,
+    0xFF,
+    0x20,
+    0x5F,
+    0x05,
+    0xF0,
+    0xFF,
+    0xC7,
+    0xF8,
+    0xFF,
+    0x40,
+    0x6F,
+    0x06,
+    0xF0,
+    0xFF,
+    0xC7,
+    0xF8,
+    0xFF,
+    0x80,
+    0x7F,
+    0x07,
+    0xF0,
+    0xFF,
+    0xFF,
+    0xFF,
+    0xFF,
+    0xFF,
+    0xFF,
+    0xFF,
+    0xFF,
+    0xFF,
+    0xFF,
+    0xFF,
+    0xFF,
+    0xFF,
+    0xFF,
+    0xFF,
+    0xFF,
+    0xFF,
+    0xFF,
+    0xFF,
+    0xFF,
+    0xFF,
 };
 
 // Per-port PHY registers 0, 1 and 23 (16-bit). Ports 0 to 3 have a link.
 struct PortPhy {
     int control;  // register 0: auto-negotiation, 100 Mb/s, full duplex
-    int status;   // register 1: bit 2 = link
-    int activity; // register 23: bit 11 TX, bit 10 RX, bits 7..4 link quality
+    int status;  // register 1: bit 2 = link
+    int activity;  // register 23: bit 11 TX, bit 10 RX, bits 7..4 link quality
 };
 const PortPhy kPortPhys[8] = {
-    {0x3100, 0x786D, 0x0C50}, {0x3100, 0x786D, 0x0C60}, {0x2100, 0x786D, 0x0470}, {0x3000, 0x786D, 0x0880},
-    {0x3100, 0x7849, 0x0000}, {0x3100, 0x7849, 0x0000}, {0x3100, 0x7849, 0x0000}, {0x3100, 0x7849, 0x0000},
+    {0x3100, 0x786D, 0x0C50},
+    {0x3100, 0x786D, 0x0C60},
+    {0x2100, 0x786D, 0x0470},
+    {0x3000, 0x786D, 0x0880},
+    {0x3100, 0x7849, 0x0000},
+    {0x3100, 0x7849, 0x0000},
+    {0x3100, 0x7849, 0x0000},
+    {0x3100, 0x7849, 0x0000},
 };
 constexpr int kPhyRegistersPerPort = 32;
 constexpr int kPhyPorts = 8;
@@ -105,11 +240,10 @@ constexpr int kHighThresholdBase = 900;
 
 void Put(ObjectStore& store, const std::string& relativeOid, const SimValue& value, bool writable)
 {
-    store.Put(SimOid::Full(relativeOid), SimObject{value, writable, false});
+    store.Put(SimOid::Full(relativeOid), SimObject {value, writable, false});
 }
 
-template <size_t N>
-void AddRows(ObjectStore& store, const ObjectRow (&rows)[N])
+template <size_t N> void AddRows(ObjectStore& store, const ObjectRow (&rows)[N])
 {
     for (const ObjectRow& row : rows)
         Put(store, row.oid, SimValue::FromText(row.type, row.value), row.writable);
@@ -118,7 +252,7 @@ void AddRows(ObjectStore& store, const ObjectRow (&rows)[N])
 void AddCommands(ObjectStore& store)
 {
     for (const CommandObject& command : kCommands)
-        store.Put(SimOid::Full(command.oid), SimObject{SimValue::Integer(1), false, true});
+        store.Put(SimOid::Full(command.oid), SimObject {SimValue::Integer(1), false, true});
 }
 
 // .1.1.122.(2k+1).0 low and .1.1.122.(2k+2).0 high threshold of channel k+1.

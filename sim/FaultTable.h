@@ -15,7 +15,7 @@ struct SimFault {
     int errorStatus = 0;
     std::optional<SimValue> echo;  // SET only
     Scope scope = Scope::Any;
-    int remaining = -1;            // requests still affected; -1: all of them
+    int remaining = -1;  // requests still affected; -1: all of them
 };
 
 class FaultTable {

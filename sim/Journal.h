@@ -7,13 +7,13 @@
 #include <string>
 
 struct JournalRecord {
-    std::string op;         // "get", "set" or "other"
+    std::string op;  // "get", "set" or "other"
     std::string oid;
-    std::string type;       // SET: the value's type letter ('s' for octet strings); otherwise ""
-    std::string value;      // SET: decimal, dotted address or the octets as text; otherwise ""
-    std::string hex;        // SET of an octet string: "00 11 22"; otherwise ""
+    std::string type;  // SET: the value's type letter ('s' for octet strings); otherwise ""
+    std::string value;  // SET: decimal, dotted address or the octets as text; otherwise ""
+    std::string hex;  // SET of an octet string: "00 11 22"; otherwise ""
     std::string community;  // as received (bytes taken as Latin-1)
-    std::string reply;      // "ok", "error" or "none"
+    std::string reply;  // "ok", "error" or "none"
 };
 
 class Journal {

@@ -8,7 +8,7 @@ namespace {
 
 struct MirrorRow {
     const char* written;  // relative
-    const char* mirror;   // relative; takes every value written to `written`
+    const char* mirror;  // relative; takes every value written to `written`
 };
 
 // An I/O port is written through .1.2.n.0; firmware from 4.070 on reads it
@@ -68,7 +68,7 @@ void InstallClears(ModuleState& state)
     for (const ClearRow& row : kClears) {
         const std::string cleared = SimOid::Full(row.cleared);
         state.AfterRead(SimOid::Full(row.command),
-                        [cleared](ModuleState& s) { s.objects.SetValue(cleared, SimValue::Octets("")); });
+            [cleared](ModuleState& s) { s.objects.SetValue(cleared, SimValue::Octets("")); });
     }
 }
 
@@ -82,7 +82,7 @@ void InstallCommunityLinks(ModuleState& state)
         }
     });
     state.AfterWrite(SimOid::Full(kReadCommunityObject),
-                     [](ModuleState& s) { s.readCommunity = OctetsOf(s, kReadCommunityObject); });
+        [](ModuleState& s) { s.readCommunity = OctetsOf(s, kReadCommunityObject); });
 }
 
 }  // namespace

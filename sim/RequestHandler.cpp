@@ -21,9 +21,12 @@ RequestHandler::Operation RequestHandler::OperationOf(int command)
         Operation operation;
     };
     static const Row kRows[] = {
-        {SNMP_MSG_GET, Operation::Get},           {SNMP_MSG_SET, Operation::Set},
-        {SNMP_MSG_RESPONSE, Operation::Unanswered}, {SNMP_MSG_TRAP, Operation::Unanswered},
-        {SNMP_MSG_TRAP2, Operation::Unanswered},  {SNMP_MSG_REPORT, Operation::Unanswered},
+        {SNMP_MSG_GET, Operation::Get},
+        {SNMP_MSG_SET, Operation::Set},
+        {SNMP_MSG_RESPONSE, Operation::Unanswered},
+        {SNMP_MSG_TRAP, Operation::Unanswered},
+        {SNMP_MSG_TRAP2, Operation::Unanswered},
+        {SNMP_MSG_REPORT, Operation::Unanswered},
     };
     for (const Row& row : kRows)
         if (row.command == command)
@@ -58,11 +61,11 @@ RequestHandler::Decision RequestHandler::DecideGet(const std::vector<Variable>& 
         const std::optional<SimFault> fault = m_state.faults.Take(variables[i].oid, false);
         const SimObject* object = m_state.objects.Find(variables[i].oid);
         if (fault && fault->silence)
-            return Decision{true, 0, 0, {}};
+            return Decision {true, 0, 0, {}};
         if (fault && fault->errorStatus != 0)
-            return Decision{false, fault->errorStatus, static_cast<long>(i + 1), {}};
+            return Decision {false, fault->errorStatus, static_cast<long>(i + 1), {}};
         if (!object)
-            return Decision{false, kNoSuchName, static_cast<long>(i + 1), {}};
+            return Decision {false, kNoSuchName, static_cast<long>(i + 1), {}};
         decision.answers.push_back(object->command ? SimValue::Integer(1) : object->value);
     }
     return decision;
@@ -77,13 +80,13 @@ RequestHandler::Decision RequestHandler::DecideSet(const std::vector<Variable>& 
         const SimObject* object = m_state.objects.Find(variable.oid);
         const long index = static_cast<long>(i + 1);
         if (fault && fault->silence)
-            return Decision{true, 0, 0, {}};
+            return Decision {true, 0, 0, {}};
         if (fault && fault->errorStatus != 0)
-            return Decision{false, fault->errorStatus, index, {}};
+            return Decision {false, fault->errorStatus, index, {}};
         if (!object || !object->writable || object->command)
-            return Decision{false, kNoSuchName, index, {}};
+            return Decision {false, kNoSuchName, index, {}};
         if (!variable.decoded || variable.written.type != object->value.type)
-            return Decision{false, kBadValue, index, {}};
+            return Decision {false, kBadValue, index, {}};
         decision.answers.push_back(fault && fault->echo ? *fault->echo : variable.written);
     }
     return decision;
@@ -91,7 +94,7 @@ RequestHandler::Decision RequestHandler::DecideSet(const std::vector<Variable>& 
 
 RequestHandler::Decision RequestHandler::DecideOther(const std::vector<Variable>& variables)
 {
-    return Decision{false, kNoSuchName, variables.empty() ? 0L : 1L, {}};
+    return Decision {false, kNoSuchName, variables.empty() ? 0L : 1L, {}};
 }
 
 void RequestHandler::Apply(Operation operation, const std::vector<Variable>& variables, const Decision& decision)
@@ -108,8 +111,8 @@ void RequestHandler::Apply(Operation operation, const std::vector<Variable>& var
     }
 }
 
-void RequestHandler::Record(Operation operation, const std::vector<Variable>& variables,
-                            const std::string& community, const char* reply)
+void RequestHandler::Record(
+    Operation operation, const std::vector<Variable>& variables, const std::string& community, const char* reply)
 {
     const bool isSet = operation == Operation::Set;
     for (const Variable& variable : variables) {
@@ -148,17 +151,16 @@ snmp_pdu* RequestHandler::Handle(const snmp_pdu& request)
 {
     const Operation operation = OperationOf(request.command);
     const std::string community = request.community
-                                      ? std::string(reinterpret_cast<const char*>(request.community),
-                                                    request.community_len)
-                                      : std::string();
+        ? std::string(reinterpret_cast<const char*>(request.community), request.community_len)
+        : std::string();
     const std::vector<Variable> variables = VariablesOf(request);
     if (operation == Operation::Unanswered || !CommunityAllows(operation, community)) {
         Record(operation, variables, community, "none");
         return nullptr;
     }
-    const Decision decision = operation == Operation::Get   ? DecideGet(variables)
-                              : operation == Operation::Set ? DecideSet(variables)
-                                                            : DecideOther(variables);
+    const Decision decision = operation == Operation::Get ? DecideGet(variables)
+        : operation == Operation::Set                     ? DecideSet(variables)
+                                                          : DecideOther(variables);
     if (decision.silent) {
         Record(operation, variables, community, "none");
         return nullptr;

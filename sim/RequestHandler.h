@@ -15,7 +15,7 @@ class ModuleState;
 
 class RequestHandler {
 public:
-    RequestHandler(ModuleState& state, Journal& journal) : m_state(state), m_journal(journal) {}
+    RequestHandler(ModuleState& state, Journal& journal) : m_state(state), m_journal(journal) { }
 
     // The response to send (the caller owns it), or nullptr when the module
     // does not answer.
@@ -46,8 +46,8 @@ private:
     static Decision DecideOther(const std::vector<Variable>& variables);
     void Apply(Operation operation, const std::vector<Variable>& variables, const Decision& decision);
 
-    void Record(Operation operation, const std::vector<Variable>& variables, const std::string& community,
-                const char* reply);
+    void Record(
+        Operation operation, const std::vector<Variable>& variables, const std::string& community, const char* reply);
     static snmp_pdu* BuildResponse(const snmp_pdu& request, const Decision& decision);
 
     ModuleState& m_state;

@@ -28,7 +28,7 @@ void OnStopSignal(int)
 
 void RouteStopSignals()
 {
-    struct sigaction action {};
+    struct sigaction action { };
     action.sa_handler = OnStopSignal;
     sigemptyset(&action.sa_mask);
     sigaction(SIGTERM, &action, nullptr);
@@ -73,7 +73,7 @@ void UsePrivatePersistentDir()
 
 uint16_t BoundPort(int socket)
 {
-    sockaddr_in address{};
+    sockaddr_in address {};
     socklen_t length = sizeof address;
     if (getsockname(socket, reinterpret_cast<sockaddr*>(&address), &length) != 0)
         return 0;
@@ -132,9 +132,9 @@ void SimServer::Run()
         int block = 1;
         fd_set readable;
         FD_ZERO(&readable);
-        timeval timeout{};
+        timeval timeout {};
         snmp_select_info(&highestFd, &readable, &timeout, &block);
-        const timespec wait{timeout.tv_sec, static_cast<long>(timeout.tv_usec) * 1000};
+        const timespec wait {timeout.tv_sec, static_cast<long>(timeout.tv_usec) * 1000};
         const int ready = pselect(highestFd, &readable, nullptr, nullptr, block ? nullptr : &wait, &g_servingMask);
         if (ready > 0)
             snmp_read(&readable);

@@ -10,7 +10,7 @@ struct snmp_session;
 
 class SimServer {
 public:
-    explicit SimServer(RequestHandler& handler) : m_handler(handler) {}
+    explicit SimServer(RequestHandler& handler) : m_handler(handler) { }
     ~SimServer();
     SimServer(const SimServer&) = delete;
     SimServer& operator=(const SimServer&) = delete;

@@ -63,7 +63,7 @@ int64_t ParseNumber(const std::string& text, const TypeInfo& info)
 
 std::string ParseAddress(const std::string& text)
 {
-    in_addr address{};
+    in_addr address {};
     if (inet_pton(AF_INET, text.c_str(), &address) != 1)
         throw std::invalid_argument("'" + text + "' is no dotted IPv4 address");
     return std::string(reinterpret_cast<const char*>(&address), 4);
@@ -111,8 +111,8 @@ SimValue SimValue::FromText(char typeLetter, const std::string& text)
     if (!info)
         throw std::invalid_argument(std::string("unknown type letter '") + typeLetter + "'");
     if (typeLetter == 'a')
-        return SimValue{'a', 0, ParseAddress(text)};
-    return SimValue{typeLetter, ParseNumber(text, *info), {}};
+        return SimValue {'a', 0, ParseAddress(text)};
+    return SimValue {typeLetter, ParseNumber(text, *info), {}};
 }
 
 SimValue SimValue::FromJson(char typeLetter, const nlohmann::json& value)
@@ -120,7 +120,7 @@ SimValue SimValue::FromJson(char typeLetter, const nlohmann::json& value)
     if (typeLetter == 'a' && value.is_number_unsigned() && value.get<uint64_t>() <= kUnsigned32Max) {
         // An address given as a number: the first octet is the high byte.
         const uint32_t number = htonl(value.get<uint32_t>());
-        return SimValue{'a', 0, std::string(reinterpret_cast<const char*>(&number), 4)};
+        return SimValue {'a', 0, std::string(reinterpret_cast<const char*>(&number), 4)};
     }
     if (value.is_number_integer())
         return FromText(typeLetter, std::to_string(value.get<int64_t>()));
@@ -134,7 +134,7 @@ bool SimValue::FromVariable(const variable_list& variable, SimValue& value)
     const TypeInfo* info = FindByAsn(variable.type);
     if (!info)
         return false;
-    value = SimValue{info->letter, 0, {}};
+    value = SimValue {info->letter, 0, {}};
     if (info->letter == 's' || info->letter == 'a') {
         value.bytes.assign(reinterpret_cast<const char*>(variable.val.string), variable.val_len);
         return info->letter == 's' || value.bytes.size() == 4;
@@ -222,8 +222,8 @@ std::string Utf8ToLatin1(const std::string& text)
             bytes += static_cast<char>(lead);
             continue;
         }
-        const bool twoByteLatin1 = (lead == 0xC2 || lead == 0xC3) && i + 1 < text.size() &&
-                                   (static_cast<unsigned char>(text[i + 1]) & 0xC0) == 0x80;
+        const bool twoByteLatin1 = (lead == 0xC2 || lead == 0xC3) && i + 1 < text.size()
+            && (static_cast<unsigned char>(text[i + 1]) & 0xC0) == 0x80;
         if (!twoByteLatin1)
             return text;
         bytes += static_cast<char>(((lead & 0x03) << 6) | (static_cast<unsigned char>(text[i + 1]) & 0x3F));

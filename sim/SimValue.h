@@ -13,10 +13,10 @@ struct variable_list;
 struct SimValue {
     char type = 'i';
     int64_t number = 0;  // 'i', 'c', 'g', 't'
-    std::string bytes;   // 'a' (4 bytes, first octet first) and 's'
+    std::string bytes;  // 'a' (4 bytes, first octet first) and 's'
 
-    static SimValue Integer(int64_t value) { return SimValue{'i', value, {}}; }
-    static SimValue Octets(const std::string& value) { return SimValue{'s', 0, value}; }
+    static SimValue Integer(int64_t value) { return SimValue {'i', value, {}}; }
+    static SimValue Octets(const std::string& value) { return SimValue {'s', 0, value}; }
 
     // Throws std::invalid_argument with a readable reason.
     static SimValue FromText(char typeLetter, const std::string& text);

@@ -36,8 +36,8 @@ std::string OidOf(const std::string& key, const std::string& where)
 
 void ApplyFirmware(const json& firmware, ModuleState& state)
 {
-    const int32_t word = firmware.is_string() ? ParseFirmwareText(firmware.get<std::string>())
-                                              : firmware.get<int32_t>();
+    const int32_t word
+        = firmware.is_string() ? ParseFirmwareText(firmware.get<std::string>()) : firmware.get<int32_t>();
     state.objects.SetValue(SimOid::Full(kFirmwareObject), SimValue::Integer(word));
 }
 
@@ -85,8 +85,8 @@ void ApplyObject(const std::string& key, const json& entry, ModuleState& state)
 // The community strings come from their keys (or the defaults); a key also
 // sets the module's community object, which an "objects" entry may then
 // override without changing the strings that the module accepts.
-void ApplyCommunity(const json& document, const char* key, const char* relativeOid, std::string& community,
-                    ModuleState& state)
+void ApplyCommunity(
+    const json& document, const char* key, const char* relativeOid, std::string& community, ModuleState& state)
 {
     if (!document.contains(key))
         return;
@@ -155,8 +155,7 @@ int32_t ParseFirmwareText(const std::string& text)
 std::unique_ptr<ModuleState> LoadState(const json& document)
 {
     CheckKeys(document,
-              {"firmware", "readCommunity", "writeCommunity", "objects", "remove", "faults", "linkCommunities"},
-              "state");
+        {"firmware", "readCommunity", "writeCommunity", "objects", "remove", "faults", "linkCommunities"}, "state");
     auto state = std::make_unique<ModuleState>();
     AddDefaultObjects(state->objects);
     state->readCommunity = kDefaultReadCommunity;
@@ -176,7 +175,7 @@ std::unique_ptr<ModuleState> LoadState(const json& document)
             state->objects.Remove(OidOf(key.get<std::string>(), "remove"));
         for (const auto& item : faults.items())
             ApplyFault(item.key(), item.value(), *state);
-        InstallModuleBehaviours(*state, BehaviourOptions{document.value("linkCommunities", true)});
+        InstallModuleBehaviours(*state, BehaviourOptions {document.value("linkCommunities", true)});
     } catch (const json::exception& e) {
         throw std::runtime_error(std::string("state: ") + e.what());
     }

@@ -12,9 +12,9 @@
 #include <thread>
 #include <vector>
 
+#include "platform/Pause.h"
 #include "snmp/SnmpRequest.h"
 #include "support/SimModule.h"
-#include "platform/Pause.h"
 #include "support/TestEnvironment.h"
 
 namespace {

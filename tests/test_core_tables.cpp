@@ -33,20 +33,20 @@ private slots:
         QTest::addColumn<std::vector<ReadBatch>>("batches");
         QTest::addColumn<bool>("copy");
         using B = ReadBatch;
-        QTest::newRow("4.040") << 0x0428 << std::vector<B>{B::Seven} << false;
-        QTest::newRow("4.050") << 0x0432 << std::vector<B>{B::Seven} << false;
-        QTest::newRow("4.061") << 0x043D << std::vector<B>{B::Seven} << false;
-        QTest::newRow("4.060") << 0x043C << std::vector<B>{B::Eight} << true;
-        QTest::newRow("4.065") << 0x0441 << std::vector<B>{B::Eight} << true;
-        QTest::newRow("4.066") << 0x0442 << std::vector<B>{B::Ten} << true;
-        QTest::newRow("4.067 reads nothing") << 0x0443 << std::vector<B>{} << false;
-        QTest::newRow("4.055 reads nothing") << 0x0437 << std::vector<B>{} << false;
-        QTest::newRow("4.070") << 0x0446 << std::vector<B>{B::Fourteen} << false;
-        QTest::newRow("4.078") << 0x044E << std::vector<B>{B::Access, B::Fourteen} << false;
-        QTest::newRow("4.080") << 0x0450 << std::vector<B>{B::Fourteen} << false;
-        QTest::newRow("5.070 reads nothing") << 0x0546 << std::vector<B>{} << false;
-        QTest::newRow("5.079 reads access only") << 0x054F << std::vector<B>{B::Access} << false;
-        QTest::newRow("5.066 as 4.066") << 0x0542 << std::vector<B>{B::Ten} << true;
+        QTest::newRow("4.040") << 0x0428 << std::vector<B> {B::Seven} << false;
+        QTest::newRow("4.050") << 0x0432 << std::vector<B> {B::Seven} << false;
+        QTest::newRow("4.061") << 0x043D << std::vector<B> {B::Seven} << false;
+        QTest::newRow("4.060") << 0x043C << std::vector<B> {B::Eight} << true;
+        QTest::newRow("4.065") << 0x0441 << std::vector<B> {B::Eight} << true;
+        QTest::newRow("4.066") << 0x0442 << std::vector<B> {B::Ten} << true;
+        QTest::newRow("4.067 reads nothing") << 0x0443 << std::vector<B> {} << false;
+        QTest::newRow("4.055 reads nothing") << 0x0437 << std::vector<B> {} << false;
+        QTest::newRow("4.070") << 0x0446 << std::vector<B> {B::Fourteen} << false;
+        QTest::newRow("4.078") << 0x044E << std::vector<B> {B::Access, B::Fourteen} << false;
+        QTest::newRow("4.080") << 0x0450 << std::vector<B> {B::Fourteen} << false;
+        QTest::newRow("5.070 reads nothing") << 0x0546 << std::vector<B> {} << false;
+        QTest::newRow("5.079 reads access only") << 0x054F << std::vector<B> {B::Access} << false;
+        QTest::newRow("5.066 as 4.066") << 0x0542 << std::vector<B> {B::Ten} << true;
     }
     void readPlanByVersion()
     {
@@ -140,7 +140,7 @@ private slots:
         const Layout major5 = LayoutFor(FirmwareVersion::FromWord(0x0549));  // 5.073
         QVERIFY(major5.rs232Possible);
         QCOMPARE(Find(LayoutFor(FirmwareVersion::FromWord(0x044B)), IDC_MODE_SAVE_IO)->state,
-                 ControlState::Disable);  // 4.075
+            ControlState::Disable);  // 4.075
     }
 
     void switchButtons()
@@ -164,7 +164,7 @@ private slots:
             for (uint32_t w2 : {0x00u, 0x5Au, 0xFFu}) {
                 const auto rebuilt = BuildModeWordsFrom([&](int control) {
                     const auto it = std::find_if(kModeBits.begin(), kModeBits.end(),
-                                                 [control](const ModeBit& m) { return m.control == control; });
+                        [control](const ModeBit& m) { return m.control == control; });
                     return ModeBitSet(*it, w1, w2);
                 });
                 QCOMPARE(rebuilt[0], w1 & 0xFF);
@@ -189,8 +189,8 @@ private slots:
         QVERIFY(MacLockToHex(" 0a:1b:2c:3d:4e:5f ", hex));
         QVERIFY(MacLockToHex("001122334455", hex));
         QCOMPARE(hex, QByteArray("00 11 22 33 44 55"));
-        for (const char* bad : {"", "00 11 22 33 44", "00 11 22 33 44 55 66", "00-11:22 33 44 55", "0G 11 22 33 44 55",
-                                "0011223344"})
+        for (const char* bad :
+            {"", "00 11 22 33 44", "00 11 22 33 44 55 66", "00-11:22 33 44 55", "0G 11 22 33 44 55", "0011223344"})
             QVERIFY2(!MacLockToHex(bad, hex), bad);
     }
 };

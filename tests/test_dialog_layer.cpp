@@ -6,8 +6,8 @@
 
 #include <QButtonGroup>
 #include <QCheckBox>
-#include <QComboBox>
 #include <QClipboard>
+#include <QComboBox>
 #include <QElapsedTimer>
 #include <QFileDialog>
 #include <QGroupBox>
@@ -56,8 +56,7 @@ enum : int {
 
 using K = ControlKind;
 
-const DialogTemplate kLayerTemplate = {
-    901, "Layer Test", 240, 200,
+const DialogTemplate kLayerTemplate = {901, "Layer Test", 240, 200,
     {
         {IDC_GO, K::DefPushButton, "Go", 10, 10, 40, 14},
         {IDC_TWO_LINES, K::PushButton, "Two\nLines", 60, 10, 40, 20, WS_DISABLED},
@@ -88,19 +87,22 @@ const DialogTemplate kLayerTemplate = {
 // that need to end the dialog during its initialisation.
 class CLayerDlg : public CDialog {
 public:
-    CLayerDlg() : CDialog(kLayerTemplate) {}
+    CLayerDlg() : CDialog(kLayerTemplate) { }
 
     uint32_t m_number = 5;
     std::function<void()> onInit;
 
-    bool OnInitDialog() override {
+    bool OnInitDialog() override
+    {
         CDialog::OnInitDialog();
-        if (onInit) onInit();
+        if (onInit)
+            onInit();
         return true;
     }
 
 protected:
-    void DoDataExchange(CDataExchange& dx) override {
+    void DoDataExchange(CDataExchange& dx) override
+    {
         DDX_Text(dx, IDC_NUMBER, m_number);
         DDV_MinMaxUInt(dx, m_number, 1, 10);
         DDX_Text(dx, IDC_STATUS, m_status);
@@ -112,27 +114,36 @@ const DialogTemplate kBareTemplate = {902, "Bare", 100, 50, {{IDOK, K::DefPushBu
 // Notifications in the order they arrive, as "id:kind".
 class Recorder {
 public:
-    void Watch(CDialog& dlg, int id, Notify what, const char* name) {
+    void Watch(CDialog& dlg, int id, Notify what, const char* name)
+    {
         dlg.OnNotify(id, what, [this, id, name] { events << QString("%1:%2").arg(id).arg(name); });
     }
     QStringList events;
 };
 
-QLineEdit* Edit(CDialog& dlg, int id) { return dlg.Item<QLineEdit>(id); }
+QLineEdit* Edit(CDialog& dlg, int id)
+{
+    return dlg.Item<QLineEdit>(id);
+}
 
-void ShowActive(QWidget& dlg) {
+void ShowActive(QWidget& dlg)
+{
     dlg.show();
     QVERIFY(QTest::qWaitForWindowActive(&dlg));
 }
 
 // Sends each character to whatever has the focus, as typing does.
-void TypeIntoFocus(const QString& text) {
-    for (QChar c : text) QTest::keyClicks(QApplication::focusWidget(), QString(c));
+void TypeIntoFocus(const QString& text)
+{
+    for (QChar c : text)
+        QTest::keyClicks(QApplication::focusWidget(), QString(c));
 }
 
 // The dialog's control that holds `widget`.
-int ControlIdOf(const QWidget* dialog, const QWidget* widget) {
-    while (widget && widget->parentWidget() != dialog) widget = widget->parentWidget();
+int ControlIdOf(const QWidget* dialog, const QWidget* widget)
+{
+    while (widget && widget->parentWidget() != dialog)
+        widget = widget->parentWidget();
     return widget ? widget->objectName().toInt() : 0;
 }
 
@@ -163,13 +174,16 @@ private slots:
     void sleepHook();
 };
 
-void TestDialogLayer::builderFollowsTemplate() {
+void TestDialogLayer::builderFollowsTemplate()
+{
     CLayerDlg dlg;
     QStringList names, expected;
     for (QObject* child : dlg.children()) {
-        if (child->isWidgetType()) names << child->objectName();
+        if (child->isWidgetType())
+            names << child->objectName();
     }
-    for (const ControlSpec& spec : kLayerTemplate.controls) expected << QString::number(spec.id);
+    for (const ControlSpec& spec : kLayerTemplate.controls)
+        expected << QString::number(spec.id);
     names.sort();
     expected.sort();
     QCOMPARE(names, expected);
@@ -198,20 +212,22 @@ void TestDialogLayer::builderFollowsTemplate() {
 }
 
 // Walking the focus chain meets the controls in template order.
-void TestDialogLayer::tabOrderIsTemplateOrder() {
+void TestDialogLayer::tabOrderIsTemplateOrder()
+{
     CLayerDlg dlg;
     QList<int> chain;
     for (QWidget* w = dlg.nextInFocusChain(); w != &dlg; w = w->nextInFocusChain()) {
         const int id = ControlIdOf(&dlg, w);
-        if ((w->focusPolicy() & Qt::TabFocus) && id != 0 && (chain.isEmpty() || chain.last() != id)) chain << id;
+        if ((w->focusPolicy() & Qt::TabFocus) && id != 0 && (chain.isEmpty() || chain.last() != id))
+            chain << id;
     }
-    const QList<int> expected = {IDC_GO,     IDC_TWO_LINES, IDC_CHECK,   IDC_R1,      IDC_R2,     IDC_S1,
-                                 IDC_S2,     IDC_SECRET,    IDC_SHOWN,   IDC_ADDRESS, IDC_CHOICE, IDC_LIST,
-                                 IDC_TABS,   IDC_MESSAGE,   IDC_NUMBER,  IDC_EDITABLE, IDOK,      IDCANCEL};
+    const QList<int> expected = {IDC_GO, IDC_TWO_LINES, IDC_CHECK, IDC_R1, IDC_R2, IDC_S1, IDC_S2, IDC_SECRET,
+        IDC_SHOWN, IDC_ADDRESS, IDC_CHOICE, IDC_LIST, IDC_TABS, IDC_MESSAGE, IDC_NUMBER, IDC_EDITABLE, IDOK, IDCANCEL};
     QCOMPARE(chain, expected);
 }
 
-void TestDialogLayer::radioGroupsAreSeparate() {
+void TestDialogLayer::radioGroupsAreSeparate()
+{
     CLayerDlg dlg;
     auto radio = [&](int id) { return dlg.Item<QRadioButton>(id); };
     radio(IDC_R2)->click();
@@ -223,7 +239,8 @@ void TestDialogLayer::radioGroupsAreSeparate() {
 
 // The control packs the first field into the most significant byte; an
 // IpAddress result word holds the first octet in its least significant byte.
-void TestDialogLayer::ipAddressPackingAndHelpers() {
+void TestDialogLayer::ipAddressPackingAndHelpers()
+{
     CLayerDlg dlg;
     CIPAddressCtrl* ip = dlg.IpCtrl(IDC_ADDRESS);
     uint32_t word = 1;
@@ -249,7 +266,8 @@ void TestDialogLayer::ipAddressPackingAndHelpers() {
 // Typing: '.' moves on, three digits move on by themselves, 256 is refused,
 // a read-only control takes nothing. Focus moving between the fields is not
 // leaving the control.
-void TestDialogLayer::ipAddressOperator() {
+void TestDialogLayer::ipAddressOperator()
+{
     CLayerDlg dlg;
     ShowActive(dlg);
     CIPAddressCtrl* ip = dlg.IpCtrl(IDC_ADDRESS);
@@ -267,16 +285,18 @@ void TestDialogLayer::ipAddressOperator() {
     TypeIntoFocus("9");
     QCOMPARE(dlg.GetIpText(IDC_ADDRESS), QString("10.200.25.7"));
     dlg.GetDlgItem(IDC_GO)->setFocus();
-    QCOMPARE(rec.events, QStringList{"2010:kill"});
+    QCOMPARE(rec.events, QStringList {"2010:kill"});
 }
 
 // Clicks (also by program), operator edits, focus loss and operator
 // selections reach the handlers; the program's own changes do not.
-void TestDialogLayer::operatorNotifications() {
+void TestDialogLayer::operatorNotifications()
+{
     CLayerDlg dlg;
     ShowActive(dlg);
     Recorder rec;
-    for (int id : {IDC_GO, IDC_CHECK, IDC_R2, IDC_TWO_LINES}) rec.Watch(dlg, id, Notify::Clicked, "clicked");
+    for (int id : {IDC_GO, IDC_CHECK, IDC_R2, IDC_TWO_LINES})
+        rec.Watch(dlg, id, Notify::Clicked, "clicked");
     rec.Watch(dlg, IDC_SECRET, Notify::KillFocus, "kill");
     rec.Watch(dlg, IDC_SECRET, Notify::Change, "change");
     rec.Watch(dlg, IDC_EDITABLE, Notify::KillFocus, "kill");
@@ -287,7 +307,7 @@ void TestDialogLayer::operatorNotifications() {
     dlg.Item<QPushButton>(IDC_GO)->click();
     dlg.Item<QCheckBox>(IDC_CHECK)->click();
     dlg.Item<QRadioButton>(IDC_R2)->click();
-    dlg.Item<QPushButton>(IDC_TWO_LINES)->click();      // disabled
+    dlg.Item<QPushButton>(IDC_TWO_LINES)->click();  // disabled
     dlg.Item<QCheckBox>(IDC_CHECK)->setChecked(false);  // program
     Edit(dlg, IDC_SECRET)->setFocus();
     QTest::keyClicks(Edit(dlg, IDC_SECRET), "a");
@@ -308,12 +328,14 @@ void TestDialogLayer::operatorNotifications() {
     QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, row);
     QTest::mouseDClick(list->viewport(), Qt::LeftButton, {}, row);
 
-    QCOMPARE(rec.events, QStringList({"2001:clicked", "2003:clicked", "2005:clicked", "2008:change", "2008:kill",
-                                      "2018:kill", "2015:change", "2011:sel", "2012:double"}));
+    QCOMPARE(rec.events,
+        QStringList({"2001:clicked", "2003:clicked", "2005:clicked", "2008:change", "2008:kill", "2018:kill",
+            "2015:change", "2011:sel", "2012:double"}));
 }
 
 // The "about to change" handler sees the tab being left; a veto keeps it.
-void TestDialogLayer::tabChangingIsAskedFirstAndCanVeto() {
+void TestDialogLayer::tabChangingIsAskedFirstAndCanVeto()
+{
     CLayerDlg dlg;
     ShowActive(dlg);
     auto* tabs = dlg.Item<CTabBar>(IDC_TABS);
@@ -324,7 +346,8 @@ void TestDialogLayer::tabChangingIsAskedFirstAndCanVeto() {
         return allow;
     });
     dlg.OnNotify(IDC_TABS, Notify::SelChange, [&] { seen << QString("changed to %1").arg(tabs->currentIndex()); });
-    for (int port = 0; port < 3; ++port) tabs->addTab(QString("Port %1").arg(port));
+    for (int port = 0; port < 3; ++port)
+        tabs->addTab(QString("Port %1").arg(port));
     tabs->setCurrentIndex(1);
     QVERIFY(seen.isEmpty());  // the program's changes announce nothing
 
@@ -344,13 +367,14 @@ void TestDialogLayer::tabChangingIsAskedFirstAndCanVeto() {
 // without taking; a registered handler replaces the default, also for the
 // close box; Return presses the default button, also from a multi-line edit
 // that does not want it.
-void TestDialogLayer::okCancelAndEnter() {
+void TestDialogLayer::okCancelAndEnter()
+{
     ScriptedUi ui;
     CLayerDlg dlg;
     ShowActive(dlg);
     Edit(dlg, IDC_NUMBER)->setText("11");
     dlg.Item<QPushButton>(IDOK)->click();
-    QCOMPARE(ui.BoxTexts(), QStringList{"Please enter an integer between 1 and 10."});
+    QCOMPARE(ui.BoxTexts(), QStringList {"Please enter an integer between 1 and 10."});
     QVERIFY(dlg.isVisible());
     Edit(dlg, IDC_NUMBER)->setText("7");
     dlg.Item<QPushButton>(IDOK)->click();
@@ -379,7 +403,8 @@ void TestDialogLayer::okCancelAndEnter() {
     QCOMPARE(rec.events, QStringList({"2:cancel", "2001:go", "2001:go"}));
 }
 
-void TestDialogLayer::modalRuns() {
+void TestDialogLayer::modalRuns()
+{
     CLayerDlg dlg;
     dlg.m_number = 9;
     QString shown;
@@ -403,7 +428,8 @@ void TestDialogLayer::modalRuns() {
 
 // The main window runs modally, yet the modeless windows opened beside it
 // take input; a box run from the main window blocks the main window only.
-void TestDialogLayer::modalRunBlocksOnlyItsOwner() {
+void TestDialogLayer::modalRunBlocksOnlyItsOwner()
+{
     CLayerDlg main, beside, box;
     QStringList clicks;
     // Through the window system, where modal blocking applies.
@@ -426,7 +452,8 @@ void TestDialogLayer::modalRunBlocksOnlyItsOwner() {
     };
     main.OnCommand(IDC_GO, [&] {
         clicks << "main";
-        if (!box.isVisible()) box.DoModal();
+        if (!box.isVisible())
+            box.DoModal();
     });
     main.onInit = [&] {
         QTimer::singleShot(0, [&] {
@@ -446,7 +473,8 @@ void TestDialogLayer::modalRunBlocksOnlyItsOwner() {
 
 // Destroying a window whose edit has the focus raises focus loss; nothing may
 // reach the handlers of a half-destroyed window (run with the sanitizers).
-void TestDialogLayer::destroyingDispatchesNothing() {
+void TestDialogLayer::destroyingDispatchesNothing()
+{
     int calls = 0;
     for (int id : {IDC_SECRET, IDC_ADDRESS}) {
         auto* dlg = new CLayerDlg;
@@ -458,7 +486,8 @@ void TestDialogLayer::destroyingDispatchesNothing() {
     QCOMPARE(calls, 0);
 }
 
-void TestDialogLayer::statusLinePushesEverything() {
+void TestDialogLayer::statusLinePushesEverything()
+{
     CLayerDlg dlg;
     dlg.m_number = 3;
     Edit(dlg, IDC_NUMBER)->setText("8");  // typed, not yet taken
@@ -474,7 +503,8 @@ void TestDialogLayer::statusLinePushesEverything() {
 
 // Every row is inserted with an empty first column and filled afterwards, so
 // the latest row is on top; rows with text sort among themselves.
-void TestDialogLayer::reportListKeepsInsertionSorted() {
+void TestDialogLayer::reportListKeepsInsertionSorted()
+{
     CReportList list;
     list.InsertColumn(0, "MAC found", 100);
     list.InsertColumn(1, "Port", 50);
@@ -496,7 +526,8 @@ void TestDialogLayer::reportListKeepsInsertionSorted() {
 
 // A line break counts two; typing over a selection needs room only for the
 // difference; the program may set more than the limit.
-void TestDialogLayer::multiLineLimitStopsTyping() {
+void TestDialogLayer::multiLineLimitStopsTyping()
+{
     CLayerDlg dlg;
     ShowActive(dlg);
     auto* message = dlg.Item<CLimitedTextEdit>(IDC_MESSAGE);
@@ -513,7 +544,8 @@ void TestDialogLayer::multiLineLimitStopsTyping() {
     QCOMPARE(message->Text(), QString("0123456789"));
 }
 
-void TestDialogLayer::scriptedUi() {
+void TestDialogLayer::scriptedUi()
+{
     IUiSeam* real = &Ui();
     {
         ScriptedUi ui;
@@ -530,7 +562,8 @@ void TestDialogLayer::scriptedUi() {
     QCOMPARE(&Ui(), real);
 }
 
-void TestDialogLayer::realMessageBoxFollowsFlags_data() {
+void TestDialogLayer::realMessageBoxFollowsFlags_data()
+{
     QTest::addColumn<uint>("flags");
     QTest::addColumn<int>("icon");
     QTest::addColumn<QString>("buttons");
@@ -548,7 +581,8 @@ void TestDialogLayer::realMessageBoxFollowsFlags_data() {
 
 // The product's seam shows a QMessageBox with the icon and buttons the flags
 // ask for and turns the pressed button into the framework's answer.
-void TestDialogLayer::realMessageBoxFollowsFlags() {
+void TestDialogLayer::realMessageBoxFollowsFlags()
+{
     QFETCH(uint, flags);
     QFETCH(int, icon);
     QFETCH(QString, buttons);
@@ -557,9 +591,11 @@ void TestDialogLayer::realMessageBoxFollowsFlags() {
     QString seen;
     QTimer::singleShot(0, [&] {
         auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
-        if (!box) return;
+        if (!box)
+            return;
         QStringList texts;
-        for (QAbstractButton* button : box->buttons()) texts << button->text().remove('&');
+        for (QAbstractButton* button : box->buttons())
+            texts << button->text().remove('&');
         texts.sort();
         QStringList expected = buttons.split(' ');
         expected.sort();
@@ -570,16 +606,18 @@ void TestDialogLayer::realMessageBoxFollowsFlags() {
     QCOMPARE(seen, QString("Kalvor|Really?|%1|1").arg(icon));
 }
 
-void TestDialogLayer::realSaveDialogAndClipboard() {
+void TestDialogLayer::realSaveDialogAndClipboard()
+{
     QTemporaryDir dir;
     QString seen;
     QTimer::singleShot(0, [&] {
         auto* dialog = qobject_cast<QFileDialog*>(QApplication::activeModalWidget());
-        if (!dialog) return;
+        if (!dialog)
+            return;
         seen = QString("%1|%2|%3|%4")
                    .arg(dialog->windowTitle(), dialog->defaultSuffix(), dialog->nameFilters().join(';'))
-                   .arg(dialog->acceptMode() == QFileDialog::AcceptSave &&
-                        !dialog->testOption(QFileDialog::DontConfirmOverwrite));
+                   .arg(dialog->acceptMode() == QFileDialog::AcceptSave
+                       && !dialog->testOption(QFileDialog::DontConfirmOverwrite));
         dialog->selectFile(dir.filePath("image"));
         static_cast<QDialog*>(dialog)->accept();  // public in the base
     });
@@ -594,12 +632,13 @@ void TestDialogLayer::realSaveDialogAndClipboard() {
     QCOMPARE(QGuiApplication::clipboard()->text(), QString("00:11:22"));
 }
 
-void TestDialogLayer::sleepHook() {
+void TestDialogLayer::sleepHook()
+{
     std::vector<unsigned> pauses;
     SetSleepHook([&pauses](unsigned ms) { pauses.push_back(ms); });
     Sleep(150);
     SetSleepHook(nullptr);
-    QCOMPARE(pauses, std::vector<unsigned>{150});
+    QCOMPARE(pauses, std::vector<unsigned> {150});
     QElapsedTimer timer;
     timer.start();
     Sleep(30);

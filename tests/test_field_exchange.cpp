@@ -12,35 +12,34 @@
 #include <QtTest>
 #include <cstdint>
 
-#include "support/ScriptedUi.h"
 #include "platform/DataExchange.h"
 #include "platform/Dialog.h"
 #include "platform/LimitedTextEdit.h"
 #include "platform/NumberText.h"
+#include "support/ScriptedUi.h"
 
 namespace {
 
 enum : int {
-    IDC_COUNT = 1010,   // uint32, 1..4095
+    IDC_COUNT = 1010,  // uint32, 1..4095
     IDC_OFFSET = 1011,  // int32, -50..50
-    IDC_LEVEL = 1012,   // uint8, 10..200
-    IDC_VOLTS = 1013,   // float, 0..3.3
-    IDC_RATIO = 1014,   // double, -1.5..1.5
-    IDC_NAME = 1015,    // text, at most 5 characters
+    IDC_LEVEL = 1012,  // uint8, 10..200
+    IDC_VOLTS = 1013,  // float, 0..3.3
+    IDC_RATIO = 1014,  // double, -1.5..1.5
+    IDC_NAME = 1015,  // text, at most 5 characters
     IDC_ENABLED = 1016,
     IDC_MODE_A = 1017,  // radio group of three
     IDC_MODE_B = 1018,
     IDC_MODE_C = 1019,
-    IDC_SPEED = 1020,   // drop-down list, by index
+    IDC_SPEED = 1020,  // drop-down list, by index
     IDC_PARITY = 1021,  // combo with edit field, by string
-    IDC_NOTE = 1022,    // multi-line, at most 10 characters
+    IDC_NOTE = 1022,  // multi-line, at most 10 characters
 };
 
 using K = ControlKind;
 
 // Template order deliberately differs from the exchange order.
-const DialogTemplate kKindsTemplate = {
-    900, "Kinds", 240, 200,
+const DialogTemplate kKindsTemplate = {900, "Kinds", 240, 200,
     {
         {IDC_NAME, K::Edit, "", 10, 10, 60, 12, WS_NONE, 0},
         {IDC_OFFSET, K::Edit, "", 10, 25, 60, 12},
@@ -61,7 +60,7 @@ const DialogTemplate kKindsTemplate = {
 
 class CKindsDlg : public CDialog {
 public:
-    CKindsDlg() : CDialog(kKindsTemplate) {}
+    CKindsDlg() : CDialog(kKindsTemplate) { }
 
     uint32_t m_count = 1;
     int32_t m_offset = 0;
@@ -77,7 +76,8 @@ public:
     using CDialog::m_status;
 
 protected:
-    void DoDataExchange(CDataExchange& dx) override {
+    void DoDataExchange(CDataExchange& dx) override
+    {
         DDX_Text(dx, IDC_COUNT, m_count);
         DDV_MinMaxUInt(dx, m_count, 1, 4095);
         DDX_Text(dx, IDC_OFFSET, m_offset);
@@ -100,12 +100,19 @@ protected:
     }
 };
 
-QLineEdit* Edit(CDialog& dlg, int id) { return dlg.Item<QLineEdit>(id); }
+QLineEdit* Edit(CDialog& dlg, int id)
+{
+    return dlg.Item<QLineEdit>(id);
+}
 
-void Type(CDialog& dlg, int id, const QString& text) { Edit(dlg, id)->setText(text); }
+void Type(CDialog& dlg, int id, const QString& text)
+{
+    Edit(dlg, id)->setText(text);
+}
 
 // Every field valid and different from the members' defaults.
-void FillValid(CKindsDlg& dlg) {
+void FillValid(CKindsDlg& dlg)
+{
     Type(dlg, IDC_COUNT, "4095");
     Type(dlg, IDC_OFFSET, "-50");
     Type(dlg, IDC_LEVEL, "200");
@@ -114,7 +121,8 @@ void FillValid(CKindsDlg& dlg) {
     Type(dlg, IDC_NAME, "abcde");
 }
 
-void FillCombos(CKindsDlg& dlg) {
+void FillCombos(CKindsDlg& dlg)
+{
     dlg.Item<QComboBox>(IDC_SPEED)->addItems({"1200", "2400", "9600"});
     dlg.Item<QComboBox>(IDC_PARITY)->addItems({"None", "Odd", "Even"});
 }
@@ -136,7 +144,8 @@ private slots:
     void limitsAndLineBreaks();
 };
 
-void TestFieldExchange::parsers_data() {
+void TestFieldExchange::parsers_data()
+{
     QTest::addColumn<char>("type");  // 'u' unsigned, 's' signed, 'r' real
     QTest::addColumn<QString>("text");
     QTest::addColumn<bool>("ok");
@@ -164,20 +173,26 @@ void TestFieldExchange::parsers_data() {
     QTest::newRow("infinity word") << 'r' << "inf" << false << 0.0;
 }
 
-void TestFieldExchange::parsers() {
+void TestFieldExchange::parsers()
+{
     QFETCH(char, type);
     QFETCH(QString, text);
     QFETCH(bool, ok);
     QFETCH(double, value);
     std::optional<double> parsed;
-    if (type == 'u') parsed = NumberText::ParseUnsigned(text);
-    if (type == 's') parsed = NumberText::ParseSigned(text);
-    if (type == 'r') parsed = NumberText::ParseReal(text);
+    if (type == 'u')
+        parsed = NumberText::ParseUnsigned(text);
+    if (type == 's')
+        parsed = NumberText::ParseSigned(text);
+    if (type == 'r')
+        parsed = NumberText::ParseReal(text);
     QCOMPARE(parsed.has_value(), ok);
-    if (ok) QCOMPARE(*parsed, value);
+    if (ok)
+        QCOMPARE(*parsed, value);
 }
 
-void TestFieldExchange::pushAndTakeEveryKind() {
+void TestFieldExchange::pushAndTakeEveryKind()
+{
     ScriptedUi ui;
     CKindsDlg dlg;
     FillCombos(dlg);
@@ -194,10 +209,9 @@ void TestFieldExchange::pushAndTakeEveryKind() {
     dlg.m_status = "Ready";
     QVERIFY(dlg.UpdateData(false));
     const QStringList shown = {Edit(dlg, IDC_COUNT)->text(), Edit(dlg, IDC_OFFSET)->text(),
-                               Edit(dlg, IDC_LEVEL)->text(), Edit(dlg, IDC_VOLTS)->text(),
-                               Edit(dlg, IDC_RATIO)->text(), Edit(dlg, IDC_NAME)->text(),
-                               dlg.Item<QComboBox>(IDC_SPEED)->currentText(),
-                               dlg.Item<QComboBox>(IDC_PARITY)->currentText(), dlg.Item<QLabel>(IDC_STATUS)->text()};
+        Edit(dlg, IDC_LEVEL)->text(), Edit(dlg, IDC_VOLTS)->text(), Edit(dlg, IDC_RATIO)->text(),
+        Edit(dlg, IDC_NAME)->text(), dlg.Item<QComboBox>(IDC_SPEED)->currentText(),
+        dlg.Item<QComboBox>(IDC_PARITY)->currentText(), dlg.Item<QLabel>(IDC_STATUS)->text()};
     QCOMPARE(shown, QStringList({"4000", "-17", "200", "3.3", "0.1", "abc", "2400", "Even", "Ready"}));
     QVERIFY(dlg.Item<QCheckBox>(IDC_ENABLED)->isChecked());
     QVERIFY(dlg.Item<QRadioButton>(IDC_MODE_C)->isChecked());
@@ -230,26 +244,39 @@ void TestFieldExchange::pushAndTakeEveryKind() {
     QCOMPARE(dlg.m_speed, -1);
 }
 
-void TestFieldExchange::standardMessages_data() {
+void TestFieldExchange::standardMessages_data()
+{
     QTest::addColumn<int>("id");
     QTest::addColumn<QString>("text");
     QTest::addColumn<QString>("message");
-    QTest::newRow("unsigned, minus") << int(IDC_COUNT) << "-5" << "Please enter a positive integer.";
-    QTest::newRow("unsigned, empty") << int(IDC_COUNT) << "" << "Please enter a positive integer.";
-    QTest::newRow("unsigned range") << int(IDC_COUNT) << "0" << "Please enter an integer between 1 and 4095.";
-    QTest::newRow("signed, letters") << int(IDC_OFFSET) << "x1" << "Please enter an integer.";
-    QTest::newRow("signed range") << int(IDC_OFFSET) << "-51" << "Please enter an integer between -50 and 50.";
-    QTest::newRow("byte over 255") << int(IDC_LEVEL) << "256" << "Please enter an integer between 0 and 255.";
-    QTest::newRow("byte range") << int(IDC_LEVEL) << "9" << "Please enter an integer between 10 and 200.";
-    QTest::newRow("float, letters") << int(IDC_VOLTS) << "3V" << "Please enter a number.";
-    QTest::newRow("float range") << int(IDC_VOLTS) << "3.31" << "Please enter a number between 0 and 3.3.";
-    QTest::newRow("double range") << int(IDC_RATIO) << "-1.6" << "Please enter a number between -1.5 and 1.5.";
-    QTest::newRow("characters") << int(IDC_NAME) << "abcdef" << "Please enter no more than 5 characters.";
+    QTest::newRow("unsigned, minus") << int(IDC_COUNT) << "-5"
+                                     << "Please enter a positive integer.";
+    QTest::newRow("unsigned, empty") << int(IDC_COUNT) << ""
+                                     << "Please enter a positive integer.";
+    QTest::newRow("unsigned range") << int(IDC_COUNT) << "0"
+                                    << "Please enter an integer between 1 and 4095.";
+    QTest::newRow("signed, letters") << int(IDC_OFFSET) << "x1"
+                                     << "Please enter an integer.";
+    QTest::newRow("signed range") << int(IDC_OFFSET) << "-51"
+                                  << "Please enter an integer between -50 and 50.";
+    QTest::newRow("byte over 255") << int(IDC_LEVEL) << "256"
+                                   << "Please enter an integer between 0 and 255.";
+    QTest::newRow("byte range") << int(IDC_LEVEL) << "9"
+                                << "Please enter an integer between 10 and 200.";
+    QTest::newRow("float, letters") << int(IDC_VOLTS) << "3V"
+                                    << "Please enter a number.";
+    QTest::newRow("float range") << int(IDC_VOLTS) << "3.31"
+                                 << "Please enter a number between 0 and 3.3.";
+    QTest::newRow("double range") << int(IDC_RATIO) << "-1.6"
+                                  << "Please enter a number between -1.5 and 1.5.";
+    QTest::newRow("characters") << int(IDC_NAME) << "abcdef"
+                                << "Please enter no more than 5 characters.";
 }
 
 // One field wrong, all others valid: exactly one box, the framework's message
 // with its bounds, as a warning under the application's title.
-void TestFieldExchange::standardMessages() {
+void TestFieldExchange::standardMessages()
+{
     QFETCH(int, id);
     QFETCH(QString, text);
     QFETCH(QString, message);
@@ -258,7 +285,7 @@ void TestFieldExchange::standardMessages() {
     FillValid(dlg);
     Type(dlg, id, text);
     QVERIFY(!dlg.UpdateData(true));
-    QCOMPARE(ui.BoxTexts(), QStringList{message});
+    QCOMPARE(ui.BoxTexts(), QStringList {message});
     QCOMPARE(ui.Boxes().front().caption, QString("Kalvor"));
     QCOMPARE(ui.Boxes().front().flags, unsigned(MB_OK | MB_ICONEXCLAMATION));
 }
@@ -266,7 +293,8 @@ void TestFieldExchange::standardMessages() {
 // Fields before the failing one are taken, the failing text that is no number
 // leaves its member, later fields (also wrong ones) are not looked at. The
 // exchange order, not the template order, decides which field that is.
-void TestFieldExchange::firstFailureStopsTaking() {
+void TestFieldExchange::firstFailureStopsTaking()
+{
     ScriptedUi ui;
     CKindsDlg dlg;
     FillCombos(dlg);
@@ -281,7 +309,7 @@ void TestFieldExchange::firstFailureStopsTaking() {
     dlg.Item<QCheckBox>(IDC_ENABLED)->setChecked(true);
     dlg.Item<QComboBox>(IDC_SPEED)->setCurrentIndex(2);
     QVERIFY(!dlg.UpdateData(true));
-    QCOMPARE(ui.BoxTexts(), QStringList{"Please enter an integer between 0 and 255."});
+    QCOMPARE(ui.BoxTexts(), QStringList {"Please enter an integer between 0 and 255."});
     QCOMPARE(dlg.m_count, 4095u);
     QCOMPARE(dlg.m_offset, -50);
     QCOMPARE(dlg.m_level, uint8_t(50));
@@ -296,10 +324,11 @@ void TestFieldExchange::firstFailureStopsTaking() {
     Type(dlg, IDC_OFFSET, "none");
     Type(dlg, IDC_COUNT, "-3");
     QVERIFY(!dlg.UpdateData(true));
-    QCOMPARE(ui.BoxTexts(), QStringList{"Please enter a positive integer."});
+    QCOMPARE(ui.BoxTexts(), QStringList {"Please enter a positive integer."});
 }
 
-void TestFieldExchange::outOfRangeIsKeptAsTyped() {
+void TestFieldExchange::outOfRangeIsKeptAsTyped()
+{
     ScriptedUi ui;
     CKindsDlg dlg;
     Type(dlg, IDC_COUNT, "5000");
@@ -318,7 +347,8 @@ void TestFieldExchange::outOfRangeIsKeptAsTyped() {
 
 // Handlers of every kind are registered; neither pushing nor taking runs any
 // of them, also when the failing field takes the focus from a watched edit.
-void TestFieldExchange::exchangeDispatchesNothing() {
+void TestFieldExchange::exchangeDispatchesNothing()
+{
     ScriptedUi ui;
     CKindsDlg dlg;
     FillCombos(dlg);
@@ -348,7 +378,8 @@ void TestFieldExchange::exchangeDispatchesNothing() {
 
 // Pushing applies the character limits and checks nothing; a multi-line edit
 // exchanges CR LF line breaks, and each counts two characters.
-void TestFieldExchange::limitsAndLineBreaks() {
+void TestFieldExchange::limitsAndLineBreaks()
+{
     ScriptedUi ui;
     CKindsDlg dlg;
     auto* note = dlg.Item<CLimitedTextEdit>(IDC_NOTE);
@@ -368,7 +399,7 @@ void TestFieldExchange::limitsAndLineBreaks() {
     QCOMPARE(dlg.m_note, QString("abcd\r\nefgh"));
     note->SetText("abcd\nefghi");
     QVERIFY(!dlg.UpdateData(true));
-    QCOMPARE(ui.BoxTexts(), QStringList{"Please enter no more than 10 characters."});
+    QCOMPARE(ui.BoxTexts(), QStringList {"Please enter no more than 10 characters."});
 }
 
 QTEST_MAIN(TestFieldExchange)

@@ -11,10 +11,10 @@
 #include <string>
 #include <vector>
 
-#include "support/SimModule.h"
-#include "support/TestEnvironment.h"
 #include "platform/Pause.h"
 #include "snmp/SnmpRequest.h"
+#include "support/SimModule.h"
+#include "support/TestEnvironment.h"
 
 namespace {
 
@@ -27,11 +27,13 @@ std::string Full(const std::string& relativeOid)
 }
 
 struct Var {
-    Var(const char* readOid) : oid(readOid) {}
+    Var(const char* readOid) : oid(readOid) { }
     Var(const std::string& setOid, char setType, const std::string& setValue)
-        : oid(setOid), type(setType), value(setValue) {}
+        : oid(setOid), type(setType), value(setValue)
+    {
+    }
     std::string oid;  // relative to the enterprise prefix
-    char type = 0;    // snmp_add_var letter; 0 for a read
+    char type = 0;  // snmp_add_var letter; 0 for a read
     std::string value;
 };
 
@@ -110,7 +112,7 @@ Answer Get(const SimModule& sim, const std::string& oid, const std::string& comm
 }
 
 Answer Set(const SimModule& sim, const std::string& oid, char type, const std::string& value,
-           const std::string& community = kWriteCommunity)
+    const std::string& community = kWriteCommunity)
 {
     return Exchange(sim, SNMP_MSG_SET, community, {{oid, type, value}});
 }
@@ -147,7 +149,7 @@ private slots:
         Sleep(4000);
         Sleep(150);
         QVERIFY(clock.elapsed() < 1000);
-        QCOMPARE(TestEnvironment::TakePauses(), (std::vector<unsigned>{4000, 150}));
+        QCOMPARE(TestEnvironment::TakePauses(), (std::vector<unsigned> {4000, 150}));
         QVERIFY(TestEnvironment::TakePauses().empty());
     }
 
@@ -178,7 +180,7 @@ private slots:
 
         // One object of each further family.
         for (const char* oid : {".1.1.122.16.0", ".1.1.125.0", ".1.2.3.33.0", ".1.2.3.8.0", ".1.4.3.255.0",
-                                ".1.4.3.244.0", ".1.5.1.1.4.0", ".1.5.1.2.3.0", ".1.1.19.0"}) {
+                 ".1.4.3.244.0", ".1.5.1.1.4.0", ".1.5.1.2.3.0", ".1.1.19.0"}) {
             const Answer answer = Get(sim, oid);
             QVERIFY2(answer.answered && answer.errorStatus == 0, oid);
         }
@@ -244,7 +246,7 @@ private slots:
         QCOMPARE(unknown.errorIndex, 1L);
         QCOMPARE(Set(sim, ".1.1.99.0", 'i', "1").errorStatus, long(SNMP_ERR_NOSUCHNAME));
         QCOMPARE(Set(sim, ".1.1.2.0", 'x', "000000000000").errorStatus, long(SNMP_ERR_NOSUCHNAME));  // MAC is ro
-        QCOMPARE(Set(sim, ".1.1.10.0", 'i', "1").errorStatus, long(SNMP_ERR_NOSUCHNAME));            // command
+        QCOMPARE(Set(sim, ".1.1.10.0", 'i', "1").errorStatus, long(SNMP_ERR_NOSUCHNAME));  // command
         QCOMPARE(Set(sim, ".1.1.3.0", 's', "12").errorStatus, long(SNMP_ERR_BADVALUE));
         QCOMPARE(Set(sim, ".1.1.1.0", 'i', "12").errorStatus, long(SNMP_ERR_BADVALUE));
         QCOMPARE(Set(sim, ".1.1.4.0", 'a', "127.0.0.9").errorStatus, long(SNMP_ERR_BADVALUE));
@@ -268,7 +270,8 @@ private slots:
         QCOMPARE(second.errorIndex, 2L);
 
         // A SET that fails on one variable stores none of them.
-        const Answer set = Exchange(sim, SNMP_MSG_SET, kWriteCommunity, {{".1.1.3.0", 'i', "50"}, {".1.1.7.0", 's', "x"}});
+        const Answer set
+            = Exchange(sim, SNMP_MSG_SET, kWriteCommunity, {{".1.1.3.0", 'i', "50"}, {".1.1.7.0", 's', "x"}});
         QCOMPARE(set.errorStatus, long(SNMP_ERR_BADVALUE));
         QCOMPARE(set.errorIndex, 2L);
         QCOMPARE(Get(sim, ".1.1.3.0").Integer(), 1L);
@@ -402,9 +405,9 @@ private slots:
     {
         QTest::addColumn<QStringList>("arguments");
         QTest::addColumn<QString>("complaint");
-        QTest::newRow("foreign address") << QStringList{"--port", "0", "--address", "192.0.2.1"} << "127.0.0.0/8";
-        QTest::newRow("unknown option") << QStringList{"--colour", "red"} << "unknown option";
-        QTest::newRow("bad port") << QStringList{"--port", "70000"} << "bad port";
+        QTest::newRow("foreign address") << QStringList {"--port", "0", "--address", "192.0.2.1"} << "127.0.0.0/8";
+        QTest::newRow("unknown option") << QStringList {"--colour", "red"} << "unknown option";
+        QTest::newRow("bad port") << QStringList {"--port", "70000"} << "bad port";
     }
 
     void refusesBadInput()
@@ -423,13 +426,20 @@ private slots:
     {
         QTest::addColumn<QString>("state");
         QTest::addColumn<QString>("complaint");
-        QTest::newRow("not json") << "{" << "parse";
-        QTest::newRow("unknown key") << R"({"fault": {}})" << "fault";
-        QTest::newRow("bad type") << R"({"objects": {".1.1.3.0": {"type": "q", "value": 1}}})" << ".1.1.3.0";
-        QTest::newRow("bad address") << R"({"objects": {".1.1.1.0": {"value": "127.0.0"}}})" << ".1.1.1.0";
-        QTest::newRow("new object without type") << R"({"objects": {".1.9.0": {"value": 1}}})" << "type";
-        QTest::newRow("bad firmware") << R"({"firmware": "4.x"})" << "firmware";
-        QTest::newRow("empty fault") << R"({"faults": {".1.1.3.0": {"times": 1}}})" << ".1.1.3.0";
+        QTest::newRow("not json") << "{"
+                                  << "parse";
+        QTest::newRow("unknown key") << R"({"fault": {}})"
+                                     << "fault";
+        QTest::newRow("bad type") << R"({"objects": {".1.1.3.0": {"type": "q", "value": 1}}})"
+                                  << ".1.1.3.0";
+        QTest::newRow("bad address") << R"({"objects": {".1.1.1.0": {"value": "127.0.0"}}})"
+                                     << ".1.1.1.0";
+        QTest::newRow("new object without type") << R"({"objects": {".1.9.0": {"value": 1}}})"
+                                                 << "type";
+        QTest::newRow("bad firmware") << R"({"firmware": "4.x"})"
+                                      << "firmware";
+        QTest::newRow("empty fault") << R"({"faults": {".1.1.3.0": {"times": 1}}})"
+                                     << ".1.1.3.0";
     }
 
     void refusesBadStateFiles()
@@ -456,7 +466,7 @@ private slots:
         QVERIFY(sim.waitForReadyRead(5000));
         const QString line = QString::fromUtf8(sim.readLine()).trimmed();
         QVERIFY2(QRegularExpression("^kalvor-sim listening on 127\\.0\\.0\\.1:[1-9][0-9]*$").match(line).hasMatch(),
-                 qPrintable(line));
+            qPrintable(line));
         sim.terminate();
         QVERIFY(sim.waitForFinished(5000));
         QCOMPARE(sim.exitStatus(), QProcess::NormalExit);

@@ -1,8 +1,8 @@
 // Without a port of its own, a request goes to the port that Net-SNMP's own
 // configuration names (snmp.conf defaultPort), read when the library starts.
 
-#include <QtTest>
 #include <QTemporaryDir>
+#include <QtTest>
 
 #include "snmp/SnmpRequest.h"
 #include "support/SimModule.h"

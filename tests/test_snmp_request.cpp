@@ -46,7 +46,7 @@ private slots:
             QCOMPARE(request.AddVar(oid, "", 0), 1);
         TestEnvironment::TakePauses();
         QCOMPARE(request.Get(), 0);
-        QCOMPARE(TestEnvironment::TakePauses(), std::vector<unsigned>{150});
+        QCOMPARE(TestEnvironment::TakePauses(), std::vector<unsigned> {150});
 
         QCOMPARE(request.GetInteger(0), 100);
         QCOMPARE(request.GetText(0), "");
@@ -193,7 +193,7 @@ private slots:
     void sessionThatCannotOpen()
     {
         // With no file descriptors left, no socket can be opened.
-        rlimit saved{};
+        rlimit saved {};
         getrlimit(RLIMIT_NOFILE, &saved);
         rlimit none = saved;
         none.rlim_cur = 0;

@@ -14,10 +14,10 @@
 
 #include "app/MainDlg.h"
 #include "res/MainDlgIds.h"
+#include "support/MainWindowFixture.h"
 #include "support/ScriptedUi.h"
 #include "support/SimModule.h"
 #include "support/TestEnvironment.h"
-#include "support/MainWindowFixture.h"
 #include "support/WindowDriver.h"
 
 using namespace drive;
@@ -31,8 +31,8 @@ const char* const kRwChanged = "Connection established! Read-Write Community str
 const char* const kRoChanged = "Connection established! Read-Only Community string changed.";
 const char* const kLengthError = "Error: Community string for this firmware version must be exactly 12 symbols";
 // Firmware up to 4.066 keeps one string for reads and writes.
-const char* const kOldModule =
-    R"({"firmware": "4.066", "readCommunity": "582019374620", "writeCommunity": "582019374620"})";
+const char* const kOldModule
+    = R"({"firmware": "4.066", "readCommunity": "582019374620", "writeCommunity": "582019374620"})";
 
 // Operator steps on the change window, run one after another while it is the
 // active modal window. A window still open after the last step is cancelled,
@@ -43,9 +43,9 @@ public:
 
     explicit ModalOperator(std::vector<Step> steps) : m_steps(std::move(steps)) { ScheduleNext(); }
 
-    QStringList captions;      // the window's caption at each step run
-    bool leftOpen = false;     // still open after the last step
-    bool missing = false;      // a step found no modal window
+    QStringList captions;  // the window's caption at each step run
+    bool leftOpen = false;  // still open after the last step
+    bool missing = false;  // a step found no modal window
 
 private:
     void ScheduleNext()
@@ -114,13 +114,13 @@ private slots:
         {
             ModalOperator op({Cancel()});
             Press(*window, IDC_CHANGE_RW_PASS);
-            QCOMPARE(op.captions, QStringList{kRwCaption});
+            QCOMPARE(op.captions, QStringList {kRwCaption});
             QVERIFY(!op.missing);
         }
         {
             ModalOperator op({Cancel()});
             Press(*window, IDC_CHANGE_RO_PASS);
-            QCOMPARE(op.captions, QStringList{kRoCaption});
+            QCOMPARE(op.captions, QStringList {kRoCaption});
         }
     }
 
@@ -130,8 +130,7 @@ private slots:
         ScriptedUi ui;
         auto window = ReadyWindow(sim);
         QString firstAfterBox;
-        ModalOperator op({Type("Secret", "secret"),
-                          [&](CDialog& dialog) {
+        ModalOperator op({Type("Secret", "secret"), [&](CDialog& dialog) {
                               firstAfterBox = Text(dialog, IDC_NEW_COMMUNITY);
                               SetText(dialog, IDC_RETYPED_COMMUNITY, "Secret");
                               Press(dialog, IDOK);
@@ -140,7 +139,7 @@ private slots:
         QCOMPARE(op.captions.size(), 2);  // still open after the mismatch
         QVERIFY(!op.leftOpen);
         QCOMPARE(firstAfterBox, QString("Secret"));
-        QCOMPARE(ui.BoxTexts(), QStringList{"Values don't match!"});
+        QCOMPARE(ui.BoxTexts(), QStringList {"Values don't match!"});
         QCOMPARE(ui.Boxes()[0].flags, unsigned(MB_OK | MB_ICONSTOP));
         QCOMPARE(Status(*window), QString(kRwChanged));
         QCOMPARE(sim.Journal().size(), size_t(1));
@@ -273,10 +272,14 @@ private slots:
     {
         QTest::addColumn<QString>("firmware");
         QTest::addColumn<QString>("typed");
-        QTest::newRow("4.073, 3 characters") << "4.073" << "rw2";
-        QTest::newRow("4.079, 12 characters") << "4.079" << "rwrwrwrwrwrw";
-        QTest::newRow("4.070, empty") << "4.070" << "";
-        QTest::newRow("5.066, 11 characters") << "5.066" << "abcdefghijk";
+        QTest::newRow("4.073, 3 characters") << "4.073"
+                                             << "rw2";
+        QTest::newRow("4.079, 12 characters") << "4.079"
+                                              << "rwrwrwrwrwrw";
+        QTest::newRow("4.070, empty") << "4.070"
+                                      << "";
+        QTest::newRow("5.066, 11 characters") << "5.066"
+                                              << "abcdefghijk";
     }
 
     void newerFirmwareChangesTheReadWriteStringOnly()

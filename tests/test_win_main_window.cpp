@@ -10,10 +10,10 @@
 #include "app/MainDlg.h"
 #include "res/MainDlgIds.h"
 #include "snmp/SnmpRequest.h"
+#include "support/MainWindowFixture.h"
 #include "support/ScriptedUi.h"
 #include "support/SimModule.h"
 #include "support/TestEnvironment.h"
-#include "support/MainWindowFixture.h"
 #include "support/WindowDriver.h"
 
 using namespace drive;
@@ -44,7 +44,7 @@ struct ProbeWindow : CDialog {
     ~ProbeWindow() override { --alive; }
     static const DialogTemplate& Template()
     {
-        static const DialogTemplate tpl{999, "Probe", 100, 50, {}};
+        static const DialogTemplate tpl {999, "Probe", 100, 50, {}};
         return tpl;
     }
 };
@@ -65,21 +65,22 @@ private slots:
         QCOMPARE(Text(window, IDC_RO_COMMUNITY), QString("582019374620"));
         QCOMPARE(Text(window, IDC_VERSION), QString());
         CSnmpRequest library("", "", 1);
-        QCOMPARE(Status(window), QString("Kalvor Version 2.07. Supports Ferlox up to ver.4.079. "
-                                         "Built with net-snmp version %1.")
-                                     .arg(library.GetLibraryVersion()));
+        QCOMPARE(Status(window),
+            QString("Kalvor Version 2.07. Supports Ferlox up to ver.4.079. "
+                    "Built with net-snmp version %1.")
+                .arg(library.GetLibraryVersion()));
         QCOMPARE(Text(window, IDC_VLAN_TAG), QString("1"));
         QCOMPARE(Text(window, IDC_PING_RESTART_MIN), QString("6"));
         QCOMPARE(Text(window, IDC_PING_RESTART_COUNT), QString("256"));
         QCOMPARE(Text(window, IDC_RESTART_PULSE), QString("512"));
         QCOMPARE(Text(window, IDC_PULSE_WIDTH_LABEL), QString("Restart Pulse Width (x42ms)"));
         for (int id : {IDC_SET_IP, IDC_SET_MODES, IDC_CHANGE_RW_PASS, IDC_FIRMWARE_UPDATE, IDC_SWITCH_CONFIGURATION,
-                       IDC_SWITCH_STATUS, IDC_MAC_SEARCH, IDC_RS232, IDC_SNMP_TRAPS})
+                 IDC_SWITCH_STATUS, IDC_MAC_SEARCH, IDC_RS232, IDC_SNMP_TRAPS})
             QVERIFY2(!Enabled(window, id), qPrintable(QString::number(id)));
         for (int id : {IDC_RESTART, IDC_TARGET_RESTART, IDC_IO_PORTS, IDC_READ_SETTINGS})
             QVERIFY(Enabled(window, id));
         for (int id : {IDC_MAC, IDC_MAC_LOCK1, IDC_MAC_LOCK2, IDC_PING_RESTART_MIN, IDC_VLAN_TAG,
-                       IDC_PING_RESTART_COUNT, IDC_VERSION, IDC_RESTART_PULSE})
+                 IDC_PING_RESTART_COUNT, IDC_VERSION, IDC_RESTART_PULSE})
             QVERIFY(ReadOnly(window, id));
         QVERIFY(!ReadOnly(window, IDC_RW_COMMUNITY));
         QVERIFY(!ReadOnly(window, IDC_RO_COMMUNITY));
@@ -145,9 +146,8 @@ private slots:
     {
         SimModule sim;
         auto window = OpenMainWindow(sim);
-        SubWindowFactoryFor(SubWindow::IoPorts) = [](const SubWindowArgs& args) {
-            return std::make_unique<ProbeWindow>(args);
-        };
+        SubWindowFactoryFor(SubWindow::IoPorts)
+            = [](const SubWindowArgs& args) { return std::make_unique<ProbeWindow>(args); };
         Press(*window, IDC_IO_PORTS);
         QCOMPARE(ProbeWindow::alive, 1);
         SetIp(*window, IDC_MODULE_ADDRESS, "127.0.0.3");
@@ -228,7 +228,7 @@ private slots:
         // "TFTP enabled" read as cleared, then checked without "Set Modes".
         SetChecked(*window, IDC_MODE_EXTRA_FIRST, true);
         Press(*window, IDC_FIRMWARE_UPDATE);
-        QCOMPARE(ui.BoxTexts(), QStringList{"You must first check and set \"TFTP enabled\" option for this device!"});
+        QCOMPARE(ui.BoxTexts(), QStringList {"You must first check and set \"TFTP enabled\" option for this device!"});
         QCOMPARE(ui.Boxes()[0].flags, unsigned(MB_OK | MB_ICONEXCLAMATION));
         QCOMPARE(Status(*window), QString("Command aborted!"));
         QVERIFY(sim.Journal().empty());
@@ -240,9 +240,10 @@ private slots:
         ui.QueueAnswer(IDCANCEL);
         Press(*window, IDC_FIRMWARE_UPDATE);
         QCOMPARE(ui.Boxes().size(), size_t(1));
-        QCOMPARE(ui.Boxes()[0].text, QString("WARNING: You are going to start firmware update from remote TFTP Server.\n"
-                                             "Power failure during update can permanently damage device!\n\n"
-                                             "Are you sure?"));
+        QCOMPARE(ui.Boxes()[0].text,
+            QString("WARNING: You are going to start firmware update from remote TFTP Server.\n"
+                    "Power failure during update can permanently damage device!\n\n"
+                    "Are you sure?"));
         QCOMPARE(ui.Boxes()[0].flags, unsigned(MB_OKCANCEL | MB_ICONEXCLAMATION));
         QCOMPARE(Status(*window), QString("Command aborted!"));
         QVERIFY(sim.Journal().empty());

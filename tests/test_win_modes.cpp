@@ -12,10 +12,10 @@
 
 #include "app/MainDlg.h"
 #include "res/MainDlgIds.h"
+#include "support/MainWindowFixture.h"
 #include "support/ScriptedUi.h"
 #include "support/SimModule.h"
 #include "support/TestEnvironment.h"
-#include "support/MainWindowFixture.h"
 #include "support/WindowDriver.h"
 
 using namespace drive;
@@ -27,19 +27,19 @@ const char* const kWord1 = ".1.1.9.0";
 const char* const kWord2 = ".1.1.11.0";
 const char* const kSharedCommunity = "582019374620";
 const char* const kModeChanged = "Connection established! Mode changed.";
-const char* const kNoPlan =
-    "Operating modes not changed: nothing can be written for this firmware version (read the settings first).";
-const std::vector<int> kModeBoxes = {1016, 1017, 1018, 1019, 1020, 1022, 1023, 1024,
-                                     1026, 1031, 1032, 1083, 1084, 1085, 1086, 1087};
+const char* const kNoPlan
+    = "Operating modes not changed: nothing can be written for this firmware version (read the settings first).";
+const std::vector<int> kModeBoxes
+    = {1016, 1017, 1018, 1019, 1020, 1022, 1023, 1024, 1026, 1031, 1032, 1083, 1084, 1085, 1086, 1087};
 
 // A module of this firmware. Firmware 4.060 to 4.066 writes with the read-only
 // string ("Read Settings" copies it into the R/W field), so such a module
 // takes that one string for writes as well.
 std::string Module(const QString& firmware, const QString& faults = "{}")
 {
-    const bool oneString = QStringList{"4.060", "4.062", "4.065", "4.066"}.contains(firmware);
-    const QString communities =
-        oneString ? QString(R"("readCommunity": "%1", "writeCommunity": "%1", )").arg(kSharedCommunity) : QString();
+    const bool oneString = QStringList {"4.060", "4.062", "4.065", "4.066"}.contains(firmware);
+    const QString communities
+        = oneString ? QString(R"("readCommunity": "%1", "writeCommunity": "%1", )").arg(kSharedCommunity) : QString();
     return QString(R"({%1"firmware": "%2", "faults": %3})").arg(communities, firmware, faults).toStdString();
 }
 
@@ -101,7 +101,7 @@ private slots:
         auto window = ReadyWindow(sim);
         CheckOnly(*window, {box});
         Press(*window, IDC_SET_MODES);
-        QCOMPARE(Writes(sim), (QStringList{Write(kWord1, word1), Write(kWord2, word2)}));
+        QCOMPARE(Writes(sim), (QStringList {Write(kWord1, word1), Write(kWord2, word2)}));
         QCOMPARE(window->ModeWord1(), uint32_t(word1));
         QCOMPARE(window->ModeWord2(), uint32_t(word2));
         QCOMPARE(Status(*window), QString(kModeChanged));
@@ -127,9 +127,9 @@ private slots:
         auto window = ReadyWindow(sim);
         CheckOnly(*window, {IDC_MODE_SNMP_ACCESS, IDC_MODE_P6_ANALOG, IDC_MODE_SAVE_IO, IDC_MODE_EXTRA_FIRST});
         Press(*window, IDC_SET_MODES);
-        QCOMPARE(Writes(sim), QStringList{Write(kWord1, 129)});
+        QCOMPARE(Writes(sim), QStringList {Write(kWord1, 129)});
         QCOMPARE(sim.Journal()[0].community, std::string("marbled"));
-        QCOMPARE(TestEnvironment::TakePauses(), std::vector<unsigned>{150});
+        QCOMPARE(TestEnvironment::TakePauses(), std::vector<unsigned> {150});
         QCOMPARE(Status(*window), QString(kModeChanged));
         QCOMPARE(window->ModeWord2(), 9u);  // built, though not written
     }
@@ -151,15 +151,15 @@ private slots:
         auto window = ReadyWindow(sim);
         CheckOnly(*window, {});
         Press(*window, IDC_SET_MODES);
-        QCOMPARE(Writes(sim), (QStringList{Write(kWord1, 0), Write(kWord2, 0)}));
+        QCOMPARE(Writes(sim), (QStringList {Write(kWord1, 0), Write(kWord2, 0)}));
         QCOMPARE(sim.Journal()[0].community, std::string(kSharedCommunity));
-        QCOMPARE(TestEnvironment::TakePauses(), std::vector<unsigned>{150});
+        QCOMPARE(TestEnvironment::TakePauses(), std::vector<unsigned> {150});
         QCOMPARE(Status(*window), QString(kModeChanged));
 
         sim.ClearJournal();
         CheckOnly(*window, {IDC_MODE_SNMP_ACCESS, IDC_MODE_P6_ANALOG, IDC_MODE_IO_RESET});
         Press(*window, IDC_SET_MODES);
-        QCOMPARE(Writes(sim), (QStringList{Write(kWord1, 129), Write(kWord2, 4)}));
+        QCOMPARE(Writes(sim), (QStringList {Write(kWord1, 129), Write(kWord2, 4)}));
     }
 
     // Only "TFTP enabled": the first pass writes 0, four seconds later the
@@ -176,9 +176,9 @@ private slots:
         CheckOnly(*window, {IDC_MODE_EXTRA_FIRST});
         TestEnvironment::TakePauses();
         Press(*window, IDC_SET_MODES);
-        QCOMPARE(Writes(sim), (QStringList{Write(kWord1, 0), Write(kWord2, 8)}));
+        QCOMPARE(Writes(sim), (QStringList {Write(kWord1, 0), Write(kWord2, 8)}));
         QCOMPARE(sim.Journal()[0].community, std::string("marbled"));
-        QCOMPARE(TestEnvironment::TakePauses(), (std::vector<unsigned>{150, 4000, 150}));
+        QCOMPARE(TestEnvironment::TakePauses(), (std::vector<unsigned> {150, 4000, 150}));
         QCOMPARE(Status(*window), QString(kModeChanged));
         QCOMPARE(window->ModeWord2(), 8u);
 
@@ -207,8 +207,8 @@ private slots:
         auto window = ReadyWindow(sim);
         CheckOnly(*window, {IDC_MODE_PING_RESTART, IDC_MODE_EXTRA_FIRST + 4});
         Press(*window, IDC_SET_MODES);
-        QCOMPARE(Writes(sim), (QStringList{Write(kWord1, 16), Write(kWord2, 128)}));
-        QCOMPARE(TestEnvironment::TakePauses(), (std::vector<unsigned>{150, 4000, 150}));
+        QCOMPARE(Writes(sim), (QStringList {Write(kWord1, 16), Write(kWord2, 128)}));
+        QCOMPARE(TestEnvironment::TakePauses(), (std::vector<unsigned> {150, 4000, 150}));
         QCOMPARE(Status(*window), QString(kModeChanged));
     }
 
@@ -221,8 +221,8 @@ private slots:
         auto window = ReadyWindow(sim);
         Press(*window, IDC_SET_MODES);
         QCOMPARE(Status(*window), QString("SNMP Error: Unable to connect to target host(first)! (Error code -1)"));
-        QCOMPARE(Writes(sim), QStringList{Write(kWord1, 160, "error")});
-        QCOMPARE(TestEnvironment::TakePauses(), std::vector<unsigned>{150});
+        QCOMPARE(Writes(sim), QStringList {Write(kWord1, 160, "error")});
+        QCOMPARE(TestEnvironment::TakePauses(), std::vector<unsigned> {150});
         QCOMPARE(window->ModeWord1(), 160u);  // rebuilt before the exchange
     }
 
@@ -234,8 +234,8 @@ private slots:
         CheckOnly(*window, {IDC_MODE_SWITCH_CONTROL});
         Press(*window, IDC_SET_MODES);
         QCOMPARE(Status(*window), QString("SNMP Error: Unable to connect to target host(second)! (Error code -1)"));
-        QCOMPARE(Writes(sim), (QStringList{Write(kWord1, 32), Write(kWord2, 0, "error")}));
-        QCOMPARE(TestEnvironment::TakePauses(), (std::vector<unsigned>{150, 4000, 150}));
+        QCOMPARE(Writes(sim), (QStringList {Write(kWord1, 32), Write(kWord2, 0, "error")}));
+        QCOMPARE(TestEnvironment::TakePauses(), (std::vector<unsigned> {150, 4000, 150}));
 
         // The module now holds the first word.
         sim.ClearJournal();
@@ -248,10 +248,10 @@ private slots:
         QTest::addColumn<QString>("firmware");
         QTest::addColumn<QString>("failing");
         QTest::addColumn<QStringList>("writes");
-        QTest::newRow("single word") << "4.050" << kWord1 << QStringList{Write(kWord1, 0, "error")};
-        QTest::newRow("both words, first") << "4.066" << kWord1 << QStringList{Write(kWord1, 0, "error")};
-        QTest::newRow("both words, second") << "4.066" << kWord2
-                                            << QStringList{Write(kWord1, 0), Write(kWord2, 0, "error")};
+        QTest::newRow("single word") << "4.050" << kWord1 << QStringList {Write(kWord1, 0, "error")};
+        QTest::newRow("both words, first") << "4.066" << kWord1 << QStringList {Write(kWord1, 0, "error")};
+        QTest::newRow("both words, second")
+            << "4.066" << kWord2 << QStringList {Write(kWord1, 0), Write(kWord2, 0, "error")};
     }
 
     void failedOneRequestPlans()
@@ -322,8 +322,8 @@ private slots:
         CheckOnly(*window, {IDC_MODE_SNMP_ACCESS});
         SetText(*window, IDC_VLAN_TAG, "vlan");
         Press(*window, IDC_SET_MODES);
-        QCOMPARE(ui.BoxTexts(), QStringList{"Please enter a positive integer."});
-        QCOMPARE(Writes(sim), (QStringList{Write(kWord1, 1), Write(kWord2, 8)}));
+        QCOMPARE(ui.BoxTexts(), QStringList {"Please enter a positive integer."});
+        QCOMPARE(Writes(sim), (QStringList {Write(kWord1, 1), Write(kWord2, 8)}));
         QCOMPARE(Status(*window), QString(kModeChanged));
         QCOMPARE(Text(*window, IDC_VLAN_TAG), QString("1"));  // re-shown from the member
         QVERIFY(Checked(*window, IDC_MODE_EXTRA_FIRST));

@@ -13,10 +13,10 @@
 
 #include "app/MainDlg.h"
 #include "res/MainDlgIds.h"
+#include "support/MainWindowFixture.h"
 #include "support/ScriptedUi.h"
 #include "support/SimModule.h"
 #include "support/TestEnvironment.h"
-#include "support/MainWindowFixture.h"
 #include "support/WindowDriver.h"
 
 using namespace drive;
@@ -25,8 +25,8 @@ using namespace fixture;
 namespace {
 
 const char* const kRefused = "Uncorrect firmware version. Use this tool for firmware version >= 4.050!";
-const char* const kNewerVersion =
-    "Target IP module has newer version, than Kalvor supports!\nPlease, update Kalvor to the latest version!";
+const char* const kNewerVersion
+    = "Target IP module has newer version, than Kalvor supports!\nPlease, update Kalvor to the latest version!";
 const char* const kLabel42ms = "Restart Pulse Width (x42ms)";
 const char* const kLabelQuarter = "Restart Pulse Width (x0.25s)";
 
@@ -45,23 +45,23 @@ QStringList ReadObjects(const SimModule& sim)
 // ---- What each feature level reads and how it lays out the window ----------
 
 const QStringList kSevenObjects = {".1.1.1.0", ".1.1.2.0", ".1.1.3.0", ".1.1.5.0", ".1.1.6.0", ".1.1.7.0", ".1.1.9.0"};
-const QStringList kEightObjects = kSevenObjects + QStringList{".1.1.11.0"};
-const QStringList kTenObjects = kEightObjects + QStringList{".1.1.13.0", ".1.1.12.0"};
-const QStringList kFourteenObjects = kTenObjects + QStringList{".1.1.15.0", ".1.1.14.0", ".1.1.32.0", ".1.1.16.0"};
+const QStringList kEightObjects = kSevenObjects + QStringList {".1.1.11.0"};
+const QStringList kTenObjects = kEightObjects + QStringList {".1.1.13.0", ".1.1.12.0"};
+const QStringList kFourteenObjects = kTenObjects + QStringList {".1.1.15.0", ".1.1.14.0", ".1.1.32.0", ".1.1.16.0"};
 const QStringList kAccessObjects = {".1.1.20.0", ".1.1.21.0"};
 const QStringList kVersionObject = {".1.1.8.0"};
 
 // Buttons and address controls whose enabled state the feature level decides.
-const std::vector<int> kLevelControls = {
-    IDC_SET_IP, IDC_SET_MAC_LOCK1, IDC_SET_MAC_LOCK2, IDC_SET_VLAN_TAG, IDC_CHANGE_RW_PASS, IDC_SET_PING_RESTART,
-    IDC_SET_MODES, IDC_SET_PING_COUNT, IDC_SET_RESTART_PULSE, IDC_SET_NETWORK_MASK, IDC_SET_GATEWAY,
-    IDC_SET_TFTP_SERVER, IDC_SET_MONITOR_IP, IDC_SET_ACCESS_IP, IDC_SET_ACCESS_MASK, IDC_NETWORK_MASK, IDC_GATEWAY,
-    IDC_TFTP_SERVER, IDC_MONITOR_IP, IDC_ACCESS_IP, IDC_ACCESS_MASK, IDC_SNMP_TRAPS, IDC_FIRMWARE_UPDATE,
-    IDC_CHANGE_RO_PASS, IDC_SWITCH_CONFIGURATION, IDC_SWITCH_STATUS, IDC_MAC_SEARCH, IDC_RS232};
-const std::vector<int> kModeBoxes = {1016, 1017, 1018, 1019, 1020, 1022, 1023, 1024,
-                                     1026, 1031, 1032, 1083, 1084, 1085, 1086, 1087};
+const std::vector<int> kLevelControls
+    = {IDC_SET_IP, IDC_SET_MAC_LOCK1, IDC_SET_MAC_LOCK2, IDC_SET_VLAN_TAG, IDC_CHANGE_RW_PASS, IDC_SET_PING_RESTART,
+        IDC_SET_MODES, IDC_SET_PING_COUNT, IDC_SET_RESTART_PULSE, IDC_SET_NETWORK_MASK, IDC_SET_GATEWAY,
+        IDC_SET_TFTP_SERVER, IDC_SET_MONITOR_IP, IDC_SET_ACCESS_IP, IDC_SET_ACCESS_MASK, IDC_NETWORK_MASK, IDC_GATEWAY,
+        IDC_TFTP_SERVER, IDC_MONITOR_IP, IDC_ACCESS_IP, IDC_ACCESS_MASK, IDC_SNMP_TRAPS, IDC_FIRMWARE_UPDATE,
+        IDC_CHANGE_RO_PASS, IDC_SWITCH_CONFIGURATION, IDC_SWITCH_STATUS, IDC_MAC_SEARCH, IDC_RS232};
+const std::vector<int> kModeBoxes
+    = {1016, 1017, 1018, 1019, 1020, 1022, 1023, 1024, 1026, 1031, 1032, 1083, 1084, 1085, 1086, 1087};
 const std::vector<int> kSettingsEdits = {IDC_MAC_LOCK2, IDC_MAC_LOCK1, IDC_PING_RESTART_MIN, IDC_VLAN_TAG,
-                                         IDC_PING_RESTART_COUNT, IDC_RESTART_PULSE, IDC_MAC, IDC_VERSION};
+    IDC_PING_RESTART_COUNT, IDC_RESTART_PULSE, IDC_MAC, IDC_VERSION};
 
 using Set = std::set<int>;
 Set operator+(Set a, const Set& b)
@@ -76,12 +76,12 @@ Set operator-(Set a, const Set& b)
     return a;
 }
 
-const Set kAlwaysSet = {IDC_SET_IP, IDC_SET_MAC_LOCK1, IDC_SET_MAC_LOCK2, IDC_SET_VLAN_TAG,
-                        IDC_CHANGE_RW_PASS, IDC_SET_PING_RESTART, IDC_SET_MODES};
+const Set kAlwaysSet = {IDC_SET_IP, IDC_SET_MAC_LOCK1, IDC_SET_MAC_LOCK2, IDC_SET_VLAN_TAG, IDC_CHANGE_RW_PASS,
+    IDC_SET_PING_RESTART, IDC_SET_MODES};
 const Set kCountAndPulse = {IDC_SET_PING_COUNT, IDC_SET_RESTART_PULSE};
-const Set kNetworkControls = {IDC_SET_NETWORK_MASK, IDC_SET_GATEWAY, IDC_SET_TFTP_SERVER, IDC_SET_MONITOR_IP,
-                              IDC_NETWORK_MASK,     IDC_GATEWAY,     IDC_TFTP_SERVER,     IDC_MONITOR_IP,
-                              IDC_SNMP_TRAPS,       IDC_FIRMWARE_UPDATE, IDC_CHANGE_RO_PASS};
+const Set kNetworkControls
+    = {IDC_SET_NETWORK_MASK, IDC_SET_GATEWAY, IDC_SET_TFTP_SERVER, IDC_SET_MONITOR_IP, IDC_NETWORK_MASK, IDC_GATEWAY,
+        IDC_TFTP_SERVER, IDC_MONITOR_IP, IDC_SNMP_TRAPS, IDC_FIRMWARE_UPDATE, IDC_CHANGE_RO_PASS};
 const Set kAccessControls = {IDC_SET_ACCESS_IP, IDC_SET_ACCESS_MASK, IDC_ACCESS_IP, IDC_ACCESS_MASK};
 const Set kSwitchButtons = {IDC_SWITCH_CONFIGURATION, IDC_SWITCH_STATUS, IDC_MAC_SEARCH};
 const Set kWord1Boxes = {1016, 1017, 1018, 1019, 1020, 1022, 1023, 1024};
@@ -106,19 +106,18 @@ Captions NotAvailable(const Set& boxes)
     return captions;
 }
 
-const Captions kTemplateCaptions = {
-    {1016, "SNMP access to IP settings"}, {1017, "Skip broadcast packets"}, {1018, "VLAN tagged mode"},
-    {1019, "Drop large packets"}, {1020, "Ping timeout restart"}, {1022, "Trellim control mode*"},
-    {1023, "Secondary RST pin"}, {1024, "P6 Analog mode*"}, {1026, "Save I/O states"}, {1031, "Ping LED (P3.3)"},
-    {1032, "I/O reset at Ping Restart"}, {1083, ""}, {1084, ""}, {1085, ""}, {1086, ""}, {1087, ""}};
-const Captions kFrom4070Captions =
-    With(kTemplateCaptions, {{1019, "N/A"}, {1020, "Ping timeout restart"}, {1022, "Trellim control mode"},
-                             {1023, "Restart target on timeout"}, {1024, "N/A"}, {1026, "N/A"},
-                             {1031, "Ping LED enable"}, {1032, "I/O reset at Ping Restart"},
-                             {1083, "TFTP enabled"}, {1084, "DHCP client enabled"}, {1085, "Remote ping restart"},
-                             {1086, "WEB Server enabled"}, {1087, "Restart switch on timeout"}});
+const Captions kTemplateCaptions
+    = {{1016, "SNMP access to IP settings"}, {1017, "Skip broadcast packets"}, {1018, "VLAN tagged mode"},
+        {1019, "Drop large packets"}, {1020, "Ping timeout restart"}, {1022, "Trellim control mode*"},
+        {1023, "Secondary RST pin"}, {1024, "P6 Analog mode*"}, {1026, "Save I/O states"}, {1031, "Ping LED (P3.3)"},
+        {1032, "I/O reset at Ping Restart"}, {1083, ""}, {1084, ""}, {1085, ""}, {1086, ""}, {1087, ""}};
+const Captions kFrom4070Captions = With(kTemplateCaptions,
+    {{1019, "N/A"}, {1020, "Ping timeout restart"}, {1022, "Trellim control mode"}, {1023, "Restart target on timeout"},
+        {1024, "N/A"}, {1026, "N/A"}, {1031, "Ping LED enable"}, {1032, "I/O reset at Ping Restart"},
+        {1083, "TFTP enabled"}, {1084, "DHCP client enabled"}, {1085, "Remote ping restart"},
+        {1086, "WEB Server enabled"}, {1087, "Restart switch on timeout"}});
 const Set kFrom4070Controls = kAlwaysSet + kCountAndPulse + kNetworkControls;
-const Set kFrom4070Boxes = kAllBoxes - Set{1019, 1024, 1026};
+const Set kFrom4070Boxes = kAllBoxes - Set {1019, 1024, 1026};
 
 struct Level {
     const char* name;
@@ -126,10 +125,10 @@ struct Level {
     QStringList reads;  // objects read, in order
     QString status;
     QString version;
-    QString label;      // label 1082
-    Set enabled;        // of kLevelControls and the mode boxes; the others disabled
+    QString label;  // label 1082
+    Set enabled;  // of kLevelControls and the mode boxes; the others disabled
     Captions captions;  // of the mode boxes
-    Set editable;       // of kSettingsEdits; the others read-only
+    Set editable;  // of kSettingsEdits; the others read-only
 };
 
 const std::vector<Level>& Levels()
@@ -137,58 +136,57 @@ const std::vector<Level>& Levels()
     static const std::vector<Level> levels = {
         // Minor 40 passes although the refusal message names 4.050.
         {"4.040", R"({"firmware": "4.040"})", kVersionObject + kSevenObjects, kDataReceived, "4.040", kLabel42ms,
-         kAlwaysSet + kSwitchButtons + Set{1016, 1017, 1018, 1019, 1020, 1022},
-         With(kTemplateCaptions, NotAvailable(Set{1023, 1024, 1026, 1031, 1032} + kExtraBoxes)), kStep1Edits},
+            kAlwaysSet + kSwitchButtons + Set {1016, 1017, 1018, 1019, 1020, 1022},
+            With(kTemplateCaptions, NotAvailable(Set {1023, 1024, 1026, 1031, 1032} + kExtraBoxes)), kStep1Edits},
         {"4.050", R"({"firmware": "4.050"})", kVersionObject + kSevenObjects, kDataReceived, "4.050", kLabel42ms,
-         kAlwaysSet + kSwitchButtons + Set{1016, 1017, 1018, 1019, 1020, 1022},
-         With(kTemplateCaptions, NotAvailable(Set{1023, 1024, 1026, 1031, 1032} + kExtraBoxes)), kStep1Edits},
+            kAlwaysSet + kSwitchButtons + Set {1016, 1017, 1018, 1019, 1020, 1022},
+            With(kTemplateCaptions, NotAvailable(Set {1023, 1024, 1026, 1031, 1032} + kExtraBoxes)), kStep1Edits},
         {"4.062", R"({"firmware": "4.062"})", kVersionObject + kEightObjects, kDataReceived, "4.062", kLabel42ms,
-         kAlwaysSet + kSwitchButtons + kWord1Boxes + Set{1026},
-         With(kTemplateCaptions, NotAvailable(Set{1031, 1032} + kExtraBoxes)), kStep1Edits},
+            kAlwaysSet + kSwitchButtons + kWord1Boxes + Set {1026},
+            With(kTemplateCaptions, NotAvailable(Set {1031, 1032} + kExtraBoxes)), kStep1Edits},
         {"4.066", R"({"firmware": "4.066"})", kVersionObject + kTenObjects, kDataReceived, "4.066", kLabel42ms,
-         kAlwaysSet + kCountAndPulse + kSwitchButtons + (kAllBoxes - kExtraBoxes),
-         With(kTemplateCaptions, With(NotAvailable(kExtraBoxes), {{1016, "Nubrel settings SNMP access"}})),
-         kStep1Edits + kCountAndPulseEdits},
+            kAlwaysSet + kCountAndPulse + kSwitchButtons + (kAllBoxes - kExtraBoxes),
+            With(kTemplateCaptions, With(NotAvailable(kExtraBoxes), {{1016, "Nubrel settings SNMP access"}})),
+            kStep1Edits + kCountAndPulseEdits},
         // Nothing is read beyond the version: the boxes keep the fresh window's
         // (cleared) states, so the switch buttons stay off.
         {"4.067", R"({"firmware": "4.067"})", kVersionObject, kDataReceived, "4.067", kLabel42ms,
-         kAlwaysSet + kAllBoxes, kTemplateCaptions, kStep1Edits},
+            kAlwaysSet + kAllBoxes, kTemplateCaptions, kStep1Edits},
         {"4.073 RS-232", R"({"firmware": "4.073"})", kVersionObject + kFourteenObjects, kDataReceived, "4.073",
-         kLabelQuarter, kFrom4070Controls + kSwitchButtons + Set{IDC_RS232} + kFrom4070Boxes + Set{1024, 1026},
-         With(kFrom4070Captions, {{1024, "RS-232 Enabled"}, {1026, "Save I/O states"}}),
-         kStep1Edits + kCountAndPulseEdits},
+            kLabelQuarter, kFrom4070Controls + kSwitchButtons + Set {IDC_RS232} + kFrom4070Boxes + Set {1024, 1026},
+            With(kFrom4070Captions, {{1024, "RS-232 Enabled"}, {1026, "Save I/O states"}}),
+            kStep1Edits + kCountAndPulseEdits},
         {"4.073 no RS-232", R"({"firmware": "4.073", "objects": {".1.1.9.0": {"value": 32}}})",
-         kVersionObject + kFourteenObjects, kDataReceived, "4.073", kLabelQuarter,
-         kFrom4070Controls + kSwitchButtons + kFrom4070Boxes + Set{1024, 1026},
-         With(kFrom4070Captions, {{1024, "RS-232 Enabled"}, {1026, "Save I/O states"}}),
-         kStep1Edits + kCountAndPulseEdits},
+            kVersionObject + kFourteenObjects, kDataReceived, "4.073", kLabelQuarter,
+            kFrom4070Controls + kSwitchButtons + kFrom4070Boxes + Set {1024, 1026},
+            With(kFrom4070Captions, {{1024, "RS-232 Enabled"}, {1026, "Save I/O states"}}),
+            kStep1Edits + kCountAndPulseEdits},
         // Switch control bit set, but minor 75 has no switch board support.
-        {"4.075", R"({"firmware": "4.075"})", kVersionObject + kFourteenObjects, kDataReceived, "4.075",
-         kLabelQuarter, kFrom4070Controls + kFrom4070Boxes, kFrom4070Captions, kStep1Edits + kCountAndPulseEdits},
+        {"4.075", R"({"firmware": "4.075"})", kVersionObject + kFourteenObjects, kDataReceived, "4.075", kLabelQuarter,
+            kFrom4070Controls + kFrom4070Boxes, kFrom4070Captions, kStep1Edits + kCountAndPulseEdits},
         {"4.078", R"({"firmware": "4.078"})", kVersionObject + kAccessObjects + kFourteenObjects, kDataReceived,
-         "4.078", kLabelQuarter, kFrom4070Controls + kAccessControls + kSwitchButtons + kFrom4070Boxes + Set{1026},
-         With(kFrom4070Captions, {{1026, "Save I/O states"}}), kStep1Edits + kCountAndPulseEdits},
+            "4.078", kLabelQuarter, kFrom4070Controls + kAccessControls + kSwitchButtons + kFrom4070Boxes + Set {1026},
+            With(kFrom4070Captions, {{1026, "Save I/O states"}}), kStep1Edits + kCountAndPulseEdits},
         {"4.079", R"({"firmware": "4.079"})", kVersionObject + kAccessObjects + kFourteenObjects, kDataReceived,
-         "4.079", kLabelQuarter, kFrom4070Controls + kAccessControls + kFrom4070Boxes + Set{1026},
-         With(kFrom4070Captions, {{1026, "Save I/O states"}}), kStep1Edits + kCountAndPulseEdits},
-        {"4.080", R"({"firmware": "4.080"})", kVersionObject + kFourteenObjects, kDataReceived, "4.080",
-         kLabelQuarter, kFrom4070Controls + kSwitchButtons + kFrom4070Boxes, kFrom4070Captions,
-         kStep1Edits + kCountAndPulseEdits},
+            "4.079", kLabelQuarter, kFrom4070Controls + kAccessControls + kFrom4070Boxes + Set {1026},
+            With(kFrom4070Captions, {{1026, "Save I/O states"}}), kStep1Edits + kCountAndPulseEdits},
+        {"4.080", R"({"firmware": "4.080"})", kVersionObject + kFourteenObjects, kDataReceived, "4.080", kLabelQuarter,
+            kFrom4070Controls + kSwitchButtons + kFrom4070Boxes, kFrom4070Captions, kStep1Edits + kCountAndPulseEdits},
         // A major above 4: the minor picks the read (ten objects for 66,
         // nothing more for 70), the version number the layout.
         {"5.066", R"({"firmware": "5.066"})", kVersionObject + kTenObjects, kDataReceived, "5.066", kLabelQuarter,
-         kFrom4070Controls + kSwitchButtons + kFrom4070Boxes, kFrom4070Captions, kStep1Edits + kCountAndPulseEdits},
+            kFrom4070Controls + kSwitchButtons + kFrom4070Boxes, kFrom4070Captions, kStep1Edits + kCountAndPulseEdits},
         {"5.070", R"({"firmware": "5.070"})", kVersionObject, kDataReceived, "5.070", kLabelQuarter,
-         kFrom4070Controls + kFrom4070Boxes, kFrom4070Captions, kStep1Edits + kCountAndPulseEdits},
+            kFrom4070Controls + kFrom4070Boxes, kFrom4070Captions, kStep1Edits + kCountAndPulseEdits},
         // Minors 78 and 79 read the access filter whatever the major; only
         // major 4 goes on to the fourteen objects.
-        {"5.079", R"({"firmware": "5.079"})", kVersionObject + kAccessObjects, kDataReceived, "5.079",
-         kLabelQuarter, kFrom4070Controls + kAccessControls + kFrom4070Boxes + Set{1026},
-         With(kFrom4070Captions, {{1026, "Save I/O states"}}), kStep1Edits + kCountAndPulseEdits},
+        {"5.079", R"({"firmware": "5.079"})", kVersionObject + kAccessObjects, kDataReceived, "5.079", kLabelQuarter,
+            kFrom4070Controls + kAccessControls + kFrom4070Boxes + Set {1026},
+            With(kFrom4070Captions, {{1026, "Save I/O states"}}), kStep1Edits + kCountAndPulseEdits},
         {"3.080", R"({"firmware": "3.080"})", kVersionObject, kRefused, "3.080", kLabel42ms, kAllBoxes,
-         kTemplateCaptions, {}},
+            kTemplateCaptions, {}},
         {"4.039", R"({"firmware": "4.039"})", kVersionObject, kRefused, "4.039", kLabel42ms, kAllBoxes,
-         kTemplateCaptions, {}},
+            kTemplateCaptions, {}},
     };
     return levels;
 }
@@ -200,7 +198,7 @@ struct Probe : CDialog {
     ~Probe() override { --alive; }
     static const DialogTemplate& Template()
     {
-        static const DialogTemplate tpl{998, "Probe", 60, 30, {}};
+        static const DialogTemplate tpl {998, "Probe", 60, 30, {}};
         return tpl;
     }
 };
@@ -241,18 +239,18 @@ private slots:
         QCOMPARE(Text(*window, IDC_PULSE_WIDTH_LABEL), expected.label);
         for (int id : kLevelControls)
             QVERIFY2(Enabled(*window, id) == (expected.enabled.count(id) > 0),
-                     qPrintable(Describe(id) + (Enabled(*window, id) ? " enabled" : " disabled")));
+                qPrintable(Describe(id) + (Enabled(*window, id) ? " enabled" : " disabled")));
         for (int id : kModeBoxes) {
             QVERIFY2(Enabled(*window, id) == (expected.enabled.count(id) > 0),
-                     qPrintable(Describe(id) + (Enabled(*window, id) ? " enabled" : " disabled")));
+                qPrintable(Describe(id) + (Enabled(*window, id) ? " enabled" : " disabled")));
             QCOMPARE(Text(*window, id), expected.captions.at(id));
         }
         for (int id : kSettingsEdits)
             QVERIFY2(ReadOnly(*window, id) == (expected.editable.count(id) == 0),
-                     qPrintable(Describe(id) + (ReadOnly(*window, id) ? " read-only" : " editable")));
+                qPrintable(Describe(id) + (ReadOnly(*window, id) ? " read-only" : " editable")));
         QVERIFY(Enabled(*window, IDC_READ_SETTINGS));
         QVERIFY(Enabled(*window, IDC_IO_PORTS));
-        QCOMPARE(ui.BoxTexts(), expected.version == "4.080" ? QStringList{kNewerVersion} : QStringList{});
+        QCOMPARE(ui.BoxTexts(), expected.version == "4.080" ? QStringList {kNewerVersion} : QStringList {});
     }
 
     void newerVersionIsWarnedAboutBeforeTheReadGoesOn()
@@ -313,10 +311,9 @@ private slots:
         // Word 1 = 0x55 (bit 8 of the module's 0x155 dropped), word 2 = 0xAA.
         QCOMPARE(window->ModeWord1(), 0x55u);
         QCOMPARE(window->ModeWord2(), 0xAAu);
-        const std::map<int, bool> boxes = {
-            {1016, true},  {1017, false}, {1018, true},  {1019, false}, {1020, true},  {1022, false},
-            {1023, true},  {1024, false}, {1026, false}, {1031, true},  {1032, false}, {1083, true},
-            {1084, false}, {1085, true},  {1086, false}, {1087, true}};
+        const std::map<int, bool> boxes = {{1016, true}, {1017, false}, {1018, true}, {1019, false}, {1020, true},
+            {1022, false}, {1023, true}, {1024, false}, {1026, false}, {1031, true}, {1032, false}, {1083, true},
+            {1084, false}, {1085, true}, {1086, false}, {1087, true}};
         for (const auto& [id, checked] : boxes)
             QVERIFY2(Checked(*window, id) == checked, qPrintable(Describe(id)));
         QCOMPARE(window->Major(), uint8_t(4));
@@ -353,10 +350,14 @@ private slots:
     {
         QTest::addColumn<QString>("bytes");
         QTest::addColumn<QString>("shown");
-        QTest::newRow("six bytes") << "00 11 22 33 44 55" << "00 11 22 33 44 55";
-        QTest::newRow("eight bytes") << "00 11 22 33 44 55 66 77" << "00 11 22 33 44 55";
-        QTest::newRow("printable bytes") << "41 42 43 44 45 46" << "41 42 43 44 45 46";
-        QTest::newRow("quote and backslash") << "41 22 42 5C 43 44" << "41 22 42 5C 43 44";
+        QTest::newRow("six bytes") << "00 11 22 33 44 55"
+                                   << "00 11 22 33 44 55";
+        QTest::newRow("eight bytes") << "00 11 22 33 44 55 66 77"
+                                     << "00 11 22 33 44 55";
+        QTest::newRow("printable bytes") << "41 42 43 44 45 46"
+                                         << "41 42 43 44 45 46";
+        QTest::newRow("quote and backslash") << "41 22 42 5C 43 44"
+                                             << "41 22 42 5C 43 44";
     }
 
     void macTextShowsSixBytes()
@@ -384,9 +385,8 @@ private slots:
     {
         QFETCH(int, held);
         QFETCH(QString, shown);
-        SimModule sim(QString(R"({"firmware": "4.066", "objects": {".1.1.13.0": {"value": %1}}})")
-                          .arg(held)
-                          .toStdString());
+        SimModule sim(
+            QString(R"({"firmware": "4.066", "objects": {".1.1.13.0": {"value": %1}}})").arg(held).toStdString());
         ScriptedUi ui;
         auto window = OpenMainWindow(sim);
         Press(*window, IDC_READ_SETTINGS);
@@ -534,9 +534,8 @@ private slots:
         const QString mask = Ip(*window, IDC_NETWORK_MASK);
 
         const QString value = firmware.contains('.') ? QString("\"%1\"").arg(firmware) : firmware;
-        SimModule refused(QString(R"({"firmware": %1, "objects": {".1.1.3.0": {"value": 4000}}})")
-                              .arg(value)
-                              .toStdString());
+        SimModule refused(
+            QString(R"({"firmware": %1, "objects": {".1.1.3.0": {"value": 4000}}})").arg(value).toStdString());
         refused.Use();
         Press(*window, IDC_READ_SETTINGS);
         QCOMPARE(Status(*window), QString(kRefused));
@@ -633,10 +632,14 @@ private slots:
         QTest::addColumn<QString>("firmware");
         QTest::addColumn<QString>("missing");
         QTest::addColumn<int>("asked");  // requests up to and including the missing one
-        QTest::newRow("4.066 without count") << "4.066" << ".1.1.13.0" << 10;
-        QTest::newRow("4.050 without MAC lock 2") << "4.050" << ".1.1.6.0" << 6;
-        QTest::newRow("4.079 without access mask") << "4.079" << ".1.1.21.0" << 3;
-        QTest::newRow("4.079 without monitor IP") << "4.079" << ".1.1.16.0" << 17;
+        QTest::newRow("4.066 without count") << "4.066"
+                                             << ".1.1.13.0" << 10;
+        QTest::newRow("4.050 without MAC lock 2") << "4.050"
+                                                  << ".1.1.6.0" << 6;
+        QTest::newRow("4.079 without access mask") << "4.079"
+                                                   << ".1.1.21.0" << 3;
+        QTest::newRow("4.079 without monitor IP") << "4.079"
+                                                  << ".1.1.16.0" << 17;
     }
 
     void moduleMissingOneObjectFailsTheRead()

@@ -13,10 +13,10 @@
 
 #include "app/MainDlg.h"
 #include "res/MainDlgIds.h"
+#include "support/MainWindowFixture.h"
 #include "support/ScriptedUi.h"
 #include "support/SimModule.h"
 #include "support/TestEnvironment.h"
-#include "support/MainWindowFixture.h"
 #include "support/WindowDriver.h"
 
 using namespace drive;
@@ -90,30 +90,69 @@ private slots:
         QTest::addColumn<QString>("value");  // octet strings: their bytes in hex
         QTest::addColumn<QString>("message");
 
-        QTest::newRow("IP") << 1041 << 1007 << "127.0.0.1" << ".1.1.1.0" << "a" << "127.0.0.1"
+        QTest::newRow("IP") << 1041 << 1007 << "127.0.0.1"
+                            << ".1.1.1.0"
+                            << "a"
+                            << "127.0.0.1"
                             << "Connection established! IP address changed.";
-        QTest::newRow("network mask") << 1088 << 1009 << "255.255.255.240" << ".1.1.15.0" << "a"
-                                      << "255.255.255.240" << "Connection established! Network Mask changed.";
-        QTest::newRow("gateway") << 1091 << 1090 << "127.0.0.100" << ".1.1.14.0" << "a" << "127.0.0.100"
+        QTest::newRow("network mask") << 1088 << 1009 << "255.255.255.240"
+                                      << ".1.1.15.0"
+                                      << "a"
+                                      << "255.255.255.240"
+                                      << "Connection established! Network Mask changed.";
+        QTest::newRow("gateway") << 1091 << 1090 << "127.0.0.100"
+                                 << ".1.1.14.0"
+                                 << "a"
+                                 << "127.0.0.100"
                                  << "Connection established! Default Gateway address changed.";
-        QTest::newRow("TFTP server") << 1094 << 1093 << "127.0.0.69" << ".1.1.32.0" << "a" << "127.0.0.69"
+        QTest::newRow("TFTP server") << 1094 << 1093 << "127.0.0.69"
+                                     << ".1.1.32.0"
+                                     << "a"
+                                     << "127.0.0.69"
                                      << "Connection established! TFTP Server IP address changed.";
-        QTest::newRow("monitor IP") << 1097 << 1096 << "127.0.0.8" << ".1.1.16.0" << "a" << "127.0.0.8"
+        QTest::newRow("monitor IP") << 1097 << 1096 << "127.0.0.8"
+                                    << ".1.1.16.0"
+                                    << "a"
+                                    << "127.0.0.8"
                                     << "Connection established! IP address for monitoring with ping changed.";
-        QTest::newRow("access IP") << 1048 << 1013 << "127.0.4.0" << ".1.1.20.0" << "a" << "127.0.4.0"
+        QTest::newRow("access IP") << 1048 << 1013 << "127.0.4.0"
+                                   << ".1.1.20.0"
+                                   << "a"
+                                   << "127.0.4.0"
                                    << "Connection established! Access IP address changed.";
-        QTest::newRow("access mask") << 1102 << 1037 << "255.255.252.0" << ".1.1.21.0" << "a" << "255.255.252.0"
+        QTest::newRow("access mask") << 1102 << 1037 << "255.255.252.0"
+                                     << ".1.1.21.0"
+                                     << "a"
+                                     << "255.255.252.0"
                                      << "Connection established! Access Mask address changed.";
-        QTest::newRow("MAC lock 1") << 1042 << 1011 << "00 11 22 33 44 55" << ".1.1.5.0" << "s"
-                                    << "00 11 22 33 44 55" << "Connection established! MAC Lock1 address changed.";
-        QTest::newRow("MAC lock 2") << 1043 << 1010 << "0A 1B 2C 3D 4E 5F" << ".1.1.6.0" << "s"
-                                    << "0A 1B 2C 3D 4E 5F" << "Connection established! MAC Lock2 address changed.";
-        QTest::newRow("VLAN tag") << 1044 << 1015 << "2000" << ".1.1.3.0" << "i" << "2000" << kVlanChanged;
-        QTest::newRow("ping restart") << 1046 << 1014 << "30" << ".1.1.7.0" << "i" << "30"
+        QTest::newRow("MAC lock 1") << 1042 << 1011 << "00 11 22 33 44 55"
+                                    << ".1.1.5.0"
+                                    << "s"
+                                    << "00 11 22 33 44 55"
+                                    << "Connection established! MAC Lock1 address changed.";
+        QTest::newRow("MAC lock 2") << 1043 << 1010 << "0A 1B 2C 3D 4E 5F"
+                                    << ".1.1.6.0"
+                                    << "s"
+                                    << "0A 1B 2C 3D 4E 5F"
+                                    << "Connection established! MAC Lock2 address changed.";
+        QTest::newRow("VLAN tag") << 1044 << 1015 << "2000"
+                                  << ".1.1.3.0"
+                                  << "i"
+                                  << "2000" << kVlanChanged;
+        QTest::newRow("ping restart") << 1046 << 1014 << "30"
+                                      << ".1.1.7.0"
+                                      << "i"
+                                      << "30"
                                       << "Connection established! Ping Restart Timeout changed.";
-        QTest::newRow("ping count") << 1080 << 1021 << "10" << ".1.1.13.0" << "i" << "9"
+        QTest::newRow("ping count") << 1080 << 1021 << "10"
+                                    << ".1.1.13.0"
+                                    << "i"
+                                    << "9"
                                     << "Connection established! PingCount changed.";
-        QTest::newRow("pulse width") << 1081 << 1033 << "2000" << ".1.1.12.0" << "i" << "2000"
+        QTest::newRow("pulse width") << 1081 << 1033 << "2000"
+                                     << ".1.1.12.0"
+                                     << "i"
+                                     << "2000"
                                      << "Connection established! RestartPulse changed.";
     }
 
@@ -143,7 +182,7 @@ private slots:
         QCOMPARE(journal[0].reply, std::string("ok"));
         QCOMPARE(Status(*window), message);
         QCOMPARE(Shown(*window, field), input);
-        QCOMPARE(TestEnvironment::TakePauses(), std::vector<unsigned>{150});
+        QCOMPARE(TestEnvironment::TakePauses(), std::vector<unsigned> {150});
         QVERIFY(ui.Boxes().empty());
     }
 
@@ -155,15 +194,24 @@ private slots:
         QTest::addColumn<int>("field");
         QTest::addColumn<QString>("typed");
         QTest::addColumn<QString>("sent");
-        QTest::newRow("VLAN 0") << 1044 << 1015 << "0" << "0";
-        QTest::newRow("VLAN 4095") << 1044 << 1015 << "4095" << "4095";
-        QTest::newRow("VLAN with blanks") << 1044 << 1015 << "  42 " << "42";
-        QTest::newRow("ping restart 1") << 1046 << 1014 << "1" << "1";
-        QTest::newRow("ping restart 255") << 1046 << 1014 << "255" << "255";
-        QTest::newRow("ping count 1") << 1080 << 1021 << "1" << "0";
-        QTest::newRow("ping count 256") << 1080 << 1021 << "256" << "255";
-        QTest::newRow("pulse 1") << 1081 << 1033 << "1" << "1";
-        QTest::newRow("pulse 32767") << 1081 << 1033 << "32767" << "32767";
+        QTest::newRow("VLAN 0") << 1044 << 1015 << "0"
+                                << "0";
+        QTest::newRow("VLAN 4095") << 1044 << 1015 << "4095"
+                                   << "4095";
+        QTest::newRow("VLAN with blanks") << 1044 << 1015 << "  42 "
+                                          << "42";
+        QTest::newRow("ping restart 1") << 1046 << 1014 << "1"
+                                        << "1";
+        QTest::newRow("ping restart 255") << 1046 << 1014 << "255"
+                                          << "255";
+        QTest::newRow("ping count 1") << 1080 << 1021 << "1"
+                                      << "0";
+        QTest::newRow("ping count 256") << 1080 << 1021 << "256"
+                                        << "255";
+        QTest::newRow("pulse 1") << 1081 << 1033 << "1"
+                                 << "1";
+        QTest::newRow("pulse 32767") << 1081 << 1033 << "32767"
+                                     << "32767";
     }
 
     void numbersOnTheWire()
@@ -221,18 +269,21 @@ private slots:
         // Not a number: the member keeps the value read from the module, which
         // is sent and shown again.
         QTest::newRow("VLAN letters") << 1044 << 1015 << "abc" << kPositiveInteger << "100" << kVlanChanged << "100";
-        QTest::newRow("VLAN digits and letters") << 1044 << 1015 << "12a" << kPositiveInteger << "100"
-                                                 << kVlanChanged << "100";
+        QTest::newRow("VLAN digits and letters")
+            << 1044 << 1015 << "12a" << kPositiveInteger << "100" << kVlanChanged << "100";
         QTest::newRow("VLAN negative") << 1044 << 1015 << "-5" << kPositiveInteger << "100" << kVlanChanged << "100";
-        QTest::newRow("VLAN beyond 32 bits") << 1044 << 1015 << "4294967296" << kPositiveInteger << "100"
-                                             << kVlanChanged << "100";
+        QTest::newRow("VLAN beyond 32 bits")
+            << 1044 << 1015 << "4294967296" << kPositiveInteger << "100" << kVlanChanged << "100";
         QTest::newRow("VLAN empty") << 1044 << 1015 << "" << kPositiveInteger << "100" << kVlanChanged << "100";
         QTest::newRow("ping restart letters") << 1046 << 1014 << "six" << kPositiveInteger << "6"
-                                              << "Connection established! Ping Restart Timeout changed." << "6";
+                                              << "Connection established! Ping Restart Timeout changed."
+                                              << "6";
         QTest::newRow("ping count letters") << 1080 << 1021 << "many" << kPositiveInteger << "255"
-                                            << "Connection established! PingCount changed." << "256";
+                                            << "Connection established! PingCount changed."
+                                            << "256";
         QTest::newRow("pulse decimal") << 1081 << 1033 << "1.5" << kPositiveInteger << "512"
-                                       << "Connection established! RestartPulse changed." << "512";
+                                       << "Connection established! RestartPulse changed."
+                                       << "512";
     }
 
     void badNumbers()
@@ -251,9 +302,9 @@ private slots:
         SetText(*window, field, typed);
         Press(*window, button);
 
-        QCOMPARE(ui.BoxTexts(), QStringList{box});
+        QCOMPARE(ui.BoxTexts(), QStringList {box});
         QCOMPARE(ui.Boxes()[0].flags & MB_ICONMASK, unsigned(MB_ICONEXCLAMATION));
-        QCOMPARE(ui.statuses, QStringList{kDataReceived});  // the box comes first
+        QCOMPARE(ui.statuses, QStringList {kDataReceived});  // the box comes first
         QCOMPARE(Status(*window), status);
         QCOMPARE(Text(*window, field), shown);
         const auto journal = sim.Journal();
@@ -275,7 +326,7 @@ private slots:
         SetText(*window, IDC_PING_RESTART_MIN, "0");
         SetText(*window, IDC_VLAN_TAG, "200");
         Press(*window, IDC_SET_VLAN_TAG);
-        QCOMPARE(ui.BoxTexts(), QStringList{"Please enter an integer between 1 and 255."});
+        QCOMPARE(ui.BoxTexts(), QStringList {"Please enter an integer between 1 and 255."});
         const auto journal = sim.Journal();
         QCOMPARE(journal.size(), size_t(1));
         QCOMPARE(Relative(journal[0].oid), QString(".1.1.3.0"));
@@ -291,8 +342,10 @@ private slots:
     {
         QTest::addColumn<QString>("typed");
         QTest::addColumn<QString>("sent");
-        QTest::newRow("all blank") << "..." << "0.0.0.0";
-        QTest::newRow("second and fourth blank") << "255..255." << "255.0.255.0";
+        QTest::newRow("all blank") << "..."
+                                   << "0.0.0.0";
+        QTest::newRow("second and fourth blank") << "255..255."
+                                                 << "255.0.255.0";
     }
 
     void blankAddressFieldsCountAsZero()
@@ -371,11 +424,16 @@ private slots:
     {
         QTest::addColumn<QString>("typed");
         QTest::addColumn<QString>("bytes");
-        QTest::newRow("blanks") << "00 11 22 33 44 55" << "00 11 22 33 44 55";
-        QTest::newRow("dashes, mixed case") << "00-1a-2B-3c-4D-5e" << "00 1A 2B 3C 4D 5E";
-        QTest::newRow("colons") << "00:11:22:33:44:55" << "00 11 22 33 44 55";
-        QTest::newRow("twelve digits") << "a0b1c2d3e4f5" << "A0 B1 C2 D3 E4 F5";
-        QTest::newRow("leading blank") << " 0a0b0c0d0e0f" << "0A 0B 0C 0D 0E 0F";
+        QTest::newRow("blanks") << "00 11 22 33 44 55"
+                                << "00 11 22 33 44 55";
+        QTest::newRow("dashes, mixed case") << "00-1a-2B-3c-4D-5e"
+                                            << "00 1A 2B 3C 4D 5E";
+        QTest::newRow("colons") << "00:11:22:33:44:55"
+                                << "00 11 22 33 44 55";
+        QTest::newRow("twelve digits") << "a0b1c2d3e4f5"
+                                       << "A0 B1 C2 D3 E4 F5";
+        QTest::newRow("leading blank") << " 0a0b0c0d0e0f"
+                                       << "0A 0B 0C 0D 0E 0F";
     }
 
     // Accepted forms go out as six bytes and read back in the window's own form.
@@ -479,7 +537,7 @@ private slots:
         sim.ClearJournal();
         Press(*window, IDC_SET_NETWORK_MASK);
         QCOMPARE(QString::fromStdString(sim.Journal().at(0).value), QString("30.0.255.0"));
-        QCOMPARE(ui.BoxTexts(), QStringList{kPositiveInteger});  // from the VLAN field
+        QCOMPARE(ui.BoxTexts(), QStringList {kPositiveInteger});  // from the VLAN field
     }
 
     // ---- No session -------------------------------------------------------------------
@@ -492,7 +550,7 @@ private slots:
         ScriptedUi ui;
         auto window = ReadyWindow(sim);
         SetText(*window, IDC_VLAN_TAG, "9");
-        rlimit saved{};
+        rlimit saved {};
         QVERIFY(getrlimit(RLIMIT_NOFILE, &saved) == 0);
         rlimit none = saved;
         none.rlim_cur = LowestFreeDescriptor();

@@ -190,7 +190,8 @@ void CheckControls(const DialogTemplate& tpl, const std::vector<Expected>& expec
     for (size_t i = 0; i < expected.size(); ++i) {
         const ControlSpec& actual = tpl.controls[i];
         const Expected& want = expected[i];
-        const QByteArray where = QByteArray("control #") + QByteArray::number(int(i)) + " (" + Describe(actual).toLatin1() + ")";
+        const QByteArray where
+            = QByteArray("control #") + QByteArray::number(int(i)) + " (" + Describe(actual).toLatin1() + ")";
         QVERIFY2(actual.id == want.id, where + " has the wrong id");
         QVERIFY2(actual.kind == want.kind, where + " has the wrong kind");
         QVERIFY2(Caption(actual.caption) == Caption(want.caption), where + " has the wrong caption");

@@ -4,11 +4,11 @@
 // constructed and initialised; no button is pressed and no module is asked,
 // except with --read-from, which reads a simulated module on loopback.
 
+#include <QAbstractButton>
 #include <QApplication>
 #include <QDir>
 #include <QPixmap>
 #include <QString>
-#include <QAbstractButton>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -97,8 +97,7 @@ bool RenderWindow(const WindowShot& shot, const QDir& dir)
 bool RenderIcon(const QDir& dir)
 {
     const QIcon icon = AppIcon();
-    return SavePixmap(icon.pixmap(32, 32), dir, "icon-32.png")
-        && SavePixmap(icon.pixmap(16, 16), dir, "icon-16.png");
+    return SavePixmap(icon.pixmap(32, 32), dir, "icon-32.png") && SavePixmap(icon.pixmap(16, 16), dir, "icon-16.png");
 }
 
 }  // namespace
@@ -107,9 +106,10 @@ int main(int argc, char** argv)
 {
     const bool readFromSim = argc == 4 && !strcmp(argv[2], "--read-from");
     if (argc != 2 && !readFromSim) {
-        fprintf(stderr, "usage: kalvor-render OUTDIR [--read-from PORT]\n"
-                        "  --read-from: also draw the main window after reading the settings of a\n"
-                        "  simulated module (kalvor-sim) on 127.0.0.1:PORT\n");
+        fprintf(stderr,
+            "usage: kalvor-render OUTDIR [--read-from PORT]\n"
+            "  --read-from: also draw the main window after reading the settings of a\n"
+            "  simulated module (kalvor-sim) on 127.0.0.1:PORT\n");
         return 2;
     }
     if (qEnvironmentVariableIsEmpty("DISPLAY") && qEnvironmentVariableIsEmpty("WAYLAND_DISPLAY"))

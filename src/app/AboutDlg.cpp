@@ -3,7 +3,7 @@
 #include "res/AboutDlgTemplate.h"
 #include "res/Strings.h"
 
-CAboutDlg::CAboutDlg(QWidget* parent) : CDialog(AboutDlgTemplate(), parent) {}
+CAboutDlg::CAboutDlg(QWidget* parent) : CDialog(AboutDlgTemplate(), parent) { }
 
 bool CAboutDlg::OnInitDialog()
 {

@@ -155,7 +155,7 @@ void CMainDlg::OpenSubWindow(SubWindow kind)
         SetStatus(QString::fromLatin1(kNoSuchWindow));
         return;
     }
-    slot = factory(SubWindowArgs{GetIpText(IDC_MODULE_ADDRESS), m_rwCommunity, m_roCommunity});
+    slot = factory(SubWindowArgs {GetIpText(IDC_MODULE_ADDRESS), m_rwCommunity, m_roCommunity});
     if (slot) {
         slot->Create();
         slot->show();

@@ -47,30 +47,30 @@ public:
     uint32_t ModeWord2() const { return m_modeWord2; }
 
     // Values exchanged with the controls, in exchange order.
-    bool m_modeSkipBroadcast = false;   // 1017
-    bool m_modeDropLarge = false;       // 1019
-    bool m_modeP6Analog = false;        // 1024
-    bool m_modePingRestart = false;     // 1020
-    bool m_modeSnmpAccess = false;      // 1016
-    bool m_modeSecondaryRst = false;    // 1023
-    bool m_modeSwitchControl = false;   // 1022
-    bool m_modeVlanTagged = false;      // 1018
-    QString m_version;                  // 1025
-    QString m_mac;                      // 1008
-    QString m_macLock1;                 // 1011
-    QString m_macLock2;                 // 1010
-    uint32_t m_pingRestartMin = 6;      // 1014
-    uint32_t m_vlanTag = 1;             // 1015
+    bool m_modeSkipBroadcast = false;  // 1017
+    bool m_modeDropLarge = false;  // 1019
+    bool m_modeP6Analog = false;  // 1024
+    bool m_modePingRestart = false;  // 1020
+    bool m_modeSnmpAccess = false;  // 1016
+    bool m_modeSecondaryRst = false;  // 1023
+    bool m_modeSwitchControl = false;  // 1022
+    bool m_modeVlanTagged = false;  // 1018
+    QString m_version;  // 1025
+    QString m_mac;  // 1008
+    QString m_macLock1;  // 1011
+    QString m_macLock2;  // 1010
+    uint32_t m_pingRestartMin = 6;  // 1014
+    uint32_t m_vlanTag = 1;  // 1015
     // m_status (1005) is the dialog base's
-    bool m_modeSaveIo = false;          // 1026
-    bool m_modePingLed = false;         // 1031
+    bool m_modeSaveIo = false;  // 1026
+    bool m_modePingLed = false;  // 1031
     uint32_t m_pingRestartCount = 256;  // 1021
-    uint32_t m_restartPulseWidth = 512; // 1033
-    bool m_modeIoReset = false;         // 1032
-    std::array<bool, 5> m_modeExtra{};  // 1083..1087
-    QString m_pulseWidthLabel;          // 1082
-    QString m_rwCommunity;              // 1109
-    QString m_roCommunity;              // 1111
+    uint32_t m_restartPulseWidth = 512;  // 1033
+    bool m_modeIoReset = false;  // 1032
+    std::array<bool, 5> m_modeExtra {};  // 1083..1087
+    QString m_pulseWidthLabel;  // 1082
+    QString m_rwCommunity;  // 1109
+    QString m_roCommunity;  // 1111
 
 protected:
     void DoDataExchange(CDataExchange& dx) override;

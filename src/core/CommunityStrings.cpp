@@ -14,9 +14,9 @@ struct CommunityChange {
     const char* success;
 };
 const CommunityChange kReadWriteChange = {"Change R/W Community String", ".1.3.6.1.4.1.19865.1.1.4.0",
-                                          "Connection established! Read-Write Community string changed."};
+    "Connection established! Read-Write Community string changed."};
 const CommunityChange kReadOnlyChange = {"Change R/O Community String", ".1.3.6.1.4.1.19865.1.1.17.0",
-                                         "Connection established! Read-Only Community string changed."};
+    "Connection established! Read-Only Community string changed."};
 constexpr int kOldFirmwareLength = 12;
 constexpr const char* kLengthError = "Error: Community string for this firmware version must be exactly 12 symbols";
 }  // namespace

@@ -15,9 +15,8 @@ constexpr uint32_t kTftpEnabledBit = 1u << 3;  // of mode word 2
 
 constexpr const char* kCommandAborted = "Command aborted!";
 constexpr const char* kTftpRequired = "You must first check and set \"TFTP enabled\" option for this device!";
-constexpr const char* kUpdateWarning =
-    "WARNING: You are going to start firmware update from remote TFTP Server.\n"
-    "Power failure during update can permanently damage device!\n\nAre you sure?";
+constexpr const char* kUpdateWarning = "WARNING: You are going to start firmware update from remote TFTP Server.\n"
+                                       "Power failure during update can permanently damage device!\n\nAre you sure?";
 }  // namespace
 
 void CMainDlg::OnRestart()

@@ -53,11 +53,16 @@ constexpr ControlState Enable = ControlState::Enable;
 constexpr ControlState Disable = ControlState::Disable;
 
 const std::vector<ControlChange> kEveryVersion = {
-    {IDC_SET_IP, nullptr, Enable},          {IDC_SET_MAC_LOCK1, nullptr, Enable},
-    {IDC_SET_MAC_LOCK2, nullptr, Enable},   {IDC_SET_VLAN_TAG, nullptr, Enable},
-    {IDC_SET_PING_RESTART, nullptr, Enable}, {IDC_CHANGE_RW_PASS, nullptr, Enable},
-    {IDC_SET_MODES, nullptr, Enable},       {IDC_MAC_LOCK2, nullptr, ControlState::Editable},
-    {IDC_MAC_LOCK1, nullptr, ControlState::Editable}, {IDC_PING_RESTART_MIN, nullptr, ControlState::Editable},
+    {IDC_SET_IP, nullptr, Enable},
+    {IDC_SET_MAC_LOCK1, nullptr, Enable},
+    {IDC_SET_MAC_LOCK2, nullptr, Enable},
+    {IDC_SET_VLAN_TAG, nullptr, Enable},
+    {IDC_SET_PING_RESTART, nullptr, Enable},
+    {IDC_CHANGE_RW_PASS, nullptr, Enable},
+    {IDC_SET_MODES, nullptr, Enable},
+    {IDC_MAC_LOCK2, nullptr, ControlState::Editable},
+    {IDC_MAC_LOCK1, nullptr, ControlState::Editable},
+    {IDC_PING_RESTART_MIN, nullptr, ControlState::Editable},
     {IDC_VLAN_TAG, nullptr, ControlState::Editable},
 };
 
@@ -66,15 +71,23 @@ const std::vector<ControlChange> kBelow4070 = {
     {IDC_GATEWAY, nullptr, ControlState::ClearAndDisable},
     {IDC_TFTP_SERVER, nullptr, ControlState::ClearAndDisable},
     {IDC_MONITOR_IP, nullptr, ControlState::ClearAndDisable},
-    {IDC_SET_NETWORK_MASK, nullptr, Disable}, {IDC_SET_GATEWAY, nullptr, Disable},
-    {IDC_SET_TFTP_SERVER, nullptr, Disable},  {IDC_SET_MONITOR_IP, nullptr, Disable},
-    {IDC_CHANGE_RO_PASS, nullptr, Disable},   {IDC_SNMP_TRAPS, nullptr, Disable},
-    {IDC_FIRMWARE_UPDATE, nullptr, Disable},  {IDC_MODE_DROP_LARGE, nullptr, Enable},
+    {IDC_SET_NETWORK_MASK, nullptr, Disable},
+    {IDC_SET_GATEWAY, nullptr, Disable},
+    {IDC_SET_TFTP_SERVER, nullptr, Disable},
+    {IDC_SET_MONITOR_IP, nullptr, Disable},
+    {IDC_CHANGE_RO_PASS, nullptr, Disable},
+    {IDC_SNMP_TRAPS, nullptr, Disable},
+    {IDC_FIRMWARE_UPDATE, nullptr, Disable},
+    {IDC_MODE_DROP_LARGE, nullptr, Enable},
 };
 
 // Boxes of mode word 2 that firmware below 4.066 does not have.
 const std::vector<ControlChange> kNoExtraModes = {
-    {1083, kNA, Disable}, {1084, kNA, Disable}, {1085, kNA, Disable}, {1086, kNA, Disable}, {1087, kNA, Disable},
+    {1083, kNA, Disable},
+    {1084, kNA, Disable},
+    {1085, kNA, Disable},
+    {1086, kNA, Disable},
+    {1087, kNA, Disable},
 };
 const std::vector<ControlChange> kNoPingCountAndPulse = {
     {IDC_PING_RESTART_COUNT, nullptr, ControlState::ReadOnly},
@@ -90,30 +103,26 @@ struct MinorColumn {
 
 const MinorColumn kBelow4070Columns[] = {
     {{40, 50, 61},
-     {{{IDC_MODE_SECONDARY_RST, kNA, Disable}, {IDC_MODE_P6_ANALOG, kNA, Disable},
-       {IDC_MODE_SAVE_IO, kNA, Disable}, {IDC_MODE_PING_LED, kNA, Disable}, {IDC_MODE_IO_RESET, kNA, Disable}},
-      kNoExtraModes, kNoPingCountAndPulse}},
+        {{{IDC_MODE_SECONDARY_RST, kNA, Disable}, {IDC_MODE_P6_ANALOG, kNA, Disable}, {IDC_MODE_SAVE_IO, kNA, Disable},
+             {IDC_MODE_PING_LED, kNA, Disable}, {IDC_MODE_IO_RESET, kNA, Disable}},
+            kNoExtraModes, kNoPingCountAndPulse}},
     {{60, 62, 65},
-     {{{IDC_MODE_SAVE_IO, "Save I/O states", Enable}, {IDC_MODE_PING_LED, kNA, Disable},
-       {IDC_MODE_IO_RESET, kNA, Disable}},
-      kNoExtraModes, kNoPingCountAndPulse}},
+        {{{IDC_MODE_SAVE_IO, "Save I/O states", Enable}, {IDC_MODE_PING_LED, kNA, Disable},
+             {IDC_MODE_IO_RESET, kNA, Disable}},
+            kNoExtraModes, kNoPingCountAndPulse}},
     {{66},
-     {{{IDC_MODE_SNMP_ACCESS, "Nubrel settings SNMP access", Keep},
-       {IDC_MODE_SKIP_BROADCAST, "Skip broadcast packets", Keep},
-       {IDC_MODE_VLAN_TAGGED, "VLAN tagged mode", Keep},
-       {IDC_MODE_DROP_LARGE, "Drop large packets", Keep},
-       {IDC_MODE_PING_RESTART, "Ping timeout restart", Keep},
-       {IDC_MODE_SWITCH_CONTROL, "Trellim control mode*", Keep},
-       {IDC_MODE_SECONDARY_RST, "Secondary RST pin", Enable},
-       {IDC_MODE_P6_ANALOG, "P6 Analog mode*", Enable},
-       {IDC_MODE_SAVE_IO, "Save I/O states", Enable},
-       {IDC_MODE_PING_LED, "Ping LED (P3.3)", Keep},
-       {IDC_MODE_IO_RESET, "I/O reset at Ping Restart", Enable}},
-      kNoExtraModes,
-      {{IDC_PING_RESTART_COUNT, nullptr, ControlState::Editable},
-       {IDC_RESTART_PULSE, nullptr, ControlState::Editable},
-       {IDC_SET_PING_COUNT, nullptr, Enable},
-       {IDC_SET_RESTART_PULSE, nullptr, Enable}}}},
+        {{{IDC_MODE_SNMP_ACCESS, "Nubrel settings SNMP access", Keep},
+             {IDC_MODE_SKIP_BROADCAST, "Skip broadcast packets", Keep},
+             {IDC_MODE_VLAN_TAGGED, "VLAN tagged mode", Keep}, {IDC_MODE_DROP_LARGE, "Drop large packets", Keep},
+             {IDC_MODE_PING_RESTART, "Ping timeout restart", Keep},
+             {IDC_MODE_SWITCH_CONTROL, "Trellim control mode*", Keep},
+             {IDC_MODE_SECONDARY_RST, "Secondary RST pin", Enable}, {IDC_MODE_P6_ANALOG, "P6 Analog mode*", Enable},
+             {IDC_MODE_SAVE_IO, "Save I/O states", Enable}, {IDC_MODE_PING_LED, "Ping LED (P3.3)", Keep},
+             {IDC_MODE_IO_RESET, "I/O reset at Ping Restart", Enable}},
+            kNoExtraModes,
+            {{IDC_PING_RESTART_COUNT, nullptr, ControlState::Editable},
+                {IDC_RESTART_PULSE, nullptr, ControlState::Editable}, {IDC_SET_PING_COUNT, nullptr, Enable},
+                {IDC_SET_RESTART_PULSE, nullptr, Enable}}}},
 };
 
 const std::vector<ControlChange> kFrom4070 = {
@@ -156,11 +165,8 @@ const ControlChange kSaveIo = {IDC_MODE_SAVE_IO, "Save I/O states", Enable};
 const MinorColumn kFrom4070Minors[] = {
     {{71, 72, 73, 76, 77}, {{kSaveIo}}},
     {{78, 79},
-     {{kSaveIo,
-       {IDC_SET_ACCESS_IP, nullptr, Enable},
-       {IDC_SET_ACCESS_MASK, nullptr, Enable},
-       {IDC_ACCESS_IP, nullptr, Enable},
-       {IDC_ACCESS_MASK, nullptr, Enable}}}},
+        {{kSaveIo, {IDC_SET_ACCESS_IP, nullptr, Enable}, {IDC_SET_ACCESS_MASK, nullptr, Enable},
+            {IDC_ACCESS_IP, nullptr, Enable}, {IDC_ACCESS_MASK, nullptr, Enable}}}},
     {{73}, {{{IDC_MODE_P6_ANALOG, "RS-232 Enabled", Enable}}}},
 };
 
@@ -169,8 +175,7 @@ void Append(std::vector<ControlChange>& to, const std::vector<ControlChange>& fr
     to.insert(to.end(), from.begin(), from.end());
 }
 
-template <size_t N>
-void AppendColumns(std::vector<ControlChange>& to, const MinorColumn (&columns)[N], int minor)
+template <size_t N> void AppendColumns(std::vector<ControlChange>& to, const MinorColumn (&columns)[N], int minor)
 {
     for (const MinorColumn& column : columns)
         if (In(minor, column.minors))

@@ -7,25 +7,25 @@
 
 // The objects that "Read Settings" reads after the version, in slot order.
 enum class ReadBatch {
-    Seven,     // address, MAC, VLAN, MAC locks, ping restart, mode word 1
-    Eight,     // ... and mode word 2
-    Ten,       // ... and ping restarts count, restart pulse width
+    Seven,  // address, MAC, VLAN, MAC locks, ping restart, mode word 1
+    Eight,  // ... and mode word 2
+    Ten,  // ... and ping restarts count, restart pulse width
     Fourteen,  // ... and network mask, gateway, TFTP server, monitor address
-    Access,    // access filter address and mask
+    Access,  // access filter address and mask
 };
 
 struct ReadPlan {
     std::vector<ReadBatch> batches;  // run in this order
-    bool copyRoToRw = false;         // R/W community := R/O community first
+    bool copyRoToRw = false;  // R/W community := R/O community first
 };
 
 ReadPlan PlanRead(const FirmwareVersion& version);
 
 // How a settings object's result slot lands in the window.
 enum class SettingDecode {
-    IpAddress,     // IpAddress word into an IP address control
-    MacText,       // printed octet string, hex bytes cut by position
-    Integer,       // integer as is
+    IpAddress,  // IpAddress word into an IP address control
+    MacText,  // printed octet string, hex bytes cut by position
+    Integer,  // integer as is
     CountPlusOne,  // the module holds count minus one
     ModeWord1,
     ModeWord2,
@@ -50,8 +50,8 @@ struct ControlChange {
 
 struct Layout {
     std::vector<ControlChange> changes;  // applied in order
-    const char* pulseWidthLabel;         // label 1082
-    bool rs232Possible;                  // RS-232 button follows bit 7 of mode word 1
+    const char* pulseWidthLabel;  // label 1082
+    bool rs232Possible;  // RS-232 button follows bit 7 of mode word 1
 };
 
 // Layout steps for an accepted version (the switch buttons follow separately).

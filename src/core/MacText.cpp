@@ -5,8 +5,7 @@
 
 namespace {
 constexpr size_t kHexPrefixLength = 12;  // "Hex-STRING: "
-constexpr int kMacTextLength = 17;       // six bytes, two digits and a blank each
-
+constexpr int kMacTextLength = 17;  // six bytes, two digits and a blank each
 
 // The library prints six bytes that happen to be printable characters as
 // STRING: "..." (with '"' and '\\' escaped); those bytes are shown in hex too.
@@ -36,9 +35,8 @@ QString MacTextFromPrinted(const char* printed)
 
 bool MacLockToHex(const QString& text, QByteArray& hex)
 {
-    static const QRegularExpression separated(
-        "^\\s*([0-9A-Fa-f]{2})([ :-])([0-9A-Fa-f]{2})\\2([0-9A-Fa-f]{2})\\2"
-        "([0-9A-Fa-f]{2})\\2([0-9A-Fa-f]{2})\\2([0-9A-Fa-f]{2})\\s*$");
+    static const QRegularExpression separated("^\\s*([0-9A-Fa-f]{2})([ :-])([0-9A-Fa-f]{2})\\2([0-9A-Fa-f]{2})\\2"
+                                              "([0-9A-Fa-f]{2})\\2([0-9A-Fa-f]{2})\\2([0-9A-Fa-f]{2})\\s*$");
     static const QRegularExpression bare("^\\s*([0-9A-Fa-f]{12})\\s*$");
     QStringList bytes;
     if (const auto match = separated.match(text); match.hasMatch()) {

@@ -23,7 +23,7 @@ const std::array<ModeBit, 16> kModeBits = {{
 
 std::array<uint32_t, 2> BuildModeWordsFrom(const std::function<bool(int control)>& checked)
 {
-    std::array<uint32_t, 2> words{0, 0};
+    std::array<uint32_t, 2> words {0, 0};
     for (const ModeBit& mode : kModeBits)
         if (checked(mode.control))
             words[mode.word - 1] |= 1u << mode.bit;

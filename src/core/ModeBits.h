@@ -7,8 +7,8 @@
 #include <functional>
 
 struct ModeBit {
-    int word;     // 1 or 2
-    int bit;      // 0..7
+    int word;  // 1 or 2
+    int bit;  // 0..7
     int control;  // check box id
 };
 

@@ -1,8 +1,8 @@
 // "Set Modes": the mode words built from the check boxes and written by the
 // plan of the firmware's minor version.
 
-#include <initializer_list>
 #include <algorithm>
+#include <initializer_list>
 
 #include "app/MainDlg.h"
 #include "core/ModeBits.h"
@@ -15,8 +15,8 @@ constexpr const char* kOidModeWord1 = ".1.3.6.1.4.1.19865.1.1.9.0";
 constexpr const char* kOidModeWord2 = ".1.3.6.1.4.1.19865.1.1.11.0";
 constexpr unsigned kPauseBetweenPassesMs = 4000;
 constexpr const char* kModeChanged = "Connection established! Mode changed.";
-constexpr const char* kNothingToWrite =
-    "Operating modes not changed: nothing can be written for this firmware version (read the settings first).";
+constexpr const char* kNothingToWrite
+    = "Operating modes not changed: nothing can be written for this firmware version (read the settings first).";
 
 enum class WritePlan { None, SingleWord, BothWords, TwoPasses };
 
@@ -40,11 +40,12 @@ struct Pass {
     const char* connecting;
     const char* error;
 };
-const Pass kOnePass = {"Connecting to target host ...", "SNMP Error: Unable to connect to target host! (Error code %1)"};
+const Pass kOnePass
+    = {"Connecting to target host ...", "SNMP Error: Unable to connect to target host! (Error code %1)"};
 const Pass kFirstPass = {"Connecting to target host ... (first pass)",
-                         "SNMP Error: Unable to connect to target host(first)! (Error code %1)"};
+    "SNMP Error: Unable to connect to target host(first)! (Error code %1)"};
 const Pass kSecondPass = {"Connecting to target host ...(second pass)",
-                          "SNMP Error: Unable to connect to target host(second)! (Error code %1)"};
+    "SNMP Error: Unable to connect to target host(second)! (Error code %1)"};
 }  // namespace
 
 void CMainDlg::BuildModeWords()
@@ -63,9 +64,7 @@ void CMainDlg::OnSetModes()
     const ModeWrite first = {kOidModeWord1, word1};
     const ModeWrite second = {kOidModeWord2, word2};
     switch (PlanFor(m_minor)) {
-    case WritePlan::None:
-        SetStatus(QString::fromLatin1(kNothingToWrite));
-        return;
+    case WritePlan::None: SetStatus(QString::fromLatin1(kNothingToWrite)); return;
     case WritePlan::SingleWord:
         if (!WriteModeWords({first}, kOnePass.connecting, kOnePass.error))
             return;
@@ -88,8 +87,8 @@ void CMainDlg::OnSetModes()
 
 bool CMainDlg::WriteModeWords(std::initializer_list<ModeWrite> writes, const char* connecting, const char* error)
 {
-    CSnmpRequest request(ModuleAddress().constData(), m_rwCommunity.toLatin1().constData(),
-                         static_cast<uint32_t>(writes.size()));
+    CSnmpRequest request(
+        ModuleAddress().constData(), m_rwCommunity.toLatin1().constData(), static_cast<uint32_t>(writes.size()));
     for (const ModeWrite& write : writes)
         request.AddVar(write.oid, QByteArray::number(static_cast<int>(write.word)).constData(), 'i');
     SetStatus(QString::fromLatin1(connecting));

@@ -15,10 +15,9 @@
 
 namespace {
 constexpr const char* kConnectingForVersion = "Connecting to target host ... trying to get firmware version";
-constexpr const char* kRefusedVersion =
-    "Uncorrect firmware version. Use this tool for firmware version >= 4.050!";
-constexpr const char* kNewerVersion =
-    "Target IP module has newer version, than Kalvor supports!\nPlease, update Kalvor to the latest version!";
+constexpr const char* kRefusedVersion = "Uncorrect firmware version. Use this tool for firmware version >= 4.050!";
+constexpr const char* kNewerVersion
+    = "Target IP module has newer version, than Kalvor supports!\nPlease, update Kalvor to the latest version!";
 }  // namespace
 
 void CMainDlg::OnReadSettings()
@@ -40,7 +39,7 @@ void CMainDlg::OnReadSettings()
     }
     CloseSubWindows();
 
-    const FirmwareVersion version{m_major, m_minor};
+    const FirmwareVersion version {m_major, m_minor};
     if (!version.IsAccepted()) {
         SetStatus(QString::fromLatin1(kRefusedVersion));
         return;
@@ -69,8 +68,8 @@ void CMainDlg::OnVersionRead(int32_t word)
 bool CMainDlg::ReadSettingsBatch(ReadBatch batch)
 {
     const std::vector<SettingsObject> objects = BatchObjects(batch);
-    CSnmpRequest request(ModuleAddress().constData(), m_roCommunity.toLatin1().constData(),
-                         static_cast<uint32_t>(objects.size()));
+    CSnmpRequest request(
+        ModuleAddress().constData(), m_roCommunity.toLatin1().constData(), static_cast<uint32_t>(objects.size()));
     for (const SettingsObject& object : objects)
         request.AddVar(object.oid, "", 0);
     SetStatus(QString::fromLatin1(kStatusConnecting));
@@ -98,7 +97,10 @@ void CMainDlg::DecodeSettings(const std::vector<SettingsObject>& objects, const 
         case SettingDecode::MacText: *TextMember(object.control) = MacTextFromPrinted(request.GetText(slot)); break;
         case SettingDecode::Integer: *NumberMember(object.control) = static_cast<uint32_t>(integer); break;
         case SettingDecode::CountPlusOne: *NumberMember(object.control) = static_cast<uint32_t>(integer) + 1; break;
-        case SettingDecode::ModeWord1: words[0] = static_cast<uint32_t>(integer); hasModeWords = true; break;
+        case SettingDecode::ModeWord1:
+            words[0] = static_cast<uint32_t>(integer);
+            hasModeWords = true;
+            break;
         case SettingDecode::ModeWord2: words[1] = static_cast<uint32_t>(integer); break;
         }
     }
@@ -133,7 +135,7 @@ void CMainDlg::ClearSettings()
 
 void CMainDlg::ApplyFeatureLevel()
 {
-    const Layout layout = LayoutFor(FirmwareVersion{m_major, m_minor});
+    const Layout layout = LayoutFor(FirmwareVersion {m_major, m_minor});
     for (const ControlChange& change : layout.changes)
         ApplyControlChange(change);
     m_pulseWidthLabel = QString::fromLatin1(layout.pulseWidthLabel);
@@ -162,7 +164,7 @@ void CMainDlg::ApplyControlChange(const ControlChange& change)
 
 void CMainDlg::EnableSwitchButtons()
 {
-    const bool usable = SwitchButtonsUsable(FirmwareVersion{m_major, m_minor}, m_modeSwitchControl);
+    const bool usable = SwitchButtonsUsable(FirmwareVersion {m_major, m_minor}, m_modeSwitchControl);
     for (int id : {IDC_SWITCH_CONFIGURATION, IDC_SWITCH_STATUS, IDC_MAC_SEARCH})
         SetButtonEnabled(id, usable);
 }

@@ -6,15 +6,15 @@
 
 enum class SetterField {
     IpAddress,  // dotted text of an IP address control, type 'a'
-    MacLock,    // six hexadecimal bytes, type 'x'
-    Number,     // "%i" of ((value + offset) AND mask), type 'i'
+    MacLock,  // six hexadecimal bytes, type 'x'
+    Number,  // "%i" of ((value + offset) AND mask), type 'i'
 };
 
 // The setter's own range check of a number field.
 struct SetterCheck {
     uint32_t min;
     uint32_t max;
-    uint32_t reset;       // put into the field when the check fails
+    uint32_t reset;  // put into the field when the check fails
     const char* message;  // status line when the check fails
 };
 

@@ -9,8 +9,7 @@
 #include "snmp/SnmpRequest.h"
 
 namespace {
-constexpr const char* kBadMacLock =
-    "ERROR in MAC Lock value. Enter six hexadecimal bytes, e.g. 00 0A 1B 2C 3D 4E";
+constexpr const char* kBadMacLock = "ERROR in MAC Lock value. Enter six hexadecimal bytes, e.g. 00 0A 1B 2C 3D 4E";
 
 char TypeLetter(SetterField kind)
 {
@@ -68,9 +67,7 @@ bool CMainDlg::CheckSetterValue(const SetterSpec& setter)
 bool CMainDlg::SetterValueText(const SetterSpec& setter, QByteArray& value)
 {
     switch (setter.kind) {
-    case SetterField::IpAddress:
-        value = GetIpText(setter.field).toLatin1();
-        return true;
+    case SetterField::IpAddress: value = GetIpText(setter.field).toLatin1(); return true;
     case SetterField::MacLock:
         if (MacLockToHex(*TextMember(setter.field), value))
             return true;

@@ -11,20 +11,26 @@
 
 namespace {
 
-template <class Widget>
-Widget* As(const QWidget* control) {
+template <class Widget> Widget* As(const QWidget* control)
+{
     return qobject_cast<Widget*>(const_cast<QWidget*>(control));
 }
 
-QString ComboText(QComboBox* combo) { return combo->currentText(); }
+QString ComboText(QComboBox* combo)
+{
+    return combo->currentText();
+}
 
 // The edit field of a combo takes any text; a drop-down list has no field of
 // its own, so text set on it is dropped.
-void SetComboText(QComboBox* combo, const QString& text) {
-    if (combo->isEditable()) combo->setEditText(text);
+void SetComboText(QComboBox* combo, const QString& text)
+{
+    if (combo->isEditable())
+        combo->setEditText(text);
 }
 
-void SetIpText(CIPAddressCtrl* control, const QString& text) {
+void SetIpText(CIPAddressCtrl* control, const QString& text)
+{
     const QStringList octets = text.split(QLatin1Char('.'));
     if (octets.size() != 4) {
         control->ClearAddress();
@@ -33,11 +39,12 @@ void SetIpText(CIPAddressCtrl* control, const QString& text) {
     control->SetAddress(octets[0].toInt(), octets[1].toInt(), octets[2].toInt(), octets[3].toInt());
 }
 
-QString IpText(CIPAddressCtrl* control) {
+QString IpText(CIPAddressCtrl* control)
+{
     uint32_t address = 0;
     control->GetAddress(address);
-    return QString::asprintf("%u.%u.%u.%u", address >> 24, (address >> 16) & 0xFF, (address >> 8) & 0xFF,
-                             address & 0xFF);
+    return QString::asprintf(
+        "%u.%u.%u.%u", address >> 24, (address >> 16) & 0xFF, (address >> 8) & 0xFF, address & 0xFF);
 }
 
 // One row per control kind: how to recognise it, read and write its text.
@@ -47,25 +54,61 @@ struct TextAccess {
     void (*write)(QWidget*, const QString&);
 };
 
-template <class Widget, QString (*Read)(Widget*), void (*Write)(Widget*, const QString&)>
-constexpr TextAccess Access() {
+template <class Widget, QString (*Read)(Widget*), void (*Write)(Widget*, const QString&)> constexpr TextAccess Access()
+{
     return {[](const QWidget* control) { return As<Widget>(control) != nullptr; },
-            [](const QWidget* control) { return Read(As<Widget>(control)); },
-            [](QWidget* control, const QString& text) { Write(As<Widget>(control), text); }};
+        [](const QWidget* control) { return Read(As<Widget>(control)); },
+        [](QWidget* control, const QString& text) { Write(As<Widget>(control), text); }};
 }
 
-QString LineEditText(QLineEdit* w) { return w->text(); }
-void SetLineEditText(QLineEdit* w, const QString& t) { w->setText(t); }
-QString TextEditText(CLimitedTextEdit* w) { return w->Text(); }
-void SetTextEditText(CLimitedTextEdit* w, const QString& t) { w->SetText(t); }
-QString PlainTextEditText(QPlainTextEdit* w) { return w->toPlainText(); }
-void SetPlainTextEditText(QPlainTextEdit* w, const QString& t) { w->setPlainText(t); }
-QString LabelText(QLabel* w) { return w->text(); }
-void SetLabelText(QLabel* w, const QString& t) { w->setText(t); }
-QString ButtonText(QAbstractButton* w) { return w->text(); }
-void SetButtonText(QAbstractButton* w, const QString& t) { w->setText(t); }
-QString GroupBoxText(QGroupBox* w) { return w->title(); }
-void SetGroupBoxText(QGroupBox* w, const QString& t) { w->setTitle(t); }
+QString LineEditText(QLineEdit* w)
+{
+    return w->text();
+}
+void SetLineEditText(QLineEdit* w, const QString& t)
+{
+    w->setText(t);
+}
+QString TextEditText(CLimitedTextEdit* w)
+{
+    return w->Text();
+}
+void SetTextEditText(CLimitedTextEdit* w, const QString& t)
+{
+    w->SetText(t);
+}
+QString PlainTextEditText(QPlainTextEdit* w)
+{
+    return w->toPlainText();
+}
+void SetPlainTextEditText(QPlainTextEdit* w, const QString& t)
+{
+    w->setPlainText(t);
+}
+QString LabelText(QLabel* w)
+{
+    return w->text();
+}
+void SetLabelText(QLabel* w, const QString& t)
+{
+    w->setText(t);
+}
+QString ButtonText(QAbstractButton* w)
+{
+    return w->text();
+}
+void SetButtonText(QAbstractButton* w, const QString& t)
+{
+    w->setText(t);
+}
+QString GroupBoxText(QGroupBox* w)
+{
+    return w->title();
+}
+void SetGroupBoxText(QGroupBox* w, const QString& t)
+{
+    w->setTitle(t);
+}
 
 const TextAccess kTextAccess[] = {
     Access<QLineEdit, LineEditText, SetLineEditText>(),
@@ -78,26 +121,33 @@ const TextAccess kTextAccess[] = {
     Access<CIPAddressCtrl, IpText, SetIpText>(),
 };
 
-const TextAccess* AccessFor(const QWidget* control) {
-    if (!control) return nullptr;
+const TextAccess* AccessFor(const QWidget* control)
+{
+    if (!control)
+        return nullptr;
     for (const TextAccess& access : kTextAccess) {
-        if (access.matches(control)) return &access;
+        if (access.matches(control))
+            return &access;
     }
     return nullptr;
 }
 
 }  // namespace
 
-QString ControlText(const QWidget* control) {
+QString ControlText(const QWidget* control)
+{
     const TextAccess* access = AccessFor(control);
     return access ? access->read(control) : QString();
 }
 
-void SetControlText(QWidget* control, const QString& text) {
-    if (const TextAccess* access = AccessFor(control)) access->write(control, text);
+void SetControlText(QWidget* control, const QString& text)
+{
+    if (const TextAccess* access = AccessFor(control))
+        access->write(control, text);
 }
 
-void SetControlLimit(QWidget* control, int maxChars) {
+void SetControlLimit(QWidget* control, int maxChars)
+{
     if (auto* edit = qobject_cast<QLineEdit*>(control)) {
         edit->setMaxLength(maxChars > 0 ? maxChars : 32767);
     } else if (auto* textEdit = qobject_cast<CLimitedTextEdit*>(control)) {
@@ -107,10 +157,15 @@ void SetControlLimit(QWidget* control, int maxChars) {
     }
 }
 
-void FocusForCorrection(QWidget* control) {
-    if (!control) return;
+void FocusForCorrection(QWidget* control)
+{
+    if (!control)
+        return;
     control->setFocus(Qt::OtherFocusReason);
-    if (auto* edit = qobject_cast<QLineEdit*>(control)) edit->selectAll();
-    if (auto* textEdit = qobject_cast<QPlainTextEdit*>(control)) textEdit->selectAll();
-    if (auto* combo = qobject_cast<QComboBox*>(control); combo && combo->lineEdit()) combo->lineEdit()->selectAll();
+    if (auto* edit = qobject_cast<QLineEdit*>(control))
+        edit->selectAll();
+    if (auto* textEdit = qobject_cast<QPlainTextEdit*>(control))
+        textEdit->selectAll();
+    if (auto* combo = qobject_cast<QComboBox*>(control); combo && combo->lineEdit())
+        combo->lineEdit()->selectAll();
 }

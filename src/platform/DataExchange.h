@@ -44,13 +44,13 @@ private:
 
 // Standard messages (bounds filled in by the DDV_ functions).
 namespace DdxMessages {
-extern const char* const kInteger;          // "Please enter an integer."
+extern const char* const kInteger;  // "Please enter an integer."
 extern const char* const kPositiveInteger;  // "Please enter a positive integer."
-extern const char* const kIntegerRange;     // "Please enter an integer between %1 and %2."
-extern const char* const kByte;             // "Please enter an integer between 0 and 255."
-extern const char* const kNumber;           // "Please enter a number."
-extern const char* const kNumberRange;      // "Please enter a number between %1 and %2."
-extern const char* const kMaxChars;         // "Please enter no more than %1 characters."
+extern const char* const kIntegerRange;  // "Please enter an integer between %1 and %2."
+extern const char* const kByte;  // "Please enter an integer between 0 and 255."
+extern const char* const kNumber;  // "Please enter a number."
+extern const char* const kNumberRange;  // "Please enter a number between %1 and %2."
+extern const char* const kMaxChars;  // "Please enter no more than %1 characters."
 }  // namespace DdxMessages
 
 // Text of an edit, combo (editable field), static, status line or button.
@@ -58,10 +58,10 @@ void DDX_Text(CDataExchange& dx, int id, QString& value);
 // Numbers in edits. Leading/trailing blanks are allowed; anything else that is
 // not a number fails with the type's message and leaves `value` unchanged.
 void DDX_Text(CDataExchange& dx, int id, uint32_t& value);  // "Please enter a positive integer."
-void DDX_Text(CDataExchange& dx, int id, int32_t& value);   // "Please enter an integer."
-void DDX_Text(CDataExchange& dx, int id, uint8_t& value);   // "Please enter an integer between 0 and 255."
-void DDX_Text(CDataExchange& dx, int id, float& value);     // "Please enter a number."
-void DDX_Text(CDataExchange& dx, int id, double& value);    // "Please enter a number."
+void DDX_Text(CDataExchange& dx, int id, int32_t& value);  // "Please enter an integer."
+void DDX_Text(CDataExchange& dx, int id, uint8_t& value);  // "Please enter an integer between 0 and 255."
+void DDX_Text(CDataExchange& dx, int id, float& value);  // "Please enter a number."
+void DDX_Text(CDataExchange& dx, int id, double& value);  // "Please enter a number."
 // Check box state.
 void DDX_Check(CDataExchange& dx, int id, bool& value);
 // Check box state as a number: 0 unchecked, 1 checked, 2 indeterminate. On

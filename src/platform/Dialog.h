@@ -17,12 +17,12 @@ class CIPAddressCtrl;
 
 // Notifications a handler can be registered for.
 enum class Notify {
-    Clicked,       // push button, check box, radio button
-    KillFocus,     // edit, IP address control, combo box lost the focus
-    Change,        // edit text changed by the operator
-    SelChange,     // combo box or list selection changed; tab changed
-    SelChanging,   // tab about to change (before the new tab shows)
-    DoubleClick,   // list item double-clicked
+    Clicked,  // push button, check box, radio button
+    KillFocus,  // edit, IP address control, combo box lost the focus
+    Change,  // edit text changed by the operator
+    SelChange,  // combo box or list selection changed; tab changed
+    SelChanging,  // tab about to change (before the new tab shows)
+    DoubleClick,  // list item double-clicked
 };
 
 enum { IDC_STATUS = 1005 };
@@ -43,8 +43,7 @@ public:
     void EndDialog(int result);
 
     QWidget* GetDlgItem(int id) const;
-    template <class T>
-    T* Item(int id) const { return qobject_cast<T*>(GetDlgItem(id)); }
+    template <class T> T* Item(int id) const { return qobject_cast<T*>(GetDlgItem(id)); }
     CIPAddressCtrl* IpCtrl(int id) const;
 
     // true: take controls into members with validation (returns false when a
@@ -59,7 +58,7 @@ public:
     QString StatusText() const { return m_status; }
 
     void SetButtonEnabled(int id, bool enable);
-    void SetReadOnly(int id, bool readOnly);       // edits and IP address controls
+    void SetReadOnly(int id, bool readOnly);  // edits and IP address controls
     void SetCaption(int id, const QString& text);  // buttons, check boxes, statics
     void EnableControl(int id, bool enable);
 

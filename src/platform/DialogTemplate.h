@@ -15,21 +15,21 @@ enum : int {
 };
 
 enum class ControlKind {
-    PushButton,      // caption may hold '\n' for two lines
-    DefPushButton,   // the button Enter presses
+    PushButton,  // caption may hold '\n' for two lines
+    DefPushButton,  // the button Enter presses
     CheckBox,
-    RadioButton,     // put WS_GROUP on the first radio of each group
+    RadioButton,  // put WS_GROUP on the first radio of each group
     GroupBox,
-    Static,          // plain label
-    StatusLine,      // sunken, bordered single-line static (the status line)
-    Icon,            // the application icon
-    Edit,            // single line unless ES_MULTILINE
-    IpAddress,       // four 0..255 fields
-    ComboDropList,   // combo box, pick from list only
-    ComboDropDown,   // combo box with an editable field
-    ListReport,      // report-style list, sorted by its first column
-    TabBar,          // tab strip with "about to change" / "changed" notices
-    Progress,        // smooth progress bar
+    Static,  // plain label
+    StatusLine,  // sunken, bordered single-line static (the status line)
+    Icon,  // the application icon
+    Edit,  // single line unless ES_MULTILINE
+    IpAddress,  // four 0..255 fields
+    ComboDropList,  // combo box, pick from list only
+    ComboDropDown,  // combo box with an editable field
+    ListReport,  // report-style list, sorted by its first column
+    TabBar,  // tab strip with "about to change" / "changed" notices
+    Progress,  // smooth progress bar
 };
 
 // Style flags of a control (a subset of what a dialog template can carry).
@@ -39,7 +39,7 @@ enum ControlStyle : unsigned {
     ES_READONLY = 1u << 1,
     ES_PASSWORD = 1u << 2,
     ES_MULTILINE = 1u << 3,
-    WS_GROUP = 1u << 4,      // first radio button of a group
+    WS_GROUP = 1u << 4,  // first radio button of a group
     WS_VSCROLL = 1u << 5,
     ES_AUTOHSCROLL = 1u << 6,
     WS_HIDDEN = 1u << 7,
@@ -48,18 +48,18 @@ enum ControlStyle : unsigned {
 };
 
 struct ControlSpec {
-    int id;               // decimal id, becomes the widget's objectName
+    int id;  // decimal id, becomes the widget's objectName
     ControlKind kind;
     const char* caption;  // Latin-1 text; nullptr or "" for none
-    int x, y, cx, cy;     // place and size in dialog units
+    int x, y, cx, cy;  // place and size in dialog units
     unsigned style = WS_NONE;
-    int limit = 0;        // edits: character limit (0 = none); combos: list height
+    int limit = 0;  // edits: character limit (0 = none); combos: list height
 };
 
 struct DialogTemplate {
-    int id;               // template resource number
+    int id;  // template resource number
     const char* caption;  // window caption of the template
-    int cx, cy;           // client size in dialog units
+    int cx, cy;  // client size in dialog units
     std::vector<ControlSpec> controls;  // template order = tab order
     bool minimizeBox = false;
 };

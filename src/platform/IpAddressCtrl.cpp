@@ -13,14 +13,16 @@
 namespace {
 const int kFieldCount = 4;
 
-QLabel* MakeDot(QWidget* parent) {
+QLabel* MakeDot(QWidget* parent)
+{
     auto* dot = new QLabel(QStringLiteral("."), parent);
     dot->setAlignment(Qt::AlignCenter);
     dot->setAttribute(Qt::WA_TransparentForMouseEvents);
     return dot;
 }
 
-QLineEdit* MakeField(QWidget* parent, int index) {
+QLineEdit* MakeField(QWidget* parent, int index)
+{
     static const QRegularExpression kOctet(QStringLiteral("(25[0-5]|2[0-4][0-9]|[01]?[0-9]?[0-9])?"));
     auto* field = new QLineEdit(parent);
     field->setFrame(false);
@@ -33,77 +35,103 @@ QLineEdit* MakeField(QWidget* parent, int index) {
 }
 }  // namespace
 
-CIPAddressCtrl::CIPAddressCtrl(QWidget* parent) : QWidget(parent) {
+CIPAddressCtrl::CIPAddressCtrl(QWidget* parent) : QWidget(parent)
+{
     auto* layout = new QHBoxLayout(this);
     layout->setContentsMargins(3, 2, 3, 2);
     layout->setSpacing(0);
     for (int index = 0; index < kFieldCount; ++index) {
-        if (index > 0) layout->addWidget(MakeDot(this));
+        if (index > 0)
+            layout->addWidget(MakeDot(this));
         QLineEdit* field = MakeField(this, index);
         field->installEventFilter(this);
-        connect(field, &QLineEdit::textEdited, this, [this, index](const QString& text) { OnFieldEdited(index, text); });
+        connect(
+            field, &QLineEdit::textEdited, this, [this, index](const QString& text) { OnFieldEdited(index, text); });
         layout->addWidget(field, 1);
         m_fields[index] = field;
     }
     setFocusProxy(m_fields[0]);
 }
 
-int CIPAddressCtrl::GetAddress(uint32_t& address) const {
+int CIPAddressCtrl::GetAddress(uint32_t& address) const
+{
     int filled = 0;
     address = 0;
     for (const QLineEdit* field : m_fields) {
         address = (address << 8) | (field->text().toUInt() & 0xFF);
-        if (!field->text().isEmpty()) ++filled;
+        if (!field->text().isEmpty())
+            ++filled;
     }
     return filled;
 }
 
-void CIPAddressCtrl::SetAddress(uint32_t address) {
+void CIPAddressCtrl::SetAddress(uint32_t address)
+{
     SetAddress(int(address >> 24), int(address >> 16), int(address >> 8), int(address));
 }
 
-void CIPAddressCtrl::SetAddress(int b1, int b2, int b3, int b4) {
+void CIPAddressCtrl::SetAddress(int b1, int b2, int b3, int b4)
+{
     const int octets[kFieldCount] = {b1, b2, b3, b4};
-    for (int index = 0; index < kFieldCount; ++index) m_fields[index]->setText(QString::number(octets[index] & 0xFF));
+    for (int index = 0; index < kFieldCount; ++index)
+        m_fields[index]->setText(QString::number(octets[index] & 0xFF));
 }
 
-void CIPAddressCtrl::ClearAddress() {
-    for (QLineEdit* field : m_fields) field->clear();
+void CIPAddressCtrl::ClearAddress()
+{
+    for (QLineEdit* field : m_fields)
+        field->clear();
 }
 
-bool CIPAddressCtrl::IsBlank() const {
+bool CIPAddressCtrl::IsBlank() const
+{
     for (const QLineEdit* field : m_fields) {
-        if (!field->text().isEmpty()) return false;
+        if (!field->text().isEmpty())
+            return false;
     }
     return true;
 }
 
-void CIPAddressCtrl::SetReadOnly(bool readOnly) {
-    for (QLineEdit* field : m_fields) field->setReadOnly(readOnly);
+void CIPAddressCtrl::SetReadOnly(bool readOnly)
+{
+    for (QLineEdit* field : m_fields)
+        field->setReadOnly(readOnly);
     update();
 }
 
-bool CIPAddressCtrl::IsReadOnly() const { return m_fields[0]->isReadOnly(); }
+bool CIPAddressCtrl::IsReadOnly() const
+{
+    return m_fields[0]->isReadOnly();
+}
 
-QLineEdit* CIPAddressCtrl::Field(int index) const {
+QLineEdit* CIPAddressCtrl::Field(int index) const
+{
     return index >= 0 && index < kFieldCount ? m_fields[index] : nullptr;
 }
 
-int CIPAddressCtrl::IndexOf(QObject* field) const {
+int CIPAddressCtrl::IndexOf(QObject* field) const
+{
     for (int index = 0; index < kFieldCount; ++index) {
-        if (m_fields[index] == field) return index;
+        if (m_fields[index] == field)
+            return index;
     }
     return -1;
 }
 
-bool CIPAddressCtrl::OwnsFocus() const { return IndexOf(QApplication::focusWidget()) >= 0; }
-
-void CIPAddressCtrl::OnFieldEdited(int index, const QString& text) {
-    emit fieldChanged();
-    if (text.size() == 3 && index + 1 < kFieldCount) MoveToField(index + 1, false);
+bool CIPAddressCtrl::OwnsFocus() const
+{
+    return IndexOf(QApplication::focusWidget()) >= 0;
 }
 
-void CIPAddressCtrl::MoveToField(int index, bool cursorAtEnd) {
+void CIPAddressCtrl::OnFieldEdited(int index, const QString& text)
+{
+    emit fieldChanged();
+    if (text.size() == 3 && index + 1 < kFieldCount)
+        MoveToField(index + 1, false);
+}
+
+void CIPAddressCtrl::MoveToField(int index, bool cursorAtEnd)
+{
     QLineEdit* field = m_fields[index];
     field->setFocus(Qt::OtherFocusReason);
     if (cursorAtEnd) {
@@ -115,14 +143,16 @@ void CIPAddressCtrl::MoveToField(int index, bool cursorAtEnd) {
 
 // '.' and blank go to the next field, arrows and Backspace cross the field
 // borders; returns true when the key was used up.
-bool CIPAddressCtrl::HandleFieldKey(int index, int key) {
+bool CIPAddressCtrl::HandleFieldKey(int index, int key)
+{
     const QLineEdit* field = m_fields[index];
     const bool atStart = field->cursorPosition() == 0 && !field->hasSelectedText();
     const bool atEnd = field->cursorPosition() == field->text().size() && !field->hasSelectedText();
     const bool hasNext = index + 1 < kFieldCount;
     const bool hasPrevious = index > 0;
     if (key == Qt::Key_Period || key == Qt::Key_Space) {
-        if (hasNext && !field->text().isEmpty()) MoveToField(index + 1, false);
+        if (hasNext && !field->text().isEmpty())
+            MoveToField(index + 1, false);
         return true;
     }
     if (key == Qt::Key_Right && atEnd && hasNext) {
@@ -137,20 +167,24 @@ bool CIPAddressCtrl::HandleFieldKey(int index, int key) {
     return false;
 }
 
-bool CIPAddressCtrl::eventFilter(QObject* watched, QEvent* event) {
+bool CIPAddressCtrl::eventFilter(QObject* watched, QEvent* event)
+{
     const int index = IndexOf(watched);
-    if (index < 0) return QWidget::eventFilter(watched, event);
+    if (index < 0)
+        return QWidget::eventFilter(watched, event);
     if (event->type() == QEvent::KeyPress && HandleFieldKey(index, static_cast<QKeyEvent*>(event)->key())) {
         return true;
     }
     if (event->type() == QEvent::FocusOut) {
         const auto* focusEvent = static_cast<QFocusEvent*>(event);
-        if (focusEvent->reason() != Qt::PopupFocusReason && !OwnsFocus()) emit focusLost();
+        if (focusEvent->reason() != Qt::PopupFocusReason && !OwnsFocus())
+            emit focusLost();
     }
     return QWidget::eventFilter(watched, event);
 }
 
-void CIPAddressCtrl::paintEvent(QPaintEvent*) {
+void CIPAddressCtrl::paintEvent(QPaintEvent*)
+{
     QPainter painter(this);
     QStyleOptionFrame option;
     option.initFrom(this);
@@ -158,6 +192,7 @@ void CIPAddressCtrl::paintEvent(QPaintEvent*) {
     option.lineWidth = style()->pixelMetric(QStyle::PM_DefaultFrameWidth, &option, this);
     option.midLineWidth = 0;
     option.state |= QStyle::State_Sunken;
-    if (IsReadOnly()) option.state |= QStyle::State_ReadOnly;
+    if (IsReadOnly())
+        option.state |= QStyle::State_ReadOnly;
     style()->drawPrimitive(QStyle::PE_PanelLineEdit, &option, &painter, this);
 }

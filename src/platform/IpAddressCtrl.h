@@ -24,7 +24,7 @@ public:
 
 signals:
     void fieldChanged();  // the operator edited a field
-    void focusLost();     // the focus left the control (not moving between its fields)
+    void focusLost();  // the focus left the control (not moving between its fields)
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;

@@ -15,7 +15,7 @@ public:
     // Without it, Return is left to the dialog (which presses its default button).
     void SetWantReturn(bool wantReturn) { m_wantReturn = wantReturn; }
 
-    QString Text() const;               // CR LF line breaks
+    QString Text() const;  // CR LF line breaks
     void SetText(const QString& text);  // CR LF or LF; no userEdited signal
 
 signals:

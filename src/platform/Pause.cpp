@@ -4,13 +4,15 @@
 #include <thread>
 
 namespace {
-std::function<void(unsigned)>& SleepHook() {
+std::function<void(unsigned)>& SleepHook()
+{
     static std::function<void(unsigned)> hook;
     return hook;
 }
 }  // namespace
 
-void Sleep(unsigned milliseconds) {
+void Sleep(unsigned milliseconds)
+{
     if (SleepHook()) {
         SleepHook()(milliseconds);
         return;
@@ -18,4 +20,7 @@ void Sleep(unsigned milliseconds) {
     std::this_thread::sleep_for(std::chrono::milliseconds(milliseconds));
 }
 
-void SetSleepHook(std::function<void(unsigned)> hook) { SleepHook() = std::move(hook); }
+void SetSleepHook(std::function<void(unsigned)> hook)
+{
+    SleepHook() = std::move(hook);
+}

@@ -2,7 +2,8 @@
 
 #include <QHeaderView>
 
-CReportList::CReportList(QWidget* parent) : QTreeWidget(parent) {
+CReportList::CReportList(QWidget* parent) : QTreeWidget(parent)
+{
     setColumnCount(0);
     setRootIsDecorated(false);
     setItemsExpandable(false);
@@ -15,7 +16,8 @@ CReportList::CReportList(QWidget* parent) : QTreeWidget(parent) {
     header()->setDefaultAlignment(Qt::AlignLeft | Qt::AlignVCenter);
 }
 
-int CReportList::InsertColumn(int column, const QString& heading, int widthPixels) {
+int CReportList::InsertColumn(int column, const QString& heading, int widthPixels)
+{
     column = qBound(0, column, int(m_headings.size()));
     m_headings.insert(column, heading);
     setColumnCount(m_headings.size());
@@ -24,7 +26,8 @@ int CReportList::InsertColumn(int column, const QString& heading, int widthPixel
     return column;
 }
 
-int CReportList::SortedPosition(const QString& text) const {
+int CReportList::SortedPosition(const QString& text) const
+{
     int low = 0;
     int high = topLevelItemCount();
     while (low < high) {
@@ -38,7 +41,8 @@ int CReportList::SortedPosition(const QString& text) const {
     return low;
 }
 
-int CReportList::InsertItem(const QString& text) {
+int CReportList::InsertItem(const QString& text)
+{
     const int row = SortedPosition(text);
     auto* item = new QTreeWidgetItem;
     item->setText(0, text);
@@ -46,19 +50,23 @@ int CReportList::InsertItem(const QString& text) {
     return row;
 }
 
-bool CReportList::SetItemText(int row, int column, const QString& text) {
+bool CReportList::SetItemText(int row, int column, const QString& text)
+{
     QTreeWidgetItem* item = topLevelItem(row);
-    if (!item || column < 0 || column >= columnCount()) return false;
+    if (!item || column < 0 || column >= columnCount())
+        return false;
     item->setText(column, text);
     return true;
 }
 
-QString CReportList::GetItemText(int row, int column) const {
+QString CReportList::GetItemText(int row, int column) const
+{
     const QTreeWidgetItem* item = topLevelItem(row);
     return item ? item->text(column) : QString();
 }
 
-bool CReportList::DeleteItem(int row) {
+bool CReportList::DeleteItem(int row)
+{
     QTreeWidgetItem* item = takeTopLevelItem(row);
     delete item;
     return item != nullptr;

@@ -20,7 +20,11 @@ public:
     // row whose text is equal or greater); returns that row. The requested
     // `row` of the second form does not matter in a sorted list.
     int InsertItem(const QString& text);
-    int InsertItem(int row, const QString& text) { Q_UNUSED(row) return InsertItem(text); }
+    int InsertItem(int row, const QString& text)
+    {
+        Q_UNUSED(row)
+        return InsertItem(text);
+    }
 
     bool SetItemText(int row, int column, const QString& text);
     QString GetItemText(int row, int column) const;

@@ -25,8 +25,8 @@ protected:
     void wheelEvent(QWheelEvent* event) override;
 
 private:
-    template <class Action>
-    void AsUser(Action action) {
+    template <class Action> void AsUser(Action action)
+    {
         ++m_userDepth;
         action();
         --m_userDepth;

@@ -47,43 +47,51 @@ const AnswerChoice kAnswers[] = {
     {QMessageBox::No, IDNO},
 };
 
-template <class Table, class Match>
-auto Find(const Table& table, Match match) {
+template <class Table, class Match> auto Find(const Table& table, Match match)
+{
     const auto found = std::find_if(std::begin(table), std::end(table), match);
     return found != std::end(table) ? &*found : nullptr;
 }
 
-QMessageBox::Icon IconFor(unsigned flags) {
+QMessageBox::Icon IconFor(unsigned flags)
+{
     const auto* choice = Find(kIcons, [flags](const IconChoice& c) { return c.flag == (flags & MB_ICONMASK); });
     return choice ? choice->icon : QMessageBox::NoIcon;
 }
 
-const ButtonChoice& ButtonsFor(unsigned flags) {
+const ButtonChoice& ButtonsFor(unsigned flags)
+{
     const auto* choice = Find(kButtonSets, [flags](const ButtonChoice& c) { return c.type == (flags & MB_TYPEMASK); });
     return choice ? *choice : kButtonSets[0];
 }
 
-int AnswerFor(int button) {
+int AnswerFor(int button)
+{
     const auto* choice = Find(kAnswers, [button](const AnswerChoice& c) { return c.button == button; });
     return choice ? choice->answer : IDCANCEL;
 }
 
-QString RunFileDialog(QWidget* parent, const FileDialogSpec& spec, QFileDialog::AcceptMode mode) {
+QString RunFileDialog(QWidget* parent, const FileDialogSpec& spec, QFileDialog::AcceptMode mode)
+{
     QFileDialog dialog(parent, spec.title, QString(), spec.filter);
     dialog.setAcceptMode(mode);
     dialog.setFileMode(mode == QFileDialog::AcceptSave ? QFileDialog::AnyFile : QFileDialog::ExistingFile);
     QString suffix = spec.defaultExt;
-    if (suffix.startsWith(QLatin1Char('.'))) suffix.remove(0, 1);
+    if (suffix.startsWith(QLatin1Char('.')))
+        suffix.remove(0, 1);
     dialog.setDefaultSuffix(suffix);  // the dialog also asks before overwriting
-    if (!spec.initialName.isEmpty()) dialog.selectFile(spec.initialName);
-    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return QString();
+    if (!spec.initialName.isEmpty())
+        dialog.selectFile(spec.initialName);
+    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
+        return QString();
     return dialog.selectedFiles().first();
 }
 
 // The product's seam: real Qt dialogs and the system clipboard.
 class QtUiSeam final : public IUiSeam {
 public:
-    int MessageBox(QWidget* parent, const QString& text, const QString& caption, unsigned flags) override {
+    int MessageBox(QWidget* parent, const QString& text, const QString& caption, unsigned flags) override
+    {
         const ButtonChoice& buttons = ButtonsFor(flags);
         QMessageBox box(IconFor(flags), caption, text, buttons.buttons, parent);
         box.setDefaultButton(buttons.defaultButton);
@@ -91,10 +99,12 @@ public:
         box.setWindowModality(parent ? Qt::WindowModal : Qt::ApplicationModal);
         return AnswerFor(box.exec());
     }
-    QString GetOpenFileName(QWidget* parent, const FileDialogSpec& spec) override {
+    QString GetOpenFileName(QWidget* parent, const FileDialogSpec& spec) override
+    {
         return RunFileDialog(parent, spec, QFileDialog::AcceptOpen);
     }
-    QString GetSaveFileName(QWidget* parent, const FileDialogSpec& spec) override {
+    QString GetSaveFileName(QWidget* parent, const FileDialogSpec& spec) override
+    {
         return RunFileDialog(parent, spec, QFileDialog::AcceptSave);
     }
     void SetClipboardText(const QString& text) override { QGuiApplication::clipboard()->setText(text); }
@@ -103,17 +113,25 @@ public:
 
 IUiSeam* g_installedSeam = nullptr;
 
-IUiSeam& RealSeam() {
+IUiSeam& RealSeam()
+{
     static QtUiSeam seam;
     return seam;
 }
 
 }  // namespace
 
-IUiSeam& Ui() { return g_installedSeam ? *g_installedSeam : RealSeam(); }
+IUiSeam& Ui()
+{
+    return g_installedSeam ? *g_installedSeam : RealSeam();
+}
 
-void SetUiSeam(IUiSeam* seam) { g_installedSeam = seam; }
+void SetUiSeam(IUiSeam* seam)
+{
+    g_installedSeam = seam;
+}
 
-int AfxMessageBox(const QString& text, unsigned flags) {
+int AfxMessageBox(const QString& text, unsigned flags)
+{
     return Ui().MessageBox(QApplication::activeWindow(), text, QString::fromLatin1(kApplicationTitle), flags);
 }

@@ -21,9 +21,9 @@ enum MessageBoxFlags : unsigned {
 };
 
 struct FileDialogSpec {
-    QString title;          // empty: the platform's default title
-    QString filter;         // Qt filter, e.g. "Configuration (*.cfg);;All files (*)"
-    QString defaultExt;     // appended when the chosen name has no suffix
+    QString title;  // empty: the platform's default title
+    QString filter;  // Qt filter, e.g. "Configuration (*.cfg);;All files (*)"
+    QString defaultExt;  // appended when the chosen name has no suffix
     QString initialName;
 };
 

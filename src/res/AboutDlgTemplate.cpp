@@ -5,8 +5,11 @@
 namespace {
 
 // Icon, text and OK on one line, centred vertically.
-const DialogTemplate kAboutDlg{
-    IDD_ABOUTBOX, "About Kalvor", 232, 47,
+const DialogTemplate kAboutDlg {
+    IDD_ABOUTBOX,
+    "About Kalvor",
+    232,
+    47,
     {
         {IDR_MAINFRAME, ControlKind::Icon, "", 9, 13, 22, 20},
         {IDC_STATIC, ControlKind::Static, "Nubrel/Ferlox SNMP Control Interface", 36, 19, 138, 9},

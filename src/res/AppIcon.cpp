@@ -25,24 +25,32 @@ const QColor kLedActivity(0xff, 0xc8, 0x32);
 // so that outlines and fills meet whole pixels after scaling.
 struct Geometry {
     QRectF box;
-    qreal edgePen;          // outline width in grid units
-    QRectF leds[3];         // empty rectangles are left out
-    bool roundLeds;         // round with a glint, or plain squares
+    qreal edgePen;  // outline width in grid units
+    QRectF leds[3];  // empty rectangles are left out
+    bool roundLeds;  // round with a glint, or plain squares
     QRectF port;
     QRectF plug;
     bool plugContacts;
 };
 
 const Geometry kLarge = {
-    QRectF(2.5, 6.5, 27, 15), 1.0,
-    {QRectF(5.4, 9.4, 3.2, 3.2), QRectF(9.9, 9.4, 3.2, 3.2), QRectF(14.4, 9.4, 3.2, 3.2)}, true,
-    QRectF(19, 11, 8, 7), QRectF(20, 14.5, 6, 11), true,
+    QRectF(2.5, 6.5, 27, 15),
+    1.0,
+    {QRectF(5.4, 9.4, 3.2, 3.2), QRectF(9.9, 9.4, 3.2, 3.2), QRectF(14.4, 9.4, 3.2, 3.2)},
+    true,
+    QRectF(19, 11, 8, 7),
+    QRectF(20, 14.5, 6, 11),
+    true,
 };
 
 const Geometry kSmall = {
-    QRectF(3, 7, 26, 14), 2.0,
-    {QRectF(6, 10, 4, 4), QRectF(12, 10, 4, 4), QRectF()}, false,
-    QRectF(20, 12, 8, 6), QRectF(21, 15, 6, 10), false,
+    QRectF(3, 7, 26, 14),
+    2.0,
+    {QRectF(6, 10, 4, 4), QRectF(12, 10, 4, 4), QRectF()},
+    false,
+    QRectF(20, 12, 8, 6),
+    QRectF(21, 15, 6, 10),
+    false,
 };
 
 void DrawBox(QPainter& painter, const Geometry& geometry)

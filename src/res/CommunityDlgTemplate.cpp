@@ -16,14 +16,18 @@ constexpr int kButtonY = 55;
 constexpr int kCommunityLength = 12;
 constexpr unsigned kMaskedEdit = ES_PASSWORD | ES_AUTOHSCROLL;
 
-const DialogTemplate kCommunityDlg{
-    IDD_COMMUNITY, "Change R/W Community String", 162, 76,
+const DialogTemplate kCommunityDlg {
+    IDD_COMMUNITY,
+    "Change R/W Community String",
+    162,
+    76,
     {
         {IDOK, ControlKind::DefPushButton, "Change", kLabelX, kButtonY, 50, 14},
         {IDCANCEL, ControlKind::PushButton, "Cancel", kEditX + kEditCx - 50, kButtonY, 50, 14},
         {IDC_NEW_COMMUNITY, ControlKind::Edit, "", kEditX, kRow1, kEditCx, 12, kMaskedEdit, kCommunityLength},
         {IDC_RETYPED_COMMUNITY, ControlKind::Edit, "", kEditX, kRow2, kEditCx, 12, kMaskedEdit, kCommunityLength},
-        {IDC_STATIC, ControlKind::Static, "New Community string\n(4 to 12 characters)", kLabelX, kRow1 - 2, kLabelCx, 16},
+        {IDC_STATIC, ControlKind::Static, "New Community string\n(4 to 12 characters)", kLabelX, kRow1 - 2, kLabelCx,
+            16},
         {IDC_STATIC, ControlKind::Static, "Re-type new community string", kLabelX, kRow2 + 2, kLabelCx, 9},
     },
 };

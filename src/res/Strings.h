@@ -1,8 +1,8 @@
 #pragma once
 // String table.
-inline constexpr const char* IDS_ABOUTBOX = "&About Kalvor...";                          // 101
+inline constexpr const char* IDS_ABOUTBOX = "&About Kalvor...";  // 101
 inline constexpr const char* IDS_SOCKETS_INIT_FAILED = "Windows sockets initialization failed.";  // 102
-inline constexpr const char* IDS_APP_TITLE = "Kalvor Version 2.07";                        // 103
+inline constexpr const char* IDS_APP_TITLE = "Kalvor Version 2.07";  // 103
 
 // Status-line texts shared by the windows.
 inline constexpr const char* kStatusConnecting = "Connecting to target host ...";

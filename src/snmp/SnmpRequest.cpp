@@ -63,7 +63,7 @@ public:
     netsnmp_session* get() const { return m_session; }
 
 private:
-    netsnmp_session m_settings{};
+    netsnmp_session m_settings {};
     netsnmp_session* m_session = nullptr;
     char m_peer[32] = {};
     char m_community[16] = {};
@@ -130,10 +130,7 @@ bool FirstWord(const netsnmp_variable_list* var, int32_t& word)
 }  // namespace
 
 CSnmpRequest::CSnmpRequest(const char* host, const char* community, uint32_t capacity)
-    : m_results(new SnmpVarResult[capacity]()),
-      m_specs(new SnmpVarSpec[capacity]()),
-      m_capacity(capacity),
-      m_count(0)
+    : m_results(new SnmpVarResult[capacity]()), m_specs(new SnmpVarSpec[capacity]()), m_capacity(capacity), m_count(0)
 {
     CopyCut(m_host, sizeof m_host, host);
     CopyCut(m_community, sizeof m_community, community);

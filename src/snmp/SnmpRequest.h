@@ -7,13 +7,13 @@
 #include <string>
 
 struct SnmpVarSpec {
-    char oid[256];   // numeric dotted text with a leading dot
+    char oid[256];  // numeric dotted text with a leading dot
     char value[64];  // value to write, empty for reads
-    char type;       // snmp_add_var letter: 'i', 'a', 's', 'x'; 0 for reads
+    char type;  // snmp_add_var letter: 'i', 'a', 's', 'x'; 0 for reads
 };
 
 struct SnmpVarResult {
-    char text[256];   // printed value, for octet strings only
+    char text[256];  // printed value, for octet strings only
     int32_t integer;  // value of any other type
 };
 
@@ -23,8 +23,8 @@ public:
     enum : int {
         kOk = 0,
         kErrorStatus = -1,  // the module answered with a non-zero error status
-        kNoAnswer = -2,     // time-out or transport failure
-        kNoSession = -3,    // the session could not be opened
+        kNoAnswer = -2,  // time-out or transport failure
+        kNoSession = -3,  // the session could not be opened
     };
 
     CSnmpRequest(const char* host, const char* community, uint32_t capacity);

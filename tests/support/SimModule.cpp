@@ -51,10 +51,11 @@ std::string ReadLine(int fd, int timeoutMs)
     const auto deadline = std::chrono::steady_clock::now() + std::chrono::milliseconds(timeoutMs);
     std::string line;
     for (;;) {
-        const auto left = std::chrono::duration_cast<std::chrono::milliseconds>(deadline - std::chrono::steady_clock::now());
+        const auto left
+            = std::chrono::duration_cast<std::chrono::milliseconds>(deadline - std::chrono::steady_clock::now());
         if (left.count() <= 0)
             return {};
-        pollfd waiting{fd, POLLIN, 0};
+        pollfd waiting {fd, POLLIN, 0};
         if (poll(&waiting, 1, static_cast<int>(left.count())) <= 0)
             continue;
         char c = 0;
@@ -137,8 +138,8 @@ SimModule::SimModule(const std::string& stateJson, const QString& address) : m_a
 
     int outputFd = -1;
     const pid_t pid = Spawn({KALVOR_SIM_PATH, "--port", "0", "--address", address.toStdString(), "--state", statePath,
-                             "--journal", m_journalPath},
-                            outputFd);
+                                "--journal", m_journalPath},
+        outputFd);
     const std::string line = ReadLine(outputFd, kStartTimeoutMs);
     close(outputFd);  // the simulator writes nothing more to it
     const size_t colon = line.rfind(':');

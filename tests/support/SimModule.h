@@ -9,13 +9,13 @@
 #include <vector>
 
 struct JournalEntry {
-    std::string op;         // "get" or "set"
-    std::string oid;        // full numeric OID with leading dot
-    std::string type;       // SET: 'i', 'a', 's' (octet string), 'c', 'g', 't'; GET: ""
-    std::string value;      // SET: decimal, dotted address or the octet string's bytes as text
-    std::string hex;        // SET of an octet string: bytes as "00 11 22" (upper case)
+    std::string op;  // "get" or "set"
+    std::string oid;  // full numeric OID with leading dot
+    std::string type;  // SET: 'i', 'a', 's' (octet string), 'c', 'g', 't'; GET: ""
+    std::string value;  // SET: decimal, dotted address or the octet string's bytes as text
+    std::string hex;  // SET of an octet string: bytes as "00 11 22" (upper case)
     std::string community;
-    std::string reply;      // "ok", "error" or "none"
+    std::string reply;  // "ok", "error" or "none"
 };
 
 class SimModule {

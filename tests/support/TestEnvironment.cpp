@@ -14,13 +14,12 @@ namespace {
 std::vector<unsigned> g_pauses;
 std::string g_dir;
 
-const char* const kSnmpConf =
-    "# Written by the test environment: quick failures, no MIBs, no state.\n"
-    "timeout 1\n"
-    "retries 0\n"
-    "mibs :\n"
-    "noPersistentLoad yes\n"
-    "noPersistentSave yes\n";
+const char* const kSnmpConf = "# Written by the test environment: quick failures, no MIBs, no state.\n"
+                              "timeout 1\n"
+                              "retries 0\n"
+                              "mibs :\n"
+                              "noPersistentLoad yes\n"
+                              "noPersistentSave yes\n";
 
 void RemoveDir()
 {
