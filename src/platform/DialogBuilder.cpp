@@ -14,6 +14,7 @@
 #include <algorithm>
 
 #include "platform/IpAddressCtrl.h"
+#include "platform/StatusLine.h"
 #include "platform/LimitedTextEdit.h"
 #include "platform/ReportList.h"
 #include "platform/TabBar.h"
@@ -93,11 +94,9 @@ QWidget* MakeStatic(BuildContext& context, const ControlSpec& spec)
 
 QWidget* MakeStatusLine(BuildContext& context, const ControlSpec& spec)
 {
-    QLabel* label = MakeLabel(context, spec);
-    label->setFrameStyle(QFrame::Panel | QFrame::Sunken);
-    label->setWordWrap(false);
-    label->setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
-    return label;
+    auto* line = new CStatusLine(context.dialog);
+    line->setText(Caption(spec));
+    return line;
 }
 
 QWidget* MakeIcon(BuildContext& context, const ControlSpec&)
