@@ -21,10 +21,7 @@ namespace {
 volatile std::sig_atomic_t g_stopRequested = 0;
 sigset_t g_servingMask;  // the mask during the wait: stop signals let through
 
-void OnStopSignal(int)
-{
-    g_stopRequested = 1;
-}
+void OnStopSignal(int) { g_stopRequested = 1; }
 
 void RouteStopSignals()
 {

@@ -22,10 +22,7 @@ constexpr int kRegisters = 128;
 constexpr int kRounds = 5;
 const char* const kCommunity = "582019374620";
 
-std::string RegisterOid(int r)
-{
-    return ".1.3.6.1.4.1.19865.1.4.2." + std::to_string(r) + ".0";
-}
+std::string RegisterOid(int r) { return ".1.3.6.1.4.1.19865.1.4.2." + std::to_string(r) + ".0"; }
 
 double BatchSeconds()
 {

@@ -121,10 +121,7 @@ public:
     QStringList events;
 };
 
-QLineEdit* Edit(CDialog& dlg, int id)
-{
-    return dlg.Item<QLineEdit>(id);
-}
+QLineEdit* Edit(CDialog& dlg, int id) { return dlg.Item<QLineEdit>(id); }
 
 void ShowActive(QWidget& dlg)
 {

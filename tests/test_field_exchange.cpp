@@ -100,15 +100,9 @@ protected:
     }
 };
 
-QLineEdit* Edit(CDialog& dlg, int id)
-{
-    return dlg.Item<QLineEdit>(id);
-}
+QLineEdit* Edit(CDialog& dlg, int id) { return dlg.Item<QLineEdit>(id); }
 
-void Type(CDialog& dlg, int id, const QString& text)
-{
-    Edit(dlg, id)->setText(text);
-}
+void Type(CDialog& dlg, int id, const QString& text) { Edit(dlg, id)->setText(text); }
 
 // Every field valid and different from the members' defaults.
 void FillValid(CKindsDlg& dlg)

@@ -21,10 +21,7 @@ namespace {
 const std::string kReadCommunity = "582019374620";
 const std::string kWriteCommunity = "marbled";
 
-std::string Full(const std::string& relativeOid)
-{
-    return ".1.3.6.1.4.1.19865" + relativeOid;
-}
+std::string Full(const std::string& relativeOid) { return ".1.3.6.1.4.1.19865" + relativeOid; }
 
 struct Var {
     Var(const char* readOid) : oid(readOid) { }

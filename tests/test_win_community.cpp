@@ -92,10 +92,7 @@ ModalOperator::Step Cancel()
     return [](CDialog& dialog) { Press(dialog, IDCANCEL); };
 }
 
-QString Relative(const std::string& oid)
-{
-    return QString::fromStdString(oid.substr(kPrefix.size()));
-}
+QString Relative(const std::string& oid) { return QString::fromStdString(oid.substr(kPrefix.size())); }
 
 }  // namespace
 

@@ -203,10 +203,7 @@ struct Probe : CDialog {
     }
 };
 
-QString Describe(int id)
-{
-    return QString::number(id);
-}
+QString Describe(int id) { return QString::number(id); }
 
 }  // namespace
 

@@ -40,10 +40,7 @@ rlim_t LowestFreeDescriptor()
     return rlim_t(probe);
 }
 
-QString Relative(const std::string& oid)
-{
-    return QString::fromStdString(oid.substr(kPrefix.size()));
-}
+QString Relative(const std::string& oid) { return QString::fromStdString(oid.substr(kPrefix.size())); }
 
 // Types a value into a field: an address into an IP address control, text
 // into an edit.

@@ -46,15 +46,9 @@ std::map<int, std::vector<QString>> RunTimeCaptions()
     return captions;
 }
 
-QString Caption(const char* text)
-{
-    return QString::fromLatin1(text ? text : "");
-}
+QString Caption(const char* text) { return QString::fromLatin1(text ? text : ""); }
 
-QRect Area(const ControlSpec& control)
-{
-    return QRect(control.x, control.y, control.cx, control.cy);
-}
+QRect Area(const ControlSpec& control) { return QRect(control.x, control.y, control.cx, control.cy); }
 
 QString Describe(const ControlSpec& control)
 {
@@ -202,10 +196,7 @@ const DialogTemplate& TemplateNumber(int which)
 }
 }  // namespace
 
-void TestWinTemplates::layoutHasNoOverlaps_data()
-{
-    AddTemplateRows();
-}
+void TestWinTemplates::layoutHasNoOverlaps_data() { AddTemplateRows(); }
 
 void TestWinTemplates::layoutHasNoOverlaps()
 {
@@ -236,10 +227,7 @@ void TestWinTemplates::communityWindowPlacesButtonsBelowTheEntries()
     }
 }
 
-void TestWinTemplates::builtWindowHasEveryControlOnce_data()
-{
-    AddTemplateRows();
-}
+void TestWinTemplates::builtWindowHasEveryControlOnce_data() { AddTemplateRows(); }
 
 void TestWinTemplates::builtWindowHasEveryControlOnce()
 {
@@ -267,10 +255,7 @@ void TestWinTemplates::builtWindowHasEveryControlOnce()
     }
 }
 
-void TestWinTemplates::tabOrderIsTemplateOrder_data()
-{
-    AddTemplateRows();
-}
+void TestWinTemplates::tabOrderIsTemplateOrder_data() { AddTemplateRows(); }
 
 void TestWinTemplates::tabOrderIsTemplateOrder()
 {
@@ -294,10 +279,7 @@ void TestWinTemplates::tabOrderIsTemplateOrder()
     QCOMPARE(chain, expected);
 }
 
-void TestWinTemplates::captionsFitTheirControls_data()
-{
-    AddTemplateRows();
-}
+void TestWinTemplates::captionsFitTheirControls_data() { AddTemplateRows(); }
 
 void TestWinTemplates::captionsFitTheirControls()
 {

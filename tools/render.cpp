@@ -45,15 +45,9 @@ std::unique_ptr<CDialog> Created(std::unique_ptr<CDialog> window)
     return window;
 }
 
-std::unique_ptr<CDialog> MakeMainWindow()
-{
-    return Created(std::make_unique<CMainDlg>());
-}
+std::unique_ptr<CDialog> MakeMainWindow() { return Created(std::make_unique<CMainDlg>()); }
 
-std::unique_ptr<CDialog> MakeAboutBox()
-{
-    return Created(std::make_unique<CAboutDlg>());
-}
+std::unique_ptr<CDialog> MakeAboutBox() { return Created(std::make_unique<CAboutDlg>()); }
 
 std::unique_ptr<CDialog> MakeCommunityWindow()
 {

@@ -14,10 +14,7 @@
 namespace {
 // The sockets layer needs no start-up of its own here; kept as the one place
 // that would report it.
-bool SocketsAvailable()
-{
-    return true;
-}
+bool SocketsAvailable() { return true; }
 
 bool IsDottedAddress(const QString& text)
 {
@@ -33,10 +30,7 @@ bool IsDottedAddress(const QString& text)
     return true;
 }
 
-void Usage()
-{
-    fprintf(stderr, "usage: kalvor [--address A.B.C.D] [--port N]\n");
-}
+void Usage() { fprintf(stderr, "usage: kalvor [--address A.B.C.D] [--port N]\n"); }
 }  // namespace
 
 bool CKalvorApp::ParseArguments(int argc, char** argv)

@@ -40,10 +40,7 @@ QString& StartAddress()
 }
 }  // namespace
 
-void CMainDlg::SetStartAddress(const QString& address)
-{
-    StartAddress() = address;
-}
+void CMainDlg::SetStartAddress(const QString& address) { StartAddress() = address; }
 
 CMainDlg::CMainDlg(QWidget* parent)
     : CDialog(MainDlgTemplate(), parent),
@@ -140,10 +137,7 @@ void CMainDlg::contextMenuEvent(QContextMenuEvent* event)
         m_systemMenu->exec(event->globalPos());
 }
 
-CDialog* CMainDlg::SubWindowOf(SubWindow kind) const
-{
-    return m_subWindows[static_cast<size_t>(kind)].get();
-}
+CDialog* CMainDlg::SubWindowOf(SubWindow kind) const { return m_subWindows[static_cast<size_t>(kind)].get(); }
 
 void CMainDlg::OpenSubWindow(SubWindow kind)
 {
@@ -185,15 +179,9 @@ void CMainDlg::SetIpText(int id, const QString& dotted)
         IpCtrl(id)->SetAddress(parts[0].toInt(), parts[1].toInt(), parts[2].toInt(), parts[3].toInt());
 }
 
-QByteArray CMainDlg::ModuleAddress() const
-{
-    return GetIpText(IDC_MODULE_ADDRESS).toLatin1();
-}
+QByteArray CMainDlg::ModuleAddress() const { return GetIpText(IDC_MODULE_ADDRESS).toLatin1(); }
 
-void CMainDlg::ShowSnmpError(int code)
-{
-    SetStatus(QString::fromLatin1(kStatusSnmpError).arg(code));
-}
+void CMainDlg::ShowSnmpError(int code) { SetStatus(QString::fromLatin1(kStatusSnmpError).arg(code)); }
 
 QString* CMainDlg::TextMember(int control)
 {

@@ -21,15 +21,9 @@ constexpr int kOldFirmwareLength = 12;
 constexpr const char* kLengthError = "Error: Community string for this firmware version must be exactly 12 symbols";
 }  // namespace
 
-void CMainDlg::OnChangeRwPass()
-{
-    ChangeCommunity(true);
-}
+void CMainDlg::OnChangeRwPass() { ChangeCommunity(true); }
 
-void CMainDlg::OnChangeRoPass()
-{
-    ChangeCommunity(false);
-}
+void CMainDlg::OnChangeRoPass() { ChangeCommunity(false); }
 
 void CMainDlg::ChangeCommunity(bool readWrite)
 {

@@ -7,10 +7,7 @@
 
 namespace {
 
-bool In(int value, std::initializer_list<int> set)
-{
-    return std::find(set.begin(), set.end(), value) != set.end();
-}
+bool In(int value, std::initializer_list<int> set) { return std::find(set.begin(), set.end(), value) != set.end(); }
 
 // Reads selected by the minor alone (the 14-object read follows separately).
 struct MinorRead {

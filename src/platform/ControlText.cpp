@@ -16,10 +16,7 @@ template <class Widget> Widget* As(const QWidget* control)
     return qobject_cast<Widget*>(const_cast<QWidget*>(control));
 }
 
-QString ComboText(QComboBox* combo)
-{
-    return combo->currentText();
-}
+QString ComboText(QComboBox* combo) { return combo->currentText(); }
 
 // The edit field of a combo takes any text; a drop-down list has no field of
 // its own, so text set on it is dropped.
@@ -61,54 +58,18 @@ template <class Widget, QString (*Read)(Widget*), void (*Write)(Widget*, const Q
         [](QWidget* control, const QString& text) { Write(As<Widget>(control), text); }};
 }
 
-QString LineEditText(QLineEdit* w)
-{
-    return w->text();
-}
-void SetLineEditText(QLineEdit* w, const QString& t)
-{
-    w->setText(t);
-}
-QString TextEditText(CLimitedTextEdit* w)
-{
-    return w->Text();
-}
-void SetTextEditText(CLimitedTextEdit* w, const QString& t)
-{
-    w->SetText(t);
-}
-QString PlainTextEditText(QPlainTextEdit* w)
-{
-    return w->toPlainText();
-}
-void SetPlainTextEditText(QPlainTextEdit* w, const QString& t)
-{
-    w->setPlainText(t);
-}
-QString LabelText(QLabel* w)
-{
-    return w->text();
-}
-void SetLabelText(QLabel* w, const QString& t)
-{
-    w->setText(t);
-}
-QString ButtonText(QAbstractButton* w)
-{
-    return w->text();
-}
-void SetButtonText(QAbstractButton* w, const QString& t)
-{
-    w->setText(t);
-}
-QString GroupBoxText(QGroupBox* w)
-{
-    return w->title();
-}
-void SetGroupBoxText(QGroupBox* w, const QString& t)
-{
-    w->setTitle(t);
-}
+QString LineEditText(QLineEdit* w) { return w->text(); }
+void SetLineEditText(QLineEdit* w, const QString& t) { w->setText(t); }
+QString TextEditText(CLimitedTextEdit* w) { return w->Text(); }
+void SetTextEditText(CLimitedTextEdit* w, const QString& t) { w->SetText(t); }
+QString PlainTextEditText(QPlainTextEdit* w) { return w->toPlainText(); }
+void SetPlainTextEditText(QPlainTextEdit* w, const QString& t) { w->setPlainText(t); }
+QString LabelText(QLabel* w) { return w->text(); }
+void SetLabelText(QLabel* w, const QString& t) { w->setText(t); }
+QString ButtonText(QAbstractButton* w) { return w->text(); }
+void SetButtonText(QAbstractButton* w, const QString& t) { w->setText(t); }
+QString GroupBoxText(QGroupBox* w) { return w->title(); }
+void SetGroupBoxText(QGroupBox* w, const QString& t) { w->setTitle(t); }
 
 const TextAccess kTextAccess[] = {
     Access<QLineEdit, LineEditText, SetLineEditText>(),

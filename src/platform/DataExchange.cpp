@@ -67,26 +67,11 @@ std::optional<float> ParseFloat(const QString& text)
     return static_cast<float>(*value);
 }
 
-QString FormatUnsigned(uint32_t value)
-{
-    return QString::number(value);
-}
-QString FormatSigned(int32_t value)
-{
-    return QString::number(value);
-}
-QString FormatByte(uint8_t value)
-{
-    return QString::number(value);
-}
-QString FormatFloat(float value)
-{
-    return FormatReal(value, kFloatDigits);
-}
-QString FormatDouble(double value)
-{
-    return FormatReal(value, kDoubleDigits);
-}
+QString FormatUnsigned(uint32_t value) { return QString::number(value); }
+QString FormatSigned(int32_t value) { return QString::number(value); }
+QString FormatByte(uint8_t value) { return QString::number(value); }
+QString FormatFloat(float value) { return FormatReal(value, kFloatDigits); }
+QString FormatDouble(double value) { return FormatReal(value, kDoubleDigits); }
 
 // The control for a DDX_ call, or nullptr when the call has nothing to do.
 QWidget* Begin(CDataExchange& dx, int id)
@@ -125,10 +110,7 @@ void CheckRange(CDataExchange& dx, T value, T minVal, T maxVal, QString (*format
         dx.Fail(QString::fromLatin1(message).arg(format(minVal), format(maxVal)));
 }
 
-QButtonGroup* RadioGroup(QAbstractButton* first)
-{
-    return first ? first->group() : nullptr;
-}
+QButtonGroup* RadioGroup(QAbstractButton* first) { return first ? first->group() : nullptr; }
 
 void PushRadio(QButtonGroup* group, int index)
 {

@@ -26,10 +26,7 @@ Qt::WindowFlags FrameFlags(const DialogTemplate& tpl)
     return flags;
 }
 
-int ControlId(const QWidget* control)
-{
-    return control->objectName().toInt();
-}
+int ControlId(const QWidget* control) { return control->objectName().toInt(); }
 
 // Counts a field exchange for as long as it runs.
 class ExchangeScope {
@@ -114,10 +111,7 @@ QWidget* CDialog::GetDlgItem(int id) const
     return found != m_items.end() ? found->second : nullptr;
 }
 
-CIPAddressCtrl* CDialog::IpCtrl(int id) const
-{
-    return Item<CIPAddressCtrl>(id);
-}
+CIPAddressCtrl* CDialog::IpCtrl(int id) const { return Item<CIPAddressCtrl>(id); }
 
 bool CDialog::UpdateData(bool saveAndValidate)
 {
@@ -141,20 +135,11 @@ void CDialog::OnOK()
         EndDialog(IDOK);
 }
 
-void CDialog::OnCancel()
-{
-    EndDialog(IDCANCEL);
-}
+void CDialog::OnCancel() { EndDialog(IDCANCEL); }
 
-void CDialog::reject()
-{
-    Dispatch(IDCANCEL, Notify::Clicked);
-}
+void CDialog::reject() { Dispatch(IDCANCEL, Notify::Clicked); }
 
-void CDialog::accept()
-{
-    Dispatch(IDOK, Notify::Clicked);
-}
+void CDialog::accept() { Dispatch(IDOK, Notify::Clicked); }
 
 void CDialog::SetStatus(const QString& text)
 {
@@ -164,10 +149,7 @@ void CDialog::SetStatus(const QString& text)
         statusLine->repaint();
 }
 
-void CDialog::AppendStatus(const QString& text)
-{
-    SetStatus(m_status + text);
-}
+void CDialog::AppendStatus(const QString& text) { SetStatus(m_status + text); }
 
 void CDialog::SetButtonEnabled(int id, bool enable)
 {
@@ -188,10 +170,7 @@ void CDialog::SetReadOnly(int id, bool readOnly)
         address->SetReadOnly(readOnly);
 }
 
-void CDialog::SetCaption(int id, const QString& text)
-{
-    SetControlText(GetDlgItem(id), text);
-}
+void CDialog::SetCaption(int id, const QString& text) { SetControlText(GetDlgItem(id), text); }
 
 void CDialog::EnableControl(int id, bool enable)
 {
@@ -220,10 +199,7 @@ void CDialog::OnNotify(int id, Notify what, std::function<void()> handler)
     m_handlers[{id, what}] = std::move(handler);
 }
 
-void CDialog::OnTabChanging(int id, std::function<bool()> handler)
-{
-    m_tabChanging[id] = std::move(handler);
-}
+void CDialog::OnTabChanging(int id, std::function<bool()> handler) { m_tabChanging[id] = std::move(handler); }
 
 void CDialog::Dispatch(int id, Notify what)
 {
@@ -357,10 +333,7 @@ bool CDialog::WireTabBar(int id, QWidget* control)
     return true;
 }
 
-void CDialog::WatchFocus(QWidget* widget)
-{
-    widget->installEventFilter(this);
-}
+void CDialog::WatchFocus(QWidget* widget) { widget->installEventFilter(this); }
 
 bool CDialog::eventFilter(QObject* watched, QEvent* event)
 {

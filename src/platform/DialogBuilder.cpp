@@ -14,9 +14,9 @@
 #include <algorithm>
 
 #include "platform/IpAddressCtrl.h"
-#include "platform/StatusLine.h"
 #include "platform/LimitedTextEdit.h"
 #include "platform/ReportList.h"
+#include "platform/StatusLine.h"
 #include "platform/TabBar.h"
 
 namespace {
@@ -28,14 +28,8 @@ struct BuildContext {
     std::vector<QWidget*> groupBoxes;  // sent behind the other controls at the end
 };
 
-QString Caption(const ControlSpec& spec)
-{
-    return QString::fromLatin1(spec.caption ? spec.caption : "");
-}
-bool Has(const ControlSpec& spec, unsigned style)
-{
-    return (spec.style & style) != 0;
-}
+QString Caption(const ControlSpec& spec) { return QString::fromLatin1(spec.caption ? spec.caption : ""); }
+bool Has(const ControlSpec& spec, unsigned style) { return (spec.style & style) != 0; }
 
 QWidget* MakePushButton(BuildContext& context, const ControlSpec& spec)
 {
@@ -137,10 +131,7 @@ QWidget* MakeEdit(BuildContext& context, const ControlSpec& spec)
     return Has(spec, ES_MULTILINE) ? MakeMultiLineEdit(context, spec) : MakeSingleLineEdit(context, spec);
 }
 
-QWidget* MakeIpAddress(BuildContext& context, const ControlSpec&)
-{
-    return new CIPAddressCtrl(context.dialog);
-}
+QWidget* MakeIpAddress(BuildContext& context, const ControlSpec&) { return new CIPAddressCtrl(context.dialog); }
 
 QComboBox* MakeCombo(BuildContext& context, const ControlSpec& spec, bool editable)
 {
@@ -152,24 +143,12 @@ QComboBox* MakeCombo(BuildContext& context, const ControlSpec& spec, bool editab
     return combo;
 }
 
-QWidget* MakeComboDropList(BuildContext& context, const ControlSpec& spec)
-{
-    return MakeCombo(context, spec, false);
-}
-QWidget* MakeComboDropDown(BuildContext& context, const ControlSpec& spec)
-{
-    return MakeCombo(context, spec, true);
-}
+QWidget* MakeComboDropList(BuildContext& context, const ControlSpec& spec) { return MakeCombo(context, spec, false); }
+QWidget* MakeComboDropDown(BuildContext& context, const ControlSpec& spec) { return MakeCombo(context, spec, true); }
 
-QWidget* MakeListReport(BuildContext& context, const ControlSpec&)
-{
-    return new CReportList(context.dialog);
-}
+QWidget* MakeListReport(BuildContext& context, const ControlSpec&) { return new CReportList(context.dialog); }
 
-QWidget* MakeTabBar(BuildContext& context, const ControlSpec&)
-{
-    return new CTabBar(context.dialog);
-}
+QWidget* MakeTabBar(BuildContext& context, const ControlSpec&) { return new CTabBar(context.dialog); }
 
 QWidget* MakeProgress(BuildContext& context, const ControlSpec&)
 {
@@ -213,10 +192,7 @@ const KindEntry& EntryFor(ControlKind kind)
 
 // A combo box shows one line (its list drops down over the dialog) and a tab
 // strip only its tabs (the page area belongs to the controls drawn on it).
-int OneLineHeight(const QWidget* widget)
-{
-    return widget->fontMetrics().height() + 10;
-}
+int OneLineHeight(const QWidget* widget) { return widget->fontMetrics().height() + 10; }
 
 void Place(QWidget* widget, const ControlSpec& spec, bool oneLineHigh)
 {

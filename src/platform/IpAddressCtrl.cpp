@@ -99,10 +99,7 @@ void CIPAddressCtrl::SetReadOnly(bool readOnly)
     update();
 }
 
-bool CIPAddressCtrl::IsReadOnly() const
-{
-    return m_fields[0]->isReadOnly();
-}
+bool CIPAddressCtrl::IsReadOnly() const { return m_fields[0]->isReadOnly(); }
 
 QLineEdit* CIPAddressCtrl::Field(int index) const
 {
@@ -118,10 +115,7 @@ int CIPAddressCtrl::IndexOf(QObject* field) const
     return -1;
 }
 
-bool CIPAddressCtrl::OwnsFocus() const
-{
-    return IndexOf(QApplication::focusWidget()) >= 0;
-}
+bool CIPAddressCtrl::OwnsFocus() const { return IndexOf(QApplication::focusWidget()) >= 0; }
 
 void CIPAddressCtrl::OnFieldEdited(int index, const QString& text)
 {

@@ -8,10 +8,7 @@ namespace {
 const QString kCrLf = QStringLiteral("\r\n");
 const QString kLf = QStringLiteral("\n");
 
-bool IsReturn(const QKeyEvent* event)
-{
-    return event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter;
-}
+bool IsReturn(const QKeyEvent* event) { return event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter; }
 }  // namespace
 
 CLimitedTextEdit::CLimitedTextEdit(QWidget* parent) : QPlainTextEdit(parent)
@@ -23,15 +20,9 @@ CLimitedTextEdit::CLimitedTextEdit(QWidget* parent) : QPlainTextEdit(parent)
     });
 }
 
-void CLimitedTextEdit::SetLimit(int maxChars)
-{
-    m_limit = maxChars > 0 ? maxChars : 0;
-}
+void CLimitedTextEdit::SetLimit(int maxChars) { m_limit = maxChars > 0 ? maxChars : 0; }
 
-QString CLimitedTextEdit::Text() const
-{
-    return toPlainText().replace(kLf, kCrLf);
-}
+QString CLimitedTextEdit::Text() const { return toPlainText().replace(kLf, kCrLf); }
 
 void CLimitedTextEdit::SetText(const QString& text)
 {
@@ -40,10 +31,7 @@ void CLimitedTextEdit::SetText(const QString& text)
     m_settingText = false;
 }
 
-int CLimitedTextEdit::CountedLength(const QString& text)
-{
-    return int(text.size() + text.count(QLatin1Char('\n')));
-}
+int CLimitedTextEdit::CountedLength(const QString& text) { return int(text.size() + text.count(QLatin1Char('\n'))); }
 
 int CLimitedTextEdit::Room() const
 {

@@ -11,10 +11,7 @@
 
 namespace {
 
-bool IsBlank(char c)
-{
-    return c == ' ' || c == '\t';
-}
+bool IsBlank(char c) { return c == ' ' || c == '\t'; }
 
 const char* SkipBlanks(const char* p)
 {
@@ -31,10 +28,7 @@ const char* SkipSpace(const char* p)
     return p;
 }
 
-bool OnlyBlanksFollow(const char* p)
-{
-    return *SkipBlanks(p) == '\0';
-}
+bool OnlyBlanksFollow(const char* p) { return *SkipBlanks(p) == '\0'; }
 
 const char* SkipDigits(const char* p)
 {
@@ -158,9 +152,6 @@ std::optional<double> ParseReal(const QString& text)
     return value;
 }
 
-QString FormatReal(double value, int significantDigits)
-{
-    return QString::asprintf("%.*g", significantDigits, value);
-}
+QString FormatReal(double value, int significantDigits) { return QString::asprintf("%.*g", significantDigits, value); }
 
 }  // namespace NumberText

@@ -20,7 +20,4 @@ void Sleep(unsigned milliseconds)
     std::this_thread::sleep_for(std::chrono::milliseconds(milliseconds));
 }
 
-void SetSleepHook(std::function<void(unsigned)> hook)
-{
-    SleepHook() = std::move(hook);
-}
+void SetSleepHook(std::function<void(unsigned)> hook) { SleepHook() = std::move(hook); }

@@ -4,8 +4,7 @@
 #include <QHelpEvent>
 #include <QToolTip>
 
-CStatusLine::CStatusLine(QWidget* parent)
-    : QLabel(parent)
+CStatusLine::CStatusLine(QWidget* parent) : QLabel(parent)
 {
     setFrameStyle(QFrame::Panel | QFrame::Sunken);
     setWordWrap(false);

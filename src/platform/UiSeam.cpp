@@ -121,15 +121,9 @@ IUiSeam& RealSeam()
 
 }  // namespace
 
-IUiSeam& Ui()
-{
-    return g_installedSeam ? *g_installedSeam : RealSeam();
-}
+IUiSeam& Ui() { return g_installedSeam ? *g_installedSeam : RealSeam(); }
 
-void SetUiSeam(IUiSeam* seam)
-{
-    g_installedSeam = seam;
-}
+void SetUiSeam(IUiSeam* seam) { g_installedSeam = seam; }
 
 int AfxMessageBox(const QString& text, unsigned flags)
 {

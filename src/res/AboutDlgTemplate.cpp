@@ -19,7 +19,4 @@ const DialogTemplate kAboutDlg {
 
 }  // namespace
 
-const DialogTemplate& AboutDlgTemplate()
-{
-    return kAboutDlg;
-}
+const DialogTemplate& AboutDlgTemplate() { return kAboutDlg; }

@@ -34,7 +34,4 @@ const DialogTemplate kCommunityDlg {
 
 }  // namespace
 
-const DialogTemplate& CommunityDlgTemplate()
-{
-    return kCommunityDlg;
-}
+const DialogTemplate& CommunityDlgTemplate() { return kCommunityDlg; }

@@ -46,14 +46,8 @@ constexpr int kSetCx = 15;
 constexpr int kMacLength = 17;  // "00:11:22:33:44:55"
 constexpr int kCommunityLength = 12;
 
-constexpr int Label(int row)
-{
-    return row + 2;
-}
-constexpr int TwoLineLabel(int row)
-{
-    return row - 2;
-}
+constexpr int Label(int row) { return row + 2; }
+constexpr int TwoLineLabel(int row) { return row - 2; }
 
 // Module access group.
 constexpr int kAccessGroupY = 3;
@@ -110,10 +104,7 @@ constexpr int kModesLeftX = 14;
 constexpr int kModesLeftCx = 120;
 constexpr int kModesRightX = kNarrowLabelX;
 constexpr int kModesRightCx = kNarrowColumnCx;
-constexpr int Mode(int line)
-{
-    return 224 + 10 * line;
-}
+constexpr int Mode(int line) { return 224 + 10 * line; }
 constexpr int kRowSetModes = 305;
 
 // Buttons below the groups: device commands on the left, a 3 x 2 grid of
@@ -122,10 +113,7 @@ constexpr int kButtonRow1 = 325;
 constexpr int kButtonRow2 = 347;
 constexpr int kCommandX = 7;
 constexpr int kWindowCx = 54;
-constexpr int Window(int column)
-{
-    return 117 + 57 * column;
-}
+constexpr int Window(int column) { return 117 + 57 * column; }
 
 constexpr int kStatusY = 371;
 
@@ -265,7 +253,4 @@ const DialogTemplate kMainDlg {
 
 }  // namespace
 
-const DialogTemplate& MainDlgTemplate()
-{
-    return kMainDlg;
-}
+const DialogTemplate& MainDlgTemplate() { return kMainDlg; }

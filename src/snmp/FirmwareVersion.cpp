@@ -9,7 +9,4 @@ FirmwareVersion FirmwareVersion::FromWord(int32_t word)
     return v;
 }
 
-QString FirmwareVersion::Text() const
-{
-    return QString::asprintf("%d.%03d", major, minor);
-}
+QString FirmwareVersion::Text() const { return QString::asprintf("%d.%03d", major, minor); }

@@ -101,10 +101,7 @@ ParsedOid ParseOid(const char* text)
     return parsed;
 }
 
-bool IsOctetString(const netsnmp_variable_list* var)
-{
-    return var->type == ASN_OCTET_STR;
-}
+bool IsOctetString(const netsnmp_variable_list* var) { return var->type == ASN_OCTET_STR; }
 
 // The printed value, cut to the slot (the library leaves an over-long value
 // unterminated in a buffer of the slot's size, so it prints into a roomy one).
@@ -240,27 +237,12 @@ int CSnmpRequest::Set()
     return kOk;
 }
 
-const char* CSnmpRequest::GetText(uint32_t i) const
-{
-    return i < m_capacity ? m_results[i].text : "";
-}
+const char* CSnmpRequest::GetText(uint32_t i) const { return i < m_capacity ? m_results[i].text : ""; }
 
-int32_t CSnmpRequest::GetInteger(uint32_t i) const
-{
-    return i < m_capacity ? m_results[i].integer : 0;
-}
+int32_t CSnmpRequest::GetInteger(uint32_t i) const { return i < m_capacity ? m_results[i].integer : 0; }
 
-const char* CSnmpRequest::GetLibraryVersion() const
-{
-    return netsnmp_get_version();
-}
+const char* CSnmpRequest::GetLibraryVersion() const { return netsnmp_get_version(); }
 
-void CSnmpRequest::SetPortOverride(uint16_t port)
-{
-    g_portOverride = port;
-}
+void CSnmpRequest::SetPortOverride(uint16_t port) { g_portOverride = port; }
 
-uint16_t CSnmpRequest::PortOverride()
-{
-    return g_portOverride;
-}
+uint16_t CSnmpRequest::PortOverride() { return g_portOverride; }

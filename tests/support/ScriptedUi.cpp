@@ -2,15 +2,9 @@
 
 #include "platform/DialogTemplate.h"
 
-ScriptedUi::ScriptedUi()
-{
-    SetUiSeam(this);
-}
+ScriptedUi::ScriptedUi() { SetUiSeam(this); }
 
-ScriptedUi::~ScriptedUi()
-{
-    SetUiSeam(nullptr);
-}
+ScriptedUi::~ScriptedUi() { SetUiSeam(nullptr); }
 
 QStringList ScriptedUi::BoxTexts() const
 {

@@ -161,10 +161,7 @@ SimModule::~SimModule()
     std::filesystem::remove_all(m_dir, ignored);
 }
 
-void SimModule::Use() const
-{
-    CSnmpRequest::SetPortOverride(m_port);
-}
+void SimModule::Use() const { CSnmpRequest::SetPortOverride(m_port); }
 
 std::vector<JournalEntry> SimModule::Journal() const
 {

@@ -67,15 +67,9 @@ inline void SetIp(CDialog& dialog, int id, const QString& dotted)
         ip->Field(i)->setText(parts[i]);
 }
 
-inline QString Ip(const CDialog& dialog, int id)
-{
-    return dialog.GetIpText(id);
-}
+inline QString Ip(const CDialog& dialog, int id) { return dialog.GetIpText(id); }
 
-inline bool IpBlank(const CDialog& dialog, int id)
-{
-    return dialog.IpCtrl(id)->IsBlank();
-}
+inline bool IpBlank(const CDialog& dialog, int id) { return dialog.IpCtrl(id)->IsBlank(); }
 
 inline bool Checked(const CDialog& dialog, int id)
 {
@@ -87,10 +81,7 @@ inline void SetChecked(CDialog& dialog, int id, bool checked)
     qobject_cast<QAbstractButton*>(Control(dialog, id))->setChecked(checked);
 }
 
-inline bool Enabled(const CDialog& dialog, int id)
-{
-    return Control(dialog, id)->isEnabled();
-}
+inline bool Enabled(const CDialog& dialog, int id) { return Control(dialog, id)->isEnabled(); }
 
 inline bool ReadOnly(const CDialog& dialog, int id)
 {
@@ -103,9 +94,6 @@ inline bool ReadOnly(const CDialog& dialog, int id)
     return false;
 }
 
-inline QString Status(const CDialog& dialog)
-{
-    return Text(dialog, IDC_STATUS);
-}
+inline QString Status(const CDialog& dialog) { return Text(dialog, IDC_STATUS); }
 
 }  // namespace drive
