@@ -4,12 +4,14 @@
 #include <QMenu>
 
 #include "app/AboutDlg.h"
+#include "platform/ControlText.h"
 #include "platform/DataExchange.h"
 #include "platform/IpAddressCtrl.h"
 #include "res/AppIcon.h"
 #include "res/MainDlgIds.h"
 #include "res/MainDlgTemplate.h"
 #include "res/Strings.h"
+#include "snmp/FirmwareVersion.h"
 #include "snmp/SnmpRequest.h"
 
 namespace {
@@ -31,6 +33,17 @@ constexpr LaunchButton kLaunchButtons[] = {
     {IDC_MAC_SEARCH, SubWindow::MacTable},
     {IDC_RS232, SubWindow::Serial},
 };
+
+// The member of `self` that a table row binds to `control`.
+template <class T, size_t N>
+T* MemberFor(CMainDlg* self, const std::pair<int, T CMainDlg::*> (&members)[N], int control)
+{
+    for (const auto& [id, member] : members)
+        if (id == control)
+            return &(self->*member);
+    qFatal("control %d has no member of this kind", control);
+    return nullptr;
+}
 
 // Module address preset at start-up; the command line may change it.
 QString& StartAddress()
@@ -114,7 +127,7 @@ bool CMainDlg::OnInitDialog()
     m_systemMenu->addSeparator();
     m_systemMenu->addAction(QString::fromLatin1(IDS_ABOUTBOX), this, [this] { OnSysCommand(kAboutCommand); });
     setWindowIcon(m_hIcon);
-    SetIpText(IDC_MODULE_ADDRESS, StartAddress());
+    SetControlText(GetDlgItem(IDC_MODULE_ADDRESS), StartAddress());
     CSnmpRequest versionOnly("", "", 1);
     m_status = QString::fromLatin1(kStatusBanner)
                    .arg(QString::fromLatin1(IDS_APP_TITLE), QString::fromLatin1(versionOnly.GetLibraryVersion()));
@@ -165,18 +178,10 @@ void CMainDlg::CloseSubWindows()
 void CMainDlg::OnCommunityKillFocus()
 {
     UpdateData(true);
-    const bool versionKnown = m_major != 0 || m_minor != 0;
-    if (versionKnown && m_major <= 4 && m_minor <= 66) {
+    if (FirmwareVersion {m_major, m_minor}.IsKnown() && m_major <= 4 && m_minor <= 66) {
         m_roCommunity = m_rwCommunity;
         UpdateData(false);
     }
-}
-
-void CMainDlg::SetIpText(int id, const QString& dotted)
-{
-    const QStringList parts = dotted.split('.');
-    if (parts.size() == 4)
-        IpCtrl(id)->SetAddress(parts[0].toInt(), parts[1].toInt(), parts[2].toInt(), parts[3].toInt());
 }
 
 QByteArray CMainDlg::ModuleAddress() const { return GetIpText(IDC_MODULE_ADDRESS).toLatin1(); }
@@ -190,11 +195,7 @@ QString* CMainDlg::TextMember(int control)
         {IDC_MAC_LOCK1, &CMainDlg::m_macLock1},
         {IDC_MAC_LOCK2, &CMainDlg::m_macLock2},
     };
-    for (const auto& [id, member] : members)
-        if (id == control)
-            return &(this->*member);
-    Q_ASSERT(!"no text member for this control");
-    return &m_status;
+    return MemberFor(this, members, control);
 }
 
 uint32_t* CMainDlg::NumberMember(int control)
@@ -205,11 +206,7 @@ uint32_t* CMainDlg::NumberMember(int control)
         {IDC_PING_RESTART_COUNT, &CMainDlg::m_pingRestartCount},
         {IDC_RESTART_PULSE, &CMainDlg::m_restartPulseWidth},
     };
-    for (const auto& [id, member] : members)
-        if (id == control)
-            return &(this->*member);
-    Q_ASSERT(!"no number member for this control");
-    return &m_vlanTag;
+    return MemberFor(this, members, control);
 }
 
 bool& CMainDlg::ModeFlag(int control)
@@ -227,9 +224,7 @@ bool& CMainDlg::ModeFlag(int control)
         {IDC_MODE_PING_LED, &CMainDlg::m_modePingLed},
         {IDC_MODE_IO_RESET, &CMainDlg::m_modeIoReset},
     };
-    for (const auto& [id, member] : members)
-        if (id == control)
-            return this->*member;
-    Q_ASSERT(control >= IDC_MODE_EXTRA_FIRST && control <= IDC_MODE_EXTRA_LAST);
-    return m_modeExtra[static_cast<size_t>(control - IDC_MODE_EXTRA_FIRST)];
+    if (control >= IDC_MODE_EXTRA_FIRST && control <= IDC_MODE_EXTRA_LAST)
+        return m_modeExtra[static_cast<size_t>(control - IDC_MODE_EXTRA_FIRST)];
+    return *MemberFor(this, members, control);
 }

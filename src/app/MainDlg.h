@@ -80,7 +80,6 @@ private:
     // Frame (src/app/MainDlg.cpp)
     void RegisterHandlers();
     void RegisterSetters();
-    void SetIpText(int id, const QString& dotted);
     void OpenSubWindow(SubWindow kind);
     void CloseSubWindows();
     void OnCommunityKillFocus();
@@ -99,8 +98,6 @@ private:
     void ApplyModeWords(uint32_t word1, uint32_t word2);
     void ClearSettings();
     void ApplyFeatureLevel();
-    void ApplyFeatureLevelBelow4070();
-    void ApplyFeatureLevelFrom4070();
     void EnableSwitchButtons();
     void OnVersionRead(int32_t word);
 

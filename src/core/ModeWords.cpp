@@ -59,10 +59,8 @@ void CMainDlg::BuildModeWords()
 void CMainDlg::OnSetModes()
 {
     BuildModeWords();
-    const uint32_t word1 = m_modeWord1;
-    const uint32_t word2 = m_modeWord2;
-    const ModeWrite first = {kOidModeWord1, word1};
-    const ModeWrite second = {kOidModeWord2, word2};
+    const ModeWrite first = {kOidModeWord1, m_modeWord1};
+    const ModeWrite second = {kOidModeWord2, m_modeWord2};
     switch (PlanFor(m_minor)) {
     case WritePlan::None: SetStatus(QString::fromLatin1(kNothingToWrite)); return;
     case WritePlan::SingleWord:

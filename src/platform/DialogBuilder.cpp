@@ -28,34 +28,34 @@ struct BuildContext {
     std::vector<QWidget*> groupBoxes;  // sent behind the other controls at the end
 };
 
-QString Caption(const ControlSpec& spec) { return QString::fromLatin1(spec.caption ? spec.caption : ""); }
-bool Has(const ControlSpec& spec, unsigned style) { return (spec.style & style) != 0; }
+QString Caption(const ControlSpec& row) { return QString::fromLatin1(row.caption ? row.caption : ""); }
+bool Has(const ControlSpec& row, unsigned style) { return (row.style & style) != 0; }
 
-QWidget* MakePushButton(BuildContext& context, const ControlSpec& spec)
+QWidget* MakePushButton(BuildContext& context, const ControlSpec& row)
 {
-    auto* button = new QPushButton(Caption(spec), context.dialog);
+    auto* button = new QPushButton(Caption(row), context.dialog);
     button->setAutoDefault(true);  // a focused button is the one Enter presses
     return button;
 }
 
-QWidget* MakeDefPushButton(BuildContext& context, const ControlSpec& spec)
+QWidget* MakeDefPushButton(BuildContext& context, const ControlSpec& row)
 {
-    auto* button = static_cast<QPushButton*>(MakePushButton(context, spec));
+    auto* button = static_cast<QPushButton*>(MakePushButton(context, row));
     button->setDefault(true);
     return button;
 }
 
-QWidget* MakeCheckBox(BuildContext& context, const ControlSpec& spec)
+QWidget* MakeCheckBox(BuildContext& context, const ControlSpec& row)
 {
-    return new QCheckBox(Caption(spec), context.dialog);
+    return new QCheckBox(Caption(row), context.dialog);
 }
 
 // A radio joins the group of the radio just before it in the template; WS_GROUP
 // (or any other control in between) starts a new group.
-QWidget* MakeRadioButton(BuildContext& context, const ControlSpec& spec)
+QWidget* MakeRadioButton(BuildContext& context, const ControlSpec& row)
 {
-    auto* radio = new QRadioButton(Caption(spec), context.dialog);
-    if (!context.radioGroup || Has(spec, WS_GROUP)) {
+    auto* radio = new QRadioButton(Caption(row), context.dialog);
+    if (!context.radioGroup || Has(row, WS_GROUP)) {
         context.radioGroup = new QButtonGroup(context.dialog);
         context.radioGroup->setExclusive(true);
     }
@@ -63,33 +63,33 @@ QWidget* MakeRadioButton(BuildContext& context, const ControlSpec& spec)
     return radio;
 }
 
-QWidget* MakeGroupBox(BuildContext& context, const ControlSpec& spec)
+QWidget* MakeGroupBox(BuildContext& context, const ControlSpec& row)
 {
-    auto* box = new QGroupBox(Caption(spec), context.dialog);
+    auto* box = new QGroupBox(Caption(row), context.dialog);
     box->setFocusPolicy(Qt::NoFocus);
     context.groupBoxes.push_back(box);
     return box;
 }
 
-QLabel* MakeLabel(BuildContext& context, const ControlSpec& spec)
+QLabel* MakeLabel(BuildContext& context, const ControlSpec& row)
 {
-    auto* label = new QLabel(Caption(spec), context.dialog);
+    auto* label = new QLabel(Caption(row), context.dialog);
     label->setTextFormat(Qt::PlainText);
     return label;
 }
 
-QWidget* MakeStatic(BuildContext& context, const ControlSpec& spec)
+QWidget* MakeStatic(BuildContext& context, const ControlSpec& row)
 {
-    QLabel* label = MakeLabel(context, spec);
-    label->setWordWrap(Caption(spec).contains(QLatin1Char('\n')));
-    label->setAlignment((Has(spec, SS_RIGHT) ? Qt::AlignRight : Qt::AlignLeft) | Qt::AlignTop);
+    QLabel* label = MakeLabel(context, row);
+    label->setWordWrap(Caption(row).contains(QLatin1Char('\n')));
+    label->setAlignment((Has(row, SS_RIGHT) ? Qt::AlignRight : Qt::AlignLeft) | Qt::AlignTop);
     return label;
 }
 
-QWidget* MakeStatusLine(BuildContext& context, const ControlSpec& spec)
+QWidget* MakeStatusLine(BuildContext& context, const ControlSpec& row)
 {
     auto* line = new CStatusLine(context.dialog);
-    line->setText(Caption(spec));
+    line->setText(Caption(row));
     return line;
 }
 
@@ -103,48 +103,48 @@ QWidget* MakeIcon(BuildContext& context, const ControlSpec&)
     return label;
 }
 
-QWidget* MakeSingleLineEdit(BuildContext& context, const ControlSpec& spec)
+QWidget* MakeSingleLineEdit(BuildContext& context, const ControlSpec& row)
 {
-    auto* edit = new QLineEdit(Caption(spec), context.dialog);
-    if (spec.limit > 0)
-        edit->setMaxLength(spec.limit);
-    if (Has(spec, ES_PASSWORD))
+    auto* edit = new QLineEdit(Caption(row), context.dialog);
+    if (row.limit > 0)
+        edit->setMaxLength(row.limit);
+    if (Has(row, ES_PASSWORD))
         edit->setEchoMode(QLineEdit::Password);
-    edit->setReadOnly(Has(spec, ES_READONLY));
+    edit->setReadOnly(Has(row, ES_READONLY));
     return edit;
 }
 
-QWidget* MakeMultiLineEdit(BuildContext& context, const ControlSpec& spec)
+QWidget* MakeMultiLineEdit(BuildContext& context, const ControlSpec& row)
 {
     auto* edit = new CLimitedTextEdit(context.dialog);
-    edit->SetText(Caption(spec));
-    edit->SetLimit(spec.limit);
-    edit->SetWantReturn(Has(spec, ES_WANTRETURN));
-    edit->setReadOnly(Has(spec, ES_READONLY));
-    edit->setVerticalScrollBarPolicy(Has(spec, WS_VSCROLL) ? Qt::ScrollBarAlwaysOn : Qt::ScrollBarAlwaysOff);
-    edit->setLineWrapMode(Has(spec, ES_AUTOHSCROLL) ? QPlainTextEdit::NoWrap : QPlainTextEdit::WidgetWidth);
+    edit->SetText(Caption(row));
+    edit->SetLimit(row.limit);
+    edit->SetWantReturn(Has(row, ES_WANTRETURN));
+    edit->setReadOnly(Has(row, ES_READONLY));
+    edit->setVerticalScrollBarPolicy(Has(row, WS_VSCROLL) ? Qt::ScrollBarAlwaysOn : Qt::ScrollBarAlwaysOff);
+    edit->setLineWrapMode(Has(row, ES_AUTOHSCROLL) ? QPlainTextEdit::NoWrap : QPlainTextEdit::WidgetWidth);
     return edit;
 }
 
-QWidget* MakeEdit(BuildContext& context, const ControlSpec& spec)
+QWidget* MakeEdit(BuildContext& context, const ControlSpec& row)
 {
-    return Has(spec, ES_MULTILINE) ? MakeMultiLineEdit(context, spec) : MakeSingleLineEdit(context, spec);
+    return Has(row, ES_MULTILINE) ? MakeMultiLineEdit(context, row) : MakeSingleLineEdit(context, row);
 }
 
 QWidget* MakeIpAddress(BuildContext& context, const ControlSpec&) { return new CIPAddressCtrl(context.dialog); }
 
-QComboBox* MakeCombo(BuildContext& context, const ControlSpec& spec, bool editable)
+QComboBox* MakeCombo(BuildContext& context, const ControlSpec& row, bool editable)
 {
     auto* combo = new QComboBox(context.dialog);
     combo->setEditable(editable);
     combo->setInsertPolicy(QComboBox::NoInsert);
-    if (spec.limit > 0)
-        combo->setMaxVisibleItems(std::max(1, spec.limit / 8));
+    if (row.limit > 0)
+        combo->setMaxVisibleItems(std::max(1, row.limit / 8));
     return combo;
 }
 
-QWidget* MakeComboDropList(BuildContext& context, const ControlSpec& spec) { return MakeCombo(context, spec, false); }
-QWidget* MakeComboDropDown(BuildContext& context, const ControlSpec& spec) { return MakeCombo(context, spec, true); }
+QWidget* MakeComboDropList(BuildContext& context, const ControlSpec& row) { return MakeCombo(context, row, false); }
+QWidget* MakeComboDropDown(BuildContext& context, const ControlSpec& row) { return MakeCombo(context, row, true); }
 
 QWidget* MakeListReport(BuildContext& context, const ControlSpec&) { return new CReportList(context.dialog); }
 
@@ -194,20 +194,20 @@ const KindEntry& EntryFor(ControlKind kind)
 // strip only its tabs (the page area belongs to the controls drawn on it).
 int OneLineHeight(const QWidget* widget) { return widget->fontMetrics().height() + 10; }
 
-void Place(QWidget* widget, const ControlSpec& spec, bool oneLineHigh)
+void Place(QWidget* widget, const ControlSpec& row, bool oneLineHigh)
 {
-    int height = DluToPixelsY(spec.cy);
+    int height = DluToPixelsY(row.cy);
     if (oneLineHigh)
         height = std::min(height, OneLineHeight(widget));
-    widget->setGeometry(DluToPixelsX(spec.x), DluToPixelsY(spec.y), DluToPixelsX(spec.cx), height);
+    widget->setGeometry(DluToPixelsX(row.x), DluToPixelsY(row.y), DluToPixelsX(row.cx), height);
 }
 
-void ApplyCommonStyle(QWidget* widget, const ControlSpec& spec)
+void ApplyCommonStyle(QWidget* widget, const ControlSpec& row)
 {
-    widget->setObjectName(QString::number(spec.id));
-    if (Has(spec, WS_DISABLED))
+    widget->setObjectName(QString::number(row.id));
+    if (Has(row, WS_DISABLED))
         widget->setEnabled(false);
-    if (Has(spec, WS_HIDDEN))
+    if (Has(row, WS_HIDDEN))
         widget->hide();
 }
 
@@ -227,13 +227,13 @@ void BuildDialog(QWidget* dialog, const DialogTemplate& tpl)
     dialog->setFixedSize(DluToPixelsX(tpl.cx), DluToPixelsY(tpl.cy));
     BuildContext context;
     context.dialog = dialog;
-    for (const ControlSpec& spec : tpl.controls) {
-        const KindEntry& entry = EntryFor(spec.kind);
-        if (spec.kind != ControlKind::RadioButton)
+    for (const ControlSpec& row : tpl.controls) {
+        const KindEntry& entry = EntryFor(row.kind);
+        if (row.kind != ControlKind::RadioButton)
             context.radioGroup = nullptr;
-        QWidget* widget = entry.make(context, spec);
-        ApplyCommonStyle(widget, spec);
-        Place(widget, spec, entry.oneLineHigh);
+        QWidget* widget = entry.make(context, row);
+        ApplyCommonStyle(widget, row);
+        Place(widget, row, entry.oneLineHigh);
     }
     for (QWidget* box : context.groupBoxes)
         box->lower();

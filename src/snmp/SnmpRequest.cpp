@@ -38,12 +38,12 @@ public:
         if (g_portOverride)
             snprintf(m_peer, sizeof m_peer, "%s:%u", host, static_cast<unsigned>(g_portOverride));
         else
-            CopyCut(m_peer, sizeof m_peer, host);
-        CopyCut(m_community, sizeof m_community, community);
+            snprintf(m_peer, sizeof m_peer, "%s", host);
         m_settings.peername = m_peer;
         m_settings.version = SNMP_VERSION_1;
-        m_settings.community = reinterpret_cast<u_char*>(m_community);
-        m_settings.community_len = strlen(m_community);
+        // snmp_open keeps a copy of the community.
+        m_settings.community = reinterpret_cast<u_char*>(const_cast<char*>(community));
+        m_settings.community_len = strlen(community);
         SOCK_STARTUP;
         m_session = snmp_open(&m_settings);
         if (!m_session) {
@@ -66,7 +66,6 @@ private:
     netsnmp_session m_settings {};
     netsnmp_session* m_session = nullptr;
     char m_peer[32] = {};
-    char m_community[16] = {};
 };
 
 // Frees an answer when it goes out of scope.
@@ -244,5 +243,3 @@ int32_t CSnmpRequest::GetInteger(uint32_t i) const { return i < m_capacity ? m_r
 const char* CSnmpRequest::GetLibraryVersion() const { return netsnmp_get_version(); }
 
 void CSnmpRequest::SetPortOverride(uint16_t port) { g_portOverride = port; }
-
-uint16_t CSnmpRequest::PortOverride() { return g_portOverride; }

@@ -42,7 +42,6 @@ public:
     const char* GetText(uint32_t i) const;
     int32_t GetInteger(uint32_t i) const;
 
-    uint32_t Capacity() const { return m_capacity; }
     int Count() const { return m_count; }
 
     // Version text of the SNMP library.
@@ -52,7 +51,6 @@ public:
     // which snmp.conf's defaultPort may change). Set at start-up from the
     // command line; never changed by a window.
     static void SetPortOverride(uint16_t port);
-    static uint16_t PortOverride();
 
 private:
     char m_host[16];
