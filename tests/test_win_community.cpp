@@ -12,7 +12,7 @@
 #include <string>
 #include <vector>
 
-#include "app/MainDlg.h"
+#include "core/MainDlg.h"
 #include "res/MainDlgIds.h"
 #include "support/MainWindowFixture.h"
 #include "support/ScriptedUi.h"

@@ -7,7 +7,7 @@
 
 #include <memory>
 
-#include "app/MainDlg.h"
+#include "core/MainDlg.h"
 #include "res/MainDlgIds.h"
 #include "snmp/SnmpRequest.h"
 #include "support/MainWindowFixture.h"
@@ -145,9 +145,7 @@ private slots:
     void launchButtonReplacesItsWindow()
     {
         SimModule sim;
-        auto window = OpenMainWindow(sim);
-        SubWindowFactoryFor(SubWindow::IoPorts)
-            = [](const SubWindowArgs& args) { return std::make_unique<ProbeWindow>(args); };
+        auto window = OpenMainWindow(sim, {{IDC_IO_PORTS, SubWindow::IoPorts, MakeFactory<ProbeWindow>()}});
         Press(*window, IDC_IO_PORTS);
         QCOMPARE(ProbeWindow::alive, 1);
         SetIp(*window, IDC_MODULE_ADDRESS, "127.0.0.3");
@@ -165,7 +163,6 @@ private slots:
         Press(*window, IDC_READ_SETTINGS);
         QCOMPARE(ProbeWindow::alive, 0);
         QVERIFY(!window->SubWindowOf(SubWindow::IoPorts));
-        SubWindowFactoryFor(SubWindow::IoPorts) = nullptr;
     }
 
     void restartFollowsTheSwitchControlBox()

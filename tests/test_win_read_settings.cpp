@@ -11,7 +11,7 @@
 #include <string>
 #include <vector>
 
-#include "app/MainDlg.h"
+#include "core/MainDlg.h"
 #include "res/MainDlgIds.h"
 #include "support/MainWindowFixture.h"
 #include "support/ScriptedUi.h"
@@ -194,7 +194,7 @@ const std::vector<Level>& Levels()
 // Stands in for a sub-window; counts the live ones.
 struct Probe : CDialog {
     static inline int alive = 0;
-    Probe() : CDialog(Template()) { ++alive; }
+    explicit Probe(const SubWindowArgs&) : CDialog(Template()) { ++alive; }
     ~Probe() override { --alive; }
     static const DialogTemplate& Template()
     {
@@ -553,14 +553,13 @@ private slots:
         SimModule good(R"({"objects": {".1.1.3.0": {"value": 300}, ".1.1.7.0": {"value": 20},
                                        ".1.1.13.0": {"value": 9}, ".1.1.12.0": {"value": 77},
                                        ".1.1.1.0": {"value": "127.0.0.1"}}})");
-        auto window = OpenMainWindow(good);
+        // A probe stands in for the I/O ports window.
+        auto window = OpenMainWindow(good, {{IDC_IO_PORTS, SubWindow::IoPorts, MakeFactory<Probe>()}});
         Press(*window, IDC_READ_SETTINGS);
         QCOMPARE(Text(*window, IDC_VLAN_TAG), QString("300"));
         QVERIFY(Checked(*window, IDC_MODE_SWITCH_CONTROL));
         QVERIFY(Checked(*window, IDC_MODE_EXTRA_FIRST));
 
-        // A probe stands in for the I/O ports window.
-        SubWindowFactoryFor(SubWindow::IoPorts) = [](const SubWindowArgs&) { return std::make_unique<Probe>(); };
         Press(*window, IDC_IO_PORTS);
         QCOMPARE(Probe::alive, 1);
 
@@ -568,7 +567,6 @@ private slots:
         SimModule failing(R"({"faults": {".1.1.32.0": {"silence": true}}})");
         failing.Use();
         Press(*window, IDC_READ_SETTINGS);
-        SubWindowFactoryFor(SubWindow::IoPorts) = nullptr;
 
         QCOMPARE(Status(*window), QString(kSnmpError).arg(-2));
         QCOMPARE(ReadObjects(failing), kVersionObject + kFourteenObjects.mid(0, 13));

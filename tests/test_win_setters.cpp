@@ -11,7 +11,7 @@
 #include <memory>
 #include <string>
 
-#include "app/MainDlg.h"
+#include "core/MainDlg.h"
 #include "res/MainDlgIds.h"
 #include "support/MainWindowFixture.h"
 #include "support/ScriptedUi.h"

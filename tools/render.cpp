@@ -22,8 +22,9 @@
 #include "res/CommunityDlgTemplate.h"
 #include "res/MainDlgTemplate.h"
 
-#include "app/AboutDlg.h"
-#include "app/MainDlg.h"
+#include "core/AboutDlg.h"
+#include "app/LaunchTable.h"
+#include "core/MainDlg.h"
 #include "core/CommunityDlg.h"
 #include "platform/IpAddressCtrl.h"
 #include "res/MainDlgIds.h"
@@ -45,7 +46,7 @@ std::unique_ptr<CDialog> Created(std::unique_ptr<CDialog> window)
     return window;
 }
 
-std::unique_ptr<CDialog> MakeMainWindow() { return Created(std::make_unique<CMainDlg>()); }
+std::unique_ptr<CDialog> MakeMainWindow() { return Created(std::make_unique<CMainDlg>(KalvorLaunchTable())); }
 
 std::unique_ptr<CDialog> MakeAboutBox() { return Created(std::make_unique<CAboutDlg>()); }
 
@@ -59,7 +60,7 @@ std::unique_ptr<CDialog> MakeCommunityWindow()
 std::unique_ptr<CDialog> MakeMainWindowReadFrom(uint16_t port)
 {
     CSnmpRequest::SetPortOverride(port);
-    auto window = std::make_unique<CMainDlg>();
+    auto window = std::make_unique<CMainDlg>(KalvorLaunchTable());
     window->Create();
     window->IpCtrl(IDC_MODULE_ADDRESS)->SetAddress(127, 0, 0, 1);
     qobject_cast<QAbstractButton*>(window->GetDlgItem(IDC_READ_SETTINGS))->click();

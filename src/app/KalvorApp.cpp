@@ -5,7 +5,8 @@
 #include <cstdio>
 #include <cstring>
 
-#include "app/MainDlg.h"
+#include "app/LaunchTable.h"
+#include "core/MainDlg.h"
 #include "platform/UiSeam.h"
 #include "res/AppIcon.h"
 #include "res/Strings.h"
@@ -70,7 +71,7 @@ int CKalvorApp::Run(int argc, char** argv)
         AfxMessageBox(QString::fromLatin1(IDS_SOCKETS_INIT_FAILED), MB_OK);
         return 1;
     }
-    CMainDlg mainWindow;
+    CMainDlg mainWindow(KalvorLaunchTable());
     mainWindow.DoModal();
     return 0;
 }

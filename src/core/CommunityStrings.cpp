@@ -2,9 +2,10 @@
 // firmware's length rule, the write with the read-write string, and the pass
 // fields updated once the module has confirmed.
 
-#include "app/MainDlg.h"
+#include "core/MainDlg.h"
 #include "core/CommunityDlg.h"
 #include "res/Strings.h"
+#include "snmp/ModuleObjects.h"
 #include "snmp/SnmpRequest.h"
 
 namespace {
@@ -13,9 +14,9 @@ struct CommunityChange {
     const char* oid;
     const char* success;
 };
-const CommunityChange kReadWriteChange = {"Change R/W Community String", ".1.3.6.1.4.1.19865.1.1.4.0",
+const CommunityChange kReadWriteChange = {"Change R/W Community String", Oid::kRwCommunity,
     "Connection established! Read-Write Community string changed."};
-const CommunityChange kReadOnlyChange = {"Change R/O Community String", ".1.3.6.1.4.1.19865.1.1.17.0",
+const CommunityChange kReadOnlyChange = {"Change R/O Community String", Oid::kRoCommunity,
     "Connection established! Read-Only Community string changed."};
 constexpr int kOldFirmwareLength = 12;
 constexpr const char* kLengthError = "Error: Community string for this firmware version must be exactly 12 symbols";
@@ -39,14 +40,10 @@ void CMainDlg::ChangeCommunity(bool readWrite)
         SetStatus(QString::fromLatin1(kLengthError));
         return;
     }
-    CSnmpRequest request(ModuleAddress().constData(), m_rwCommunity.toLatin1().constData(), 1);
-    request.AddVar(change.oid, newCommunity.toLatin1().constData(), 's');
-    SetStatus(QString::fromLatin1(kStatusConnecting));
-    const int result = request.Set();
-    if (result < 0) {
-        ShowSnmpError(result);
+    const auto request = NewRequest(Community::ReadWrite, 1);
+    request->AddVar(change.oid, newCommunity.toLatin1().constData(), 's');
+    if (RunSet(*request) < 0)
         return;
-    }
     SetStatus(QString::fromLatin1(change.success));
     if (readWrite)
         m_rwCommunity = newCommunity;

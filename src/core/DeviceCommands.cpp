@@ -1,16 +1,14 @@
 // "Restart", "Target restart" and "Firmware Update": each is a read of a
 // command object; a good answer is the module's confirmation.
 
-#include "app/MainDlg.h"
+#include "core/MainDlg.h"
 #include "platform/UiSeam.h"
 #include "res/MainDlgIds.h"
 #include "res/Strings.h"
+#include "snmp/ModuleObjects.h"
 #include "snmp/SnmpRequest.h"
 
 namespace {
-constexpr const char* kOidRestartModule = ".1.3.6.1.4.1.19865.1.1.10.0";
-constexpr const char* kOidRestartTarget = ".1.3.6.1.4.1.19865.1.2.4.0";
-constexpr const char* kOidFirmwareUpdate = ".1.3.6.1.4.1.19865.1.1.33.0";
 constexpr uint32_t kTftpEnabledBit = 1u << 3;  // of mode word 2
 
 constexpr const char* kCommandAborted = "Command aborted!";
@@ -22,7 +20,7 @@ constexpr const char* kUpdateWarning = "WARNING: You are going to start firmware
 void CMainDlg::OnRestart()
 {
     UpdateData(true);
-    if (RunCommand(kOidRestartModule, "Connection established! Restart command confirmed.") < 0)
+    if (RunCommand(Oid::kRestartModule, "Connection established! Restart command confirmed.") < 0)
         return;
     SetButtonEnabled(IDC_SWITCH_CONFIGURATION, m_modeSwitchControl);
     SetButtonEnabled(IDC_SWITCH_STATUS, m_modeSwitchControl);
@@ -31,7 +29,7 @@ void CMainDlg::OnRestart()
 void CMainDlg::OnTargetRestart()
 {
     UpdateData(true);
-    RunCommand(kOidRestartTarget, "Connection established! \"Target Restart\" command confirmed.");
+    RunCommand(Oid::kRestartTarget, "Connection established! \"Target Restart\" command confirmed.");
 }
 
 void CMainDlg::OnFirmwareUpdate()
@@ -46,18 +44,15 @@ void CMainDlg::OnFirmwareUpdate()
         SetStatus(QString::fromLatin1(kCommandAborted));
         return;
     }
-    RunCommand(kOidFirmwareUpdate, "Connection established! Firmware Update process started.");
+    RunCommand(Oid::kFirmwareUpdate, "Connection established! Firmware Update process started.");
 }
 
 int CMainDlg::RunCommand(const char* oid, const char* confirmation)
 {
-    CSnmpRequest request(ModuleAddress().constData(), m_roCommunity.toLatin1().constData(), 1);
-    request.AddVar(oid, "", 0);
-    SetStatus(QString::fromLatin1(kStatusConnecting));
-    const int result = request.Get();
-    if (result < 0)
-        ShowSnmpError(result);
-    else
+    const auto request = NewRequest(Community::ReadOnly, 1);
+    request->AddVar(oid, "", 0);
+    const int result = RunGet(*request);
+    if (result >= 0)
         SetStatus(QString::fromLatin1(confirmation));
     return result;
 }

@@ -4,15 +4,14 @@
 #include <algorithm>
 #include <initializer_list>
 
-#include "app/MainDlg.h"
+#include "core/MainDlg.h"
 #include "core/ModeBits.h"
 #include "platform/Pause.h"
 #include "res/Strings.h"
+#include "snmp/ModuleObjects.h"
 #include "snmp/SnmpRequest.h"
 
 namespace {
-constexpr const char* kOidModeWord1 = ".1.3.6.1.4.1.19865.1.1.9.0";
-constexpr const char* kOidModeWord2 = ".1.3.6.1.4.1.19865.1.1.11.0";
 constexpr unsigned kPauseBetweenPassesMs = 4000;
 constexpr const char* kModeChanged = "Connection established! Mode changed.";
 constexpr const char* kNothingToWrite
@@ -59,8 +58,8 @@ void CMainDlg::BuildModeWords()
 void CMainDlg::OnSetModes()
 {
     BuildModeWords();
-    const ModeWrite first = {kOidModeWord1, m_modeWord1};
-    const ModeWrite second = {kOidModeWord2, m_modeWord2};
+    const ModeWrite first = {Oid::kModeWord1, m_modeWord1};
+    const ModeWrite second = {Oid::kModeWord2, m_modeWord2};
     switch (PlanFor(m_minor)) {
     case WritePlan::None: SetStatus(QString::fromLatin1(kNothingToWrite)); return;
     case WritePlan::SingleWord:
@@ -85,15 +84,8 @@ void CMainDlg::OnSetModes()
 
 bool CMainDlg::WriteModeWords(std::initializer_list<ModeWrite> writes, const char* connecting, const char* error)
 {
-    CSnmpRequest request(
-        ModuleAddress().constData(), m_rwCommunity.toLatin1().constData(), static_cast<uint32_t>(writes.size()));
+    const auto request = NewRequest(Community::ReadWrite, static_cast<uint32_t>(writes.size()));
     for (const ModeWrite& write : writes)
-        request.AddVar(write.oid, QByteArray::number(static_cast<int>(write.word)).constData(), 'i');
-    SetStatus(QString::fromLatin1(connecting));
-    const int result = request.Set();
-    if (result < 0) {
-        SetStatus(QString::fromLatin1(error).arg(result));
-        return false;
-    }
-    return true;
+        request->AddVar(write.oid, QByteArray::number(static_cast<int>(write.word)).constData(), 'i');
+    return RunSet(*request, ExchangeTexts {connecting, error}) >= 0;
 }

@@ -3,7 +3,7 @@
 
 #include <memory>
 
-#include "app/MainDlg.h"
+#include "core/MainDlg.h"
 #include "core/FeatureLevels.h"
 #include "core/MacText.h"
 #include "core/ModeBits.h"
@@ -11,6 +11,7 @@
 #include "platform/UiSeam.h"
 #include "res/MainDlgIds.h"
 #include "res/Strings.h"
+#include "snmp/ModuleObjects.h"
 #include "snmp/SnmpRequest.h"
 
 namespace {
@@ -23,19 +24,18 @@ constexpr const char* kNewerVersion
 void CMainDlg::OnReadSettings()
 {
     UpdateData(true);
-    const QByteArray address = ModuleAddress();
     {
-        CSnmpRequest request(address.constData(), m_roCommunity.toLatin1().constData(), 1);
-        request.AddVar(kOidFirmwareVersion, "", 0);
+        const auto request = NewRequest(Community::ReadOnly, 1);
+        request->AddVar(Oid::kFirmwareVersion, "", 0);
         SetStatus(QString::fromLatin1(kConnectingForVersion));
-        const int result = request.Get();
+        const int result = request->Get();
         if (result < 0) {
             ClearSettings();
             ShowSnmpError(result);
             return;
         }
         SetStatus(QString::fromLatin1(kStatusDataReceived));
-        OnVersionRead(request.GetInteger(0));
+        OnVersionRead(request->GetInteger(0));
     }
     CloseSubWindows();
 
@@ -68,19 +68,16 @@ void CMainDlg::OnVersionRead(int32_t word)
 bool CMainDlg::ReadSettingsBatch(ReadBatch batch)
 {
     const std::vector<SettingsObject> objects = BatchObjects(batch);
-    CSnmpRequest request(
-        ModuleAddress().constData(), m_roCommunity.toLatin1().constData(), static_cast<uint32_t>(objects.size()));
+    const auto request = NewRequest(Community::ReadOnly, static_cast<uint32_t>(objects.size()));
     for (const SettingsObject& object : objects)
-        request.AddVar(object.oid, "", 0);
-    SetStatus(QString::fromLatin1(kStatusConnecting));
-    const int result = request.Get();
-    if (result < 0) {
+        request->AddVar(object.oid, "", 0);
+    if (RunGet(*request) < 0) {
         ClearSettings();
-        ShowSnmpError(result);
+        UpdateData(false);
         return false;
     }
     SetStatus(QString::fromLatin1(kStatusDataReceived));
-    DecodeSettings(objects, request);
+    DecodeSettings(objects, *request);
     UpdateData(false);
     return true;
 }

@@ -1,6 +1,6 @@
 // The "Set" buttons of the "IP Core Settings" area: one table-driven family.
 
-#include "app/MainDlg.h"
+#include "core/MainDlg.h"
 #include "core/MacText.h"
 #include "core/SetterTable.h"
 #include "platform/IpAddressCtrl.h"
@@ -36,14 +36,10 @@ void CMainDlg::OnSetter(const SetterSpec& setter)
     QByteArray value;
     if (!SetterValueText(setter, value))
         return;
-    CSnmpRequest request(ModuleAddress().constData(), m_rwCommunity.toLatin1().constData(), 1);
-    request.AddVar(setter.oid, value.constData(), TypeLetter(setter.kind));
-    SetStatus(QString::fromLatin1(kStatusConnecting));
-    const int result = request.Set();
-    if (result < 0) {
-        ShowSnmpError(result);
+    const auto request = NewRequest(Community::ReadWrite, 1);
+    request->AddVar(setter.oid, value.constData(), TypeLetter(setter.kind));
+    if (RunSet(*request) < 0)
         return;
-    }
     SetStatus(QString::fromLatin1(setter.success));
     if (setter.button == IDC_SET_IP) {
         uint32_t address = 0;

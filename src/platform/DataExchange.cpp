@@ -40,10 +40,11 @@ QWidget* CDataExchange::PrepareControl(int id)
     return m_lastControl;
 }
 
-void CDataExchange::Fail(const QString& message)
+void CDataExchange::Fail(const QString& message, bool taken)
 {
     AfxMessageBox(message, MB_OK | MB_ICONEXCLAMATION);
     m_failed = true;
+    m_failedTaken = taken;
     FocusForCorrection(m_lastControl);
 }
 
@@ -107,7 +108,7 @@ void CheckRange(CDataExchange& dx, T value, T minVal, T maxVal, QString (*format
     if (!dx.m_bSaveAndValidate || dx.Stopped())
         return;
     if (value < minVal || value > maxVal)
-        dx.Fail(QString::fromLatin1(message).arg(format(minVal), format(maxVal)));
+        dx.Fail(QString::fromLatin1(message).arg(format(minVal), format(maxVal)), true);
 }
 
 QButtonGroup* RadioGroup(QAbstractButton* first) { return first ? first->group() : nullptr; }
@@ -246,7 +247,7 @@ void DDV_MaxChars(CDataExchange& dx, const QString& value, int maxChars)
         return;
     }
     if (value.size() > maxChars)
-        dx.Fail(QString::fromLatin1(DdxMessages::kMaxChars).arg(maxChars));
+        dx.Fail(QString::fromLatin1(DdxMessages::kMaxChars).arg(maxChars), true);
 }
 
 void DDV_MinMaxUInt(CDataExchange& dx, uint32_t value, uint32_t minVal, uint32_t maxVal)

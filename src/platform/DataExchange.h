@@ -31,8 +31,13 @@ public:
     int LastControlId() const { return m_lastId; }
 
     // Shows `message`, moves the focus to the last control and stops taking.
-    void Fail(const QString& message);
+    // `taken`: the control's value reached its member as typed (a range or
+    // length check failed after the copy), as opposed to text that is no
+    // value of the member's type.
+    void Fail(const QString& message, bool taken = false);
     bool Failed() const { return m_failed; }
+    int FailedId() const { return m_failed ? m_lastId : 0; }
+    bool FailedValueTaken() const { return m_failedTaken; }
     // True when a DDX_/DDV_ call must do nothing (taking already stopped).
     bool Stopped() const { return m_bSaveAndValidate && m_failed; }
 
@@ -40,6 +45,7 @@ private:
     QWidget* m_lastControl = nullptr;
     int m_lastId = 0;
     bool m_failed = false;
+    bool m_failedTaken = false;
 };
 
 // Standard messages (bounds filled in by the DDV_ functions).

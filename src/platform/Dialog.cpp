@@ -118,6 +118,10 @@ bool CDialog::UpdateData(bool saveAndValidate)
     CDataExchange dx(this, saveAndValidate);
     const ExchangeScope scope(m_exchangeDepth);
     DoDataExchange(dx);
+    if (saveAndValidate) {
+        m_failedField = dx.FailedId();
+        m_failedFieldTaken = dx.FailedValueTaken();
+    }
     return !dx.Failed();
 }
 
@@ -150,6 +154,15 @@ void CDialog::SetStatus(const QString& text)
 }
 
 void CDialog::AppendStatus(const QString& text) { SetStatus(m_status + text); }
+
+void CDialog::ShowStatusOnly(const QString& text)
+{
+    m_status = text;
+    if (QWidget* statusLine = GetDlgItem(IDC_STATUS)) {
+        SetControlText(statusLine, text);
+        statusLine->repaint();
+    }
+}
 
 void CDialog::SetButtonEnabled(int id, bool enable)
 {

@@ -50,11 +50,19 @@ public:
     // field failed); false: push members into controls.
     bool UpdateData(bool saveAndValidate = true);
     bool IsExchanging() const { return m_exchangeDepth > 0; }
+    // The field at which the last taking stopped (0: none failed), and whether
+    // its value reached the member as typed (an out-of-range number, an
+    // over-long text) rather than being left as it was.
+    int FailedField() const { return m_failedField; }
+    bool FailedFieldTaken() const { return m_failedFieldTaken; }
 
     // Status line helpers: replace (or append to) m_status, push all members,
     // and repaint the status line at once so it shows before a blocking call.
     void SetStatus(const QString& text);
     void AppendStatus(const QString& text);
+    // Replaces the status line text without pushing the other members, so a
+    // field that failed its check keeps what the operator typed.
+    void ShowStatusOnly(const QString& text);
     QString StatusText() const { return m_status; }
 
     void SetButtonEnabled(int id, bool enable);
@@ -106,6 +114,8 @@ private:
 
     int m_templateId;
     int m_exchangeDepth = 0;
+    int m_failedField = 0;
+    bool m_failedFieldTaken = false;
     bool m_tearingDown = false;  // set by the destructor: nothing is dispatched any more
     bool m_endedBeforeLoop = false;
     int m_endValue = 0;

@@ -22,4 +22,3 @@ struct FirmwareVersion {
 constexpr uint16_t VersionNumber(int major, int minor) { return static_cast<uint16_t>(major * 256 + minor); }
 
 inline constexpr const char* kOidPrefix = ".1.3.6.1.4.1.19865";
-inline constexpr const char* kOidFirmwareVersion = ".1.3.6.1.4.1.19865.1.1.8.0";

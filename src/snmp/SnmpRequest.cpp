@@ -17,16 +17,10 @@ constexpr unsigned kPauseBeforeBatchMs = 150;
 constexpr int kMaxResends = 5;
 uint16_t g_portOverride = 0;
 
-// Copies at most size - 1 characters and always terminates.
-void CopyCut(char* dest, size_t size, const char* src)
-{
-    if (size == 0)
-        return;
-    const size_t len = src ? strnlen(src, size - 1) : 0;
-    if (len)
-        memcpy(dest, src, len);
-    dest[len] = '\0';
-}
+constexpr size_t kHostLength = 15;
+constexpr size_t kCommunityLength = 12;
+
+std::string Cut(const char* text, size_t length) { return text ? std::string(text, strnlen(text, length)) : std::string(); }
 
 // One SNMPv1 session for the duration of one Get or Set call.
 class Session {
@@ -102,14 +96,17 @@ ParsedOid ParseOid(const char* text)
 
 bool IsOctetString(const netsnmp_variable_list* var) { return var->type == ASN_OCTET_STR; }
 
-// The printed value, cut to the slot (the library leaves an over-long value
-// unterminated in a buffer of the slot's size, so it prints into a roomy one).
-void PrintInto(char* slot, size_t slotSize, const netsnmp_variable_list* var)
+// The whole printed value (the library reports a value too long for its
+// buffer by a negative length, so the buffer grows until it fits).
+std::string Printed(const netsnmp_variable_list* var)
 {
-    std::vector<char> buffer(std::max<size_t>(slotSize, var->val_len * 4 + 64), '\0');
-    if (snprint_value(buffer.data(), buffer.size(), var->name, var->name_length, var) < 0)
-        buffer[buffer.size() - 1] = '\0';
-    CopyCut(slot, slotSize, buffer.data());
+    for (size_t size = var->val_len * 4 + 64;; size *= 2) {
+        std::vector<char> buffer(size, '\0');
+        if (snprint_value(buffer.data(), buffer.size(), var->name, var->name_length, var) >= 0)
+            return buffer.data();
+        if (size > (1u << 24))
+            return std::string();
+    }
 }
 
 // The first 32 bits of the value buffer (for an IpAddress: the address bytes
@@ -123,20 +120,59 @@ bool FirstWord(const netsnmp_variable_list* var, int32_t& word)
     return true;
 }
 
+bool FitsWord(const netsnmp_variable_list* var)
+{
+    if (!var->val.integer || var->val_len < sizeof(long))
+        return var->val_len <= sizeof(int32_t);
+    const long value = *var->val.integer;
+    if (var->type == ASN_INTEGER)
+        return value >= INT32_MIN && value <= INT32_MAX;
+    return value >= 0 && static_cast<unsigned long>(value) <= UINT32_MAX;
+}
+
+// The one variable of an answer to a request for `asked`, or nullptr when
+// the answer does not answer it.
+const netsnmp_variable_list* AnswerTo(const netsnmp_pdu* answer, const ParsedOid& asked)
+{
+    const netsnmp_variable_list* var = answer->variables;
+    if (!var || var->next_variable)
+        return nullptr;
+    if (snmp_oid_compare(var->name, var->name_length, asked.name, asked.length) != 0)
+        return nullptr;
+    switch (var->type) {
+    case ASN_OCTET_STR: return var;
+    case ASN_INTEGER:
+    case ASN_IPADDRESS:
+    case ASN_COUNTER:
+    case ASN_GAUGE:
+    case ASN_TIMETICKS: return FitsWord(var) ? var : nullptr;
+    default: return nullptr;
+    }
+}
+
+// Stores the answer's value in `slot`; false when it holds no word.
+bool Store(const netsnmp_variable_list* var, SnmpVarResult& slot)
+{
+    if (IsOctetString(var)) {
+        slot.text = Printed(var);
+        return false;
+    }
+    return FirstWord(var, slot.integer);
+}
+
 }  // namespace
 
 CSnmpRequest::CSnmpRequest(const char* host, const char* community, uint32_t capacity)
-    : m_results(new SnmpVarResult[capacity]()), m_specs(new SnmpVarSpec[capacity]()), m_capacity(capacity), m_count(0)
+    : m_host(Cut(host, kHostLength)),
+      m_community(Cut(community, kCommunityLength)),
+      m_results(capacity),
+      m_specs(capacity),
+      m_capacity(capacity),
+      m_count(0)
 {
-    CopyCut(m_host, sizeof m_host, host);
-    CopyCut(m_community, sizeof m_community, community);
 }
 
-CSnmpRequest::~CSnmpRequest()
-{
-    delete[] m_results;
-    delete[] m_specs;
-}
+CSnmpRequest::~CSnmpRequest() = default;
 
 int CSnmpRequest::AddVar(const char* oid, const char* value, char type)
 {
@@ -145,9 +181,9 @@ int CSnmpRequest::AddVar(const char* oid, const char* value, char type)
     if (!oid || oid[0] == '\0')
         return -2;
     SnmpVarSpec& spec = m_specs[m_count];
-    CopyCut(spec.oid, sizeof spec.oid, oid);
+    spec.oid = oid;
     spec.type = type;
-    CopyCut(spec.value, sizeof spec.value, value);
+    spec.value = value ? value : "";
     ++m_count;
     return 1;
 }
@@ -155,12 +191,12 @@ int CSnmpRequest::AddVar(const char* oid, const char* value, char type)
 int CSnmpRequest::Get()
 {
     Sleep(kPauseBeforeBatchMs);
-    Session session(m_host, m_community);
+    Session session(m_host.c_str(), m_community.c_str());
     if (!session.get())
         return kNoSession;
 
     for (uint32_t i = 0; i < m_capacity; ++i) {
-        ParsedOid parsed = ParseOid(m_specs[i].oid);
+        ParsedOid parsed = ParseOid(m_specs[i].oid.c_str());
         if (!parsed.ok)
             return kErrorStatus;
         netsnmp_pdu* request = snmp_pdu_create(SNMP_MSG_GET);
@@ -172,13 +208,10 @@ int CSnmpRequest::Get()
         }
         if (answer.pdu->errstat != SNMP_ERR_NOERROR)
             return kErrorStatus;
-        for (netsnmp_variable_list* var = answer.pdu->variables; var; var = var->next_variable) {
-            SnmpVarResult& slot = m_results[i];
-            if (IsOctetString(var))
-                PrintInto(slot.text, sizeof slot.text, var);
-            else
-                FirstWord(var, slot.integer);
-        }
+        const netsnmp_variable_list* var = AnswerTo(answer.pdu, parsed);
+        if (!var)
+            return kErrorStatus;
+        Store(var, m_results[i]);
     }
     return kOk;
 }
@@ -186,23 +219,23 @@ int CSnmpRequest::Get()
 int CSnmpRequest::Set()
 {
     Sleep(kPauseBeforeBatchMs);
-    Session session(m_host, m_community);
+    Session session(m_host.c_str(), m_community.c_str());
     if (!session.get())
         return kNoSession;
 
     int resends = 0;
     for (uint32_t i = 0; i < m_capacity; ++i) {
         const SnmpVarSpec& spec = m_specs[i];
-        ParsedOid parsed = ParseOid(spec.oid);
+        ParsedOid parsed = ParseOid(spec.oid.c_str());
         if (!parsed.ok)
             return kErrorStatus;
         PduGuard answer;
         for (bool resend = true; resend;) {
             resend = false;
             netsnmp_pdu* request = snmp_pdu_create(SNMP_MSG_SET);
-            if (snmp_add_var(request, parsed.name, parsed.length, spec.type, spec.value) != 0) {
+            if (snmp_add_var(request, parsed.name, parsed.length, spec.type, spec.value.c_str()) != 0) {
                 // The value text does not suit its type: nothing is sent.
-                snmp_perror(spec.oid);
+                snmp_perror(spec.oid.c_str());
                 snmp_free_pdu(request);
                 return kErrorStatus;
             }
@@ -218,25 +251,22 @@ int CSnmpRequest::Set()
                 fprintf(stderr, "Error in packet\nReason: %s\n", snmp_errstring(answer.pdu->errstat));
                 return kErrorStatus;
             }
-            for (netsnmp_variable_list* var = answer.pdu->variables; var; var = var->next_variable) {
-                SnmpVarResult& slot = m_results[i];
-                if (IsOctetString(var)) {
-                    PrintInto(slot.text, sizeof slot.text, var);
-                    continue;
-                }
-                if (!FirstWord(var, slot.integer) || var->type == ASN_IPADDRESS)
-                    continue;
-                if (atoi(spec.value) != slot.integer && resends < kMaxResends) {
-                    ++resends;
-                    resend = true;
-                }
+            const netsnmp_variable_list* var = AnswerTo(answer.pdu, parsed);
+            if (!var)
+                return kErrorStatus;
+            SnmpVarResult& slot = m_results[i];
+            if (!Store(var, slot) || var->type == ASN_IPADDRESS)
+                continue;
+            if (atoi(spec.value.c_str()) != slot.integer && resends < kMaxResends) {
+                ++resends;
+                resend = true;
             }
         }
     }
     return kOk;
 }
 
-const char* CSnmpRequest::GetText(uint32_t i) const { return i < m_capacity ? m_results[i].text : ""; }
+const char* CSnmpRequest::GetText(uint32_t i) const { return i < m_capacity ? m_results[i].text.c_str() : ""; }
 
 int32_t CSnmpRequest::GetInteger(uint32_t i) const { return i < m_capacity ? m_results[i].integer : 0; }
 

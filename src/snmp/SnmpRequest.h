@@ -5,16 +5,17 @@
 
 #include <cstdint>
 #include <string>
+#include <vector>
 
 struct SnmpVarSpec {
-    char oid[256];  // numeric dotted text with a leading dot
-    char value[64];  // value to write, empty for reads
-    char type;  // snmp_add_var letter: 'i', 'a', 's', 'x'; 0 for reads
+    std::string oid;  // numeric dotted text with a leading dot
+    std::string value;  // value to write, empty for reads
+    char type = 0;  // snmp_add_var letter: 'i', 'a', 's', 'x'; 0 for reads
 };
 
 struct SnmpVarResult {
-    char text[256];  // printed value, for octet strings only
-    int32_t integer;  // value of any other type
+    std::string text;  // whole printed value, for octet strings only
+    int32_t integer = 0;  // value of any other type
 };
 
 class CSnmpRequest {
@@ -33,8 +34,13 @@ public:
     CSnmpRequest& operator=(const CSnmpRequest&) = delete;
 
     // 1 when stored, -1 when the batch is full, -2 for an empty OID text.
-    // Texts longer than their slot are cut to it.
+    // The value text is kept whole.
     int AddVar(const char* oid, const char* value, char type);
+    int AddVar(const std::string& oid, const char* value, char type) { return AddVar(oid.c_str(), value, type); }
+    // An answer counts only when it holds exactly one variable, named by the
+    // OID that was asked, with a value of a known type (INTEGER within 32
+    // bits, OCTET STRING, IpAddress, Counter, Gauge, TimeTicks); anything
+    // else ends the call with kErrorStatus and nothing of it is stored.
     int Get();
     int Set();
 
@@ -53,10 +59,10 @@ public:
     static void SetPortOverride(uint16_t port);
 
 private:
-    char m_host[16];
-    char m_community[13];
-    SnmpVarResult* m_results;
-    SnmpVarSpec* m_specs;
+    std::string m_host;  // dotted address, at most 15 characters
+    std::string m_community;  // at most 12 characters
+    std::vector<SnmpVarResult> m_results;
+    std::vector<SnmpVarSpec> m_specs;
     uint32_t m_capacity;
     int32_t m_count;
 };

@@ -7,7 +7,8 @@
 #include <memory>
 #include <string>
 
-#include "app/MainDlg.h"
+#include "app/LaunchTable.h"
+#include "core/MainDlg.h"
 #include "res/MainDlgIds.h"
 #include "support/SimModule.h"
 #include "support/TestEnvironment.h"
@@ -21,10 +22,11 @@ inline const char* const kWriteCommunity = "marbled";
 inline const char* const kDataReceived = "Connection established! SNMP data received.";
 inline const char* const kSnmpError = "SNMP Error: Unable to connect to target host! (Error code %1)";
 
-inline std::unique_ptr<CMainDlg> OpenMainWindow(const SimModule& sim)
+// `launchers`: the application's windows unless a test gives probes.
+inline std::unique_ptr<CMainDlg> OpenMainWindow(const SimModule& sim, LaunchTable launchers = KalvorLaunchTable())
 {
     sim.Use();
-    auto window = std::make_unique<CMainDlg>();
+    auto window = std::make_unique<CMainDlg>(std::move(launchers));
     window->Create();
     drive::SetIp(*window, IDC_MODULE_ADDRESS, sim.Address());
     return window;

@@ -3,9 +3,9 @@
 // of the module address and the community strings at the moment it opens.
 
 #include <QString>
-#include <array>
 #include <functional>
 #include <memory>
+#include <vector>
 
 class CDialog;
 
@@ -21,6 +21,18 @@ struct SubWindowArgs {
 
 using SubWindowFactory = std::function<std::unique_ptr<CDialog>(const SubWindowArgs&)>;
 
-// Factories of the windows this build contains; a kind without one reports
-// that its window is not available. Tests may install their own.
-SubWindowFactory& SubWindowFactoryFor(SubWindow kind);
+// One row of the main window's launch table: the button, the kind of window
+// it opens (one window of each kind at a time) and how to make one. A row
+// without a factory reports that its window is not available.
+struct LaunchButton {
+    int button;
+    SubWindow kind;
+    SubWindowFactory factory;
+};
+using LaunchTable = std::vector<LaunchButton>;
+
+// The factory of a window class constructed from SubWindowArgs.
+template <class Window> SubWindowFactory MakeFactory()
+{
+    return [](const SubWindowArgs& args) -> std::unique_ptr<CDialog> { return std::make_unique<Window>(args); };
+}

@@ -1,9 +1,10 @@
-#include "app/MainDlg.h"
+#include "core/MainDlg.h"
 
 #include <QContextMenuEvent>
 #include <QMenu>
+#include <algorithm>
 
-#include "app/AboutDlg.h"
+#include "core/AboutDlg.h"
 #include "platform/ControlText.h"
 #include "platform/DataExchange.h"
 #include "platform/IpAddressCtrl.h"
@@ -20,19 +21,6 @@ constexpr const char* kDefaultModuleAddress = "172.16.100.2";
 constexpr const char* kDefaultRwCommunity = "marbled";
 constexpr const char* kDefaultRoCommunity = "582019374620";
 constexpr const char* kNoSuchWindow = "This window is not available in this version of Kalvor.";
-
-struct LaunchButton {
-    int id;
-    SubWindow kind;
-};
-constexpr LaunchButton kLaunchButtons[] = {
-    {IDC_SWITCH_CONFIGURATION, SubWindow::SwitchConfiguration},
-    {IDC_SWITCH_STATUS, SubWindow::PortStatus},
-    {IDC_SNMP_TRAPS, SubWindow::SnmpTraps},
-    {IDC_IO_PORTS, SubWindow::IoPorts},
-    {IDC_MAC_SEARCH, SubWindow::MacTable},
-    {IDC_RS232, SubWindow::Serial},
-};
 
 // The member of `self` that a table row binds to `control`.
 template <class T, size_t N>
@@ -55,12 +43,13 @@ QString& StartAddress()
 
 void CMainDlg::SetStartAddress(const QString& address) { StartAddress() = address; }
 
-CMainDlg::CMainDlg(QWidget* parent)
-    : CDialog(MainDlgTemplate(), parent),
+CMainDlg::CMainDlg(LaunchTable launchers, QWidget* parent)
+    : CModuleDlg(MainDlgTemplate(),
+        SubWindowArgs {QString(), QString::fromLatin1(kDefaultRwCommunity), QString::fromLatin1(kDefaultRoCommunity)},
+        parent),
       m_pulseWidthLabel("Restart Pulse Width (x42ms)"),
-      m_rwCommunity(kDefaultRwCommunity),
-      m_roCommunity(kDefaultRoCommunity),
-      m_hIcon(AppIcon())
+      m_hIcon(AppIcon()),
+      m_launchers(std::move(launchers))
 {
     RegisterHandlers();
 }
@@ -106,8 +95,8 @@ void CMainDlg::DoDataExchange(CDataExchange& dx)
 
 void CMainDlg::RegisterHandlers()
 {
-    for (const LaunchButton& button : kLaunchButtons)
-        OnCommand(button.id, [this, kind = button.kind] { OpenSubWindow(kind); });
+    for (const LaunchButton& button : m_launchers)
+        OnCommand(button.button, [this, kind = button.kind] { OpenSubWindow(kind); });
     OnNotify(IDC_RW_COMMUNITY, Notify::KillFocus, [this] { OnCommunityKillFocus(); });
     OnNotify(IDC_RO_COMMUNITY, Notify::KillFocus, [this] { OnCommunityKillFocus(); });
     OnCommand(IDC_READ_SETTINGS, [this] { OnReadSettings(); });
@@ -157,7 +146,9 @@ void CMainDlg::OpenSubWindow(SubWindow kind)
     UpdateData(true);
     auto& slot = m_subWindows[static_cast<size_t>(kind)];
     slot.reset();
-    const SubWindowFactory& factory = SubWindowFactoryFor(kind);
+    const auto launcher = std::find_if(
+        m_launchers.begin(), m_launchers.end(), [kind](const LaunchButton& row) { return row.kind == kind; });
+    const SubWindowFactory factory = launcher != m_launchers.end() ? launcher->factory : nullptr;
     if (!factory) {
         SetStatus(QString::fromLatin1(kNoSuchWindow));
         return;
@@ -184,9 +175,7 @@ void CMainDlg::OnCommunityKillFocus()
     }
 }
 
-QByteArray CMainDlg::ModuleAddress() const { return GetIpText(IDC_MODULE_ADDRESS).toLatin1(); }
-
-void CMainDlg::ShowSnmpError(int code) { SetStatus(QString::fromLatin1(kStatusSnmpError).arg(code)); }
+QString CMainDlg::ModuleAddress() const { return GetIpText(IDC_MODULE_ADDRESS); }
 
 QString* CMainDlg::TextMember(int control)
 {

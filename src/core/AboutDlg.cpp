@@ -1,4 +1,4 @@
-#include "app/AboutDlg.h"
+#include "core/AboutDlg.h"
 
 #include "res/AboutDlgTemplate.h"
 #include "res/Strings.h"

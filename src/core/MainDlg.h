@@ -12,8 +12,8 @@
 #include <memory>
 #include <vector>
 
-#include "app/SubWindows.h"
-#include "platform/Dialog.h"
+#include "module/ModuleDlg.h"
+#include "module/SubWindows.h"
 
 class CSnmpRequest;
 class QMenu;
@@ -22,10 +22,12 @@ struct SettingsObject;
 struct SetterSpec;
 enum class ReadBatch;
 
-class CMainDlg : public CDialog {
+class CMainDlg : public CModuleDlg {
     Q_OBJECT
 public:
-    explicit CMainDlg(QWidget* parent = nullptr);
+    // `launchers`: the buttons that open the other windows, with their
+    // factories (the application's table; tests may give their own).
+    explicit CMainDlg(LaunchTable launchers = {}, QWidget* parent = nullptr);
     ~CMainDlg() override;
 
     bool OnInitDialog() override;
@@ -69,8 +71,7 @@ public:
     bool m_modeIoReset = false;  // 1032
     std::array<bool, 5> m_modeExtra {};  // 1083..1087
     QString m_pulseWidthLabel;  // 1082
-    QString m_rwCommunity;  // 1109
-    QString m_roCommunity;  // 1111
+    // m_rwCommunity (1109) and m_roCommunity (1111) are the module base's
 
 protected:
     void DoDataExchange(CDataExchange& dx) override;
@@ -83,8 +84,7 @@ private:
     void OpenSubWindow(SubWindow kind);
     void CloseSubWindows();
     void OnCommunityKillFocus();
-    QByteArray ModuleAddress() const;  // control 1105, Latin-1
-    void ShowSnmpError(int code);
+    QString ModuleAddress() const override;  // control 1105
     // The member a control is exchanged with.
     QString* TextMember(int control);
     uint32_t* NumberMember(int control);
@@ -132,5 +132,6 @@ private:
     uint8_t m_minor = 0;
     QIcon m_hIcon;
     QMenu* m_systemMenu = nullptr;
+    LaunchTable m_launchers;
     std::array<std::unique_ptr<CDialog>, kSubWindowCount> m_subWindows;
 };

@@ -1,0 +1,70 @@
+#pragma once
+// Base of every window that talks to the module. It holds the module address
+// and the two community strings the window was given, and runs a batch with
+// the status steps every handler shares:
+//   "Connecting to target host ..." (or a variant) before the exchange, and
+//   "SNMP Error: Unable to connect to target host! (Error code %d)" (or a
+//   variant) when the exchange fails.
+// It also carries the rule that a handler stops when a field it needs failed
+// its check: nothing is sent, and the status line says so.
+
+#include <QByteArray>
+#include <QString>
+#include <cstdint>
+#include <memory>
+
+#include "module/SubWindows.h"
+#include "platform/Dialog.h"
+#include "snmp/SnmpRequest.h"
+
+enum class Community { ReadOnly, ReadWrite };
+
+// Status texts of one exchange; `error` holds %1 for the code.
+struct ExchangeTexts {
+    const char* connecting;
+    const char* error;
+};
+extern const ExchangeTexts kPlainExchange;  // "Connecting to target host ...", "SNMP Error: ... (Error code %1)"
+
+class CModuleDlg : public CDialog {
+    Q_OBJECT
+public:
+    CModuleDlg(const DialogTemplate& tpl, const SubWindowArgs& access, QWidget* parent = nullptr);
+
+    // What the window was given.
+    const QString& ModuleIp() const { return m_moduleIp; }
+    const QString& RwCommunity() const { return m_rwCommunity; }
+    const QString& RoCommunity() const { return m_roCommunity; }
+
+protected:
+    // A batch for the module address and one community string.
+    std::unique_ptr<CSnmpRequest> NewRequest(Community community, uint32_t capacity) const;
+    // Status "connecting", the exchange, and on a negative code the error
+    // text; returns the code.
+    int RunGet(CSnmpRequest& request, const ExchangeTexts& texts = kPlainExchange);
+    int RunSet(CSnmpRequest& request, const ExchangeTexts& texts = kPlainExchange);
+    void ShowSnmpError(int code, const ExchangeTexts& texts = kPlainExchange);
+
+    // Takes the fields. When one fails (its message was shown) the handler
+    // must stop: the status line says "Nothing sent: correct the marked field
+    // first." and the typed text stays for correction. Returns true when
+    // every field was taken.
+    bool TakeFields();
+    // Says that nothing was sent because of the failed field.
+    void RefuseBadField();
+
+    // The module address to talk to (a window's own, or the main window's
+    // control) and whether it is a complete address.
+    virtual QString ModuleAddress() const { return m_moduleIp; }
+
+    QString m_moduleIp;
+    QString m_rwCommunity;
+    QString m_roCommunity;
+
+private:
+    int Run(CSnmpRequest& request, bool set, const ExchangeTexts& texts);
+};
+
+// Text sent to the module must be 8-bit: true when every character of
+// `text` is Latin-1.
+bool IsLatin1(const QString& text);
