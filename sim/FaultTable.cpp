@@ -11,7 +11,7 @@ bool Applies(const SimFault& fault, bool isSet)
     if (fault.scope == SimFault::Scope::Set && !isSet)
         return false;
     // An echo alone changes nothing for a read.
-    return isSet || fault.silence || fault.errorStatus != 0;
+    return isSet || fault.silence || fault.errorStatus != 0 || fault.ShapesAnswer();
 }
 
 }  // namespace

@@ -3,6 +3,8 @@
 #include <net-snmp/net-snmp-config.h>
 #include <net-snmp/net-snmp-includes.h>
 
+#include <cstdlib>
+
 #include "Journal.h"
 #include "ModuleState.h"
 #include "SimOid.h"
@@ -11,6 +13,16 @@ namespace {
 
 constexpr long kNoSuchName = SNMP_ERR_NOSUCHNAME;
 constexpr long kBadValue = SNMP_ERR_BADVALUE;
+
+u_char AsnTypeOf(SimFault::NoValue noValue)
+{
+    switch (noValue) {
+    case SimFault::NoValue::NoSuchObject: return SNMP_NOSUCHOBJECT;
+    case SimFault::NoValue::NoSuchInstance: return SNMP_NOSUCHINSTANCE;
+    case SimFault::NoValue::EndOfMibView: return SNMP_ENDOFMIBVIEW;
+    default: return ASN_NULL;
+    }
+}
 
 }  // namespace
 
@@ -61,12 +73,13 @@ RequestHandler::Decision RequestHandler::DecideGet(const std::vector<Variable>& 
         const std::optional<SimFault> fault = m_state.faults.Take(variables[i].oid, false);
         const SimObject* object = m_state.objects.Find(variables[i].oid);
         if (fault && fault->silence)
-            return Decision {true, 0, 0, {}};
+            return Decision::Silent();
         if (fault && fault->errorStatus != 0)
-            return Decision {false, fault->errorStatus, static_cast<long>(i + 1), {}};
+            return Decision::Refused(fault->errorStatus, static_cast<long>(i + 1));
         if (!object)
-            return Decision {false, kNoSuchName, static_cast<long>(i + 1), {}};
+            return Decision::Refused(kNoSuchName, static_cast<long>(i + 1));
         decision.answers.push_back(object->command ? SimValue::Integer(1) : object->value);
+        decision.shapes.push_back(fault ? *fault : SimFault {});
     }
     return decision;
 }
@@ -80,21 +93,22 @@ RequestHandler::Decision RequestHandler::DecideSet(const std::vector<Variable>& 
         const SimObject* object = m_state.objects.Find(variable.oid);
         const long index = static_cast<long>(i + 1);
         if (fault && fault->silence)
-            return Decision {true, 0, 0, {}};
+            return Decision::Silent();
         if (fault && fault->errorStatus != 0)
-            return Decision {false, fault->errorStatus, index, {}};
+            return Decision::Refused(fault->errorStatus, index);
         if (!object || !object->writable || object->command)
-            return Decision {false, kNoSuchName, index, {}};
+            return Decision::Refused(kNoSuchName, index);
         if (!variable.decoded || variable.written.type != object->value.type)
-            return Decision {false, kBadValue, index, {}};
+            return Decision::Refused(kBadValue, index);
         decision.answers.push_back(fault && fault->echo ? *fault->echo : variable.written);
+        decision.shapes.push_back(fault ? *fault : SimFault {});
     }
     return decision;
 }
 
 RequestHandler::Decision RequestHandler::DecideOther(const std::vector<Variable>& variables)
 {
-    return Decision {false, kNoSuchName, variables.empty() ? 0L : 1L, {}};
+    return Decision::Refused(kNoSuchName, variables.empty() ? 0L : 1L);
 }
 
 void RequestHandler::Apply(Operation operation, const std::vector<Variable>& variables, const Decision& decision)
@@ -142,9 +156,34 @@ snmp_pdu* RequestHandler::BuildResponse(const snmp_pdu& request, const Decision&
     if (decision.errorStatus != 0)
         return response;  // an error answer carries the request's variables
     size_t i = 0;
-    for (netsnmp_variable_list* var = response->variables; var; var = var->next_variable)
-        decision.answers[i++].StoreInto(*var);
+    for (netsnmp_variable_list* var = response->variables; var; var = var->next_variable) {
+        decision.answers[i].StoreInto(*var);
+        SpoilAnswer(*var, decision.shapes[i]);
+        if (decision.shapes[i].extraVariable)
+            var = var->next_variable;  // past the copy just inserted
+        ++i;
+    }
     return response;
+}
+
+void RequestHandler::SpoilAnswer(netsnmp_variable_list& var, const SimFault& shape)
+{
+    if (shape.noValue != SimFault::NoValue::None)
+        snmp_set_var_typed_value(&var, AsnTypeOf(shape.noValue), nullptr, 0);
+    if (shape.wrongOid && var.name_length > 0) {
+        std::vector<oid> other(var.name, var.name + var.name_length);
+        ++other.back();
+        snmp_set_var_objid(&var, other.data(), other.size());
+    }
+    if (shape.extraVariable) {
+        auto* copy = static_cast<netsnmp_variable_list*>(calloc(1, sizeof(netsnmp_variable_list)));
+        if (!copy || snmp_clone_var(&var, copy) != 0) {
+            snmp_free_var(copy);
+            return;
+        }
+        copy->next_variable = var.next_variable;
+        var.next_variable = copy;
+    }
 }
 
 snmp_pdu* RequestHandler::Handle(const snmp_pdu& request)

@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include "FaultTable.h"
 #include "SimValue.h"
 
 struct snmp_pdu;
@@ -35,6 +36,21 @@ private:
         long errorStatus = 0;
         long errorIndex = 0;
         std::vector<SimValue> answers;  // one per variable when there is no error
+        std::vector<SimFault> shapes;  // per answer: how the answer is spoilt (SimFault::ShapesAnswer)
+
+        static Decision Silent()
+        {
+            Decision decision;
+            decision.silent = true;
+            return decision;
+        }
+        static Decision Refused(long status, long index)
+        {
+            Decision decision;
+            decision.errorStatus = status;
+            decision.errorIndex = index;
+            return decision;
+        }
     };
 
     static Operation OperationOf(int command);
@@ -49,6 +65,7 @@ private:
     void Record(
         Operation operation, const std::vector<Variable>& variables, const std::string& community, const char* reply);
     static snmp_pdu* BuildResponse(const snmp_pdu& request, const Decision& decision);
+    static void SpoilAnswer(struct variable_list& var, const SimFault& shape);
 
     ModuleState& m_state;
     Journal& m_journal;

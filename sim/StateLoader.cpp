@@ -1,6 +1,7 @@
 #include "StateLoader.h"
 
 #include <fstream>
+#include <limits>
 #include <set>
 #include <stdexcept>
 
@@ -11,6 +12,8 @@
 using nlohmann::json;
 
 namespace {
+
+constexpr int kMaxErrorStatus = 255;
 
 std::runtime_error Error(const std::string& where, const std::string& what)
 {
@@ -24,6 +27,42 @@ void CheckKeys(const json& entry, const std::set<std::string>& allowed, const st
     for (const auto& item : entry.items())
         if (!allowed.count(item.key()))
             throw Error(where, "unknown key \"" + item.key() + "\"");
+}
+
+// `faults[".1.1.3.0"]`: where an entry of a section is in the state file.
+std::string EntryOf(const char* section, const std::string& key) { return std::string(section) + "[\"" + key + "\"]"; }
+
+[[noreturn]] void WrongKind(const std::string& where, const char* key, const std::string& expected, const json& value)
+{
+    throw Error(where + "." + key, "expected " + expected + ", got " + value.dump());
+}
+
+bool BoolField(const json& entry, const char* key, bool fallback, const std::string& where)
+{
+    if (!entry.contains(key))
+        return fallback;
+    if (!entry[key].is_boolean())
+        WrongKind(where, key, "true or false", entry[key]);
+    return entry[key].get<bool>();
+}
+
+int IntField(const json& entry, const char* key, int fallback, int min, int max, const std::string& where)
+{
+    if (!entry.contains(key))
+        return fallback;
+    const json& value = entry[key];
+    if (!value.is_number_integer() || value.get<int64_t>() < min || value.get<int64_t>() > max)
+        WrongKind(where, key, "an integer from " + std::to_string(min) + " to " + std::to_string(max), value);
+    return value.get<int>();
+}
+
+std::string TextField(const json& entry, const char* key, const std::string& fallback, const std::string& where)
+{
+    if (!entry.contains(key))
+        return fallback;
+    if (!entry[key].is_string())
+        WrongKind(where, key, "a string", entry[key]);
+    return entry[key].get<std::string>();
 }
 
 std::string OidOf(const std::string& key, const std::string& where)
@@ -96,26 +135,55 @@ void ApplyCommunity(
 
 SimFault::Scope ScopeOf(const json& entry, const std::string& where)
 {
-    const std::string on = entry.value("on", std::string("any"));
+    const std::string on = TextField(entry, "on", "any", where);
     if (on == "any")
         return SimFault::Scope::Any;
     if (on == "get")
         return SimFault::Scope::Get;
     if (on == "set")
         return SimFault::Scope::Set;
-    throw Error(where, "\"on\" must be \"get\", \"set\" or \"any\"");
+    throw Error(where + ".on", "must be \"get\", \"set\" or \"any\"");
+}
+
+SimFault::NoValue NoValueOf(const json& entry, const std::string& where)
+{
+    struct Row {
+        const char* name;
+        SimFault::NoValue noValue;
+    };
+    static const Row kRows[] = {
+        {"null", SimFault::NoValue::Null},
+        {"noSuchObject", SimFault::NoValue::NoSuchObject},
+        {"noSuchInstance", SimFault::NoValue::NoSuchInstance},
+        {"endOfMibView", SimFault::NoValue::EndOfMibView},
+    };
+    if (!entry.contains("noValue"))
+        return SimFault::NoValue::None;
+    const std::string name = TextField(entry, "noValue", "", where);
+    for (const Row& row : kRows)
+        if (name == row.name)
+            return row.noValue;
+    throw Error(where + ".noValue", "must be \"null\", \"noSuchObject\", \"noSuchInstance\" or \"endOfMibView\"");
 }
 
 void ApplyFault(const std::string& key, const json& entry, ModuleState& state)
 {
-    const std::string where = "faults." + key;
-    CheckKeys(entry, {"silence", "error", "echo", "on", "times"}, where);
+    const std::string where = EntryOf("faults", key);
+    CheckKeys(entry,
+        {"silence", "error", "echo", "on", "times", "wrongOid", "extraVariable", "noValue", "wideInteger"}, where);
     const std::string oid = OidOf(key, where);
     SimFault fault;
-    fault.silence = entry.value("silence", false);
-    fault.errorStatus = entry.value("error", 0);
+    fault.silence = BoolField(entry, "silence", false, where);
+    fault.errorStatus = IntField(entry, "error", 0, 0, kMaxErrorStatus, where);
     fault.scope = ScopeOf(entry, where);
-    fault.remaining = entry.value("times", -1);
+    fault.remaining = IntField(entry, "times", -1, 1, std::numeric_limits<int>::max(), where);
+    fault.wrongOid = BoolField(entry, "wrongOid", false, where);
+    fault.extraVariable = BoolField(entry, "extraVariable", false, where);
+    fault.noValue = NoValueOf(entry, where);
+    if (entry.contains("wideInteger"))
+        throw Error(where + ".wideInteger",
+            "not available: Net-SNMP cuts every INTEGER to 32 bits when it encodes an answer "
+            "(and again when it decodes one)");
     if (entry.contains("echo")) {
         const SimObject* object = state.objects.Find(oid);
         if (!object)
@@ -126,8 +194,8 @@ void ApplyFault(const std::string& key, const json& entry, ModuleState& state)
             throw Error(where, e.what());
         }
     }
-    if (!fault.silence && fault.errorStatus == 0 && !fault.echo)
-        throw Error(where, "needs \"silence\", \"error\" or \"echo\"");
+    if (!fault.silence && fault.errorStatus == 0 && !fault.echo && !fault.ShapesAnswer())
+        throw Error(where, "needs \"silence\", \"error\", \"echo\", \"wrongOid\", \"extraVariable\" or \"noValue\"");
     state.faults.Add(oid, fault);
 }
 

@@ -190,6 +190,52 @@ private slots:
         QCOMPARE(sim.Journal(".1.3.6.1.4.1.19865.1.1.5.0").size(), size_t(0));
     }
 
+    // An answer that does not answer the request ends Get and Set with -1
+    // and stores nothing of it; a Set never counts it as read back.
+    void answersThatDoNotAnswer_data()
+    {
+        QTest::addColumn<QString>("fault");
+        QTest::addColumn<bool>("isSet");
+        const char* const faults[][2] = {
+            {"wrong OID", R"("wrongOid": true)"},
+            {"extra variable", R"("extraVariable": true)"},
+            {"null", R"("noValue": "null")"},
+            {"noSuchObject", R"("noValue": "noSuchObject")"},
+            {"noSuchInstance", R"("noValue": "noSuchInstance")"},
+            {"endOfMibView", R"("noValue": "endOfMibView")"},
+        };
+        for (const auto& fault : faults) {
+            QTest::newRow(qPrintable(QString("get, %1").arg(fault[0]))) << fault[1] << false;
+            QTest::newRow(qPrintable(QString("set, %1").arg(fault[0]))) << fault[1] << true;
+        }
+    }
+
+    void answersThatDoNotAnswer()
+    {
+        QFETCH(QString, fault);
+        QFETCH(bool, isSet);
+        // The VLAN tag answers wrongly once; the first slot's object answers well.
+        SimModule sim(QString(R"({"objects": {".1.1.3.0": {"type": "i", "value": 77}},
+                                  "faults": {".1.1.3.0": {%1, "times": 1}}})")
+                          .arg(fault)
+                          .toStdString());
+        sim.Use();
+        CSnmpRequest request("127.0.0.1", isSet ? "marbled" : "582019374620", 2);
+        request.AddVar(kPing, "7", isSet ? 'i' : 0);
+        request.AddVar(kVlan, "77", isSet ? 'i' : 0);
+        QCOMPARE(isSet ? request.Set() : request.Get(), -1);
+        QCOMPARE(request.GetInteger(0), isSet ? 7 : 6);  // written / default ping minutes
+        QCOMPARE(request.GetInteger(1), 0);
+        QCOMPARE(request.GetText(1), "");
+        // The spoilt answer was not taken for an echo to compare (no re-send)
+        // nor for a success; the next, sound answer is taken again.
+        const auto journal = sim.Journal(kVlan);
+        QCOMPARE(journal.size(), size_t(1));
+        QCOMPARE(journal[0].op, std::string(isSet ? "set" : "get"));
+        QCOMPARE(isSet ? request.Set() : request.Get(), 0);
+        QCOMPARE(request.GetInteger(1), 77);
+    }
+
     void sessionThatCannotOpen()
     {
         // With no file descriptors left, no socket can be opened.
