@@ -578,8 +578,15 @@ void TestDialogLayer::realMessageBoxFollowsFlags_data()
 
 // The product's seam shows a QMessageBox with the icon and buttons the flags
 // ask for and turns the pressed button into the framework's answer.
+// The real dialogs instead of the test executable's unscripted-box guard.
+struct RealUi {
+    IUiSeam* replaced = SetUiSeam(nullptr);
+    ~RealUi() { SetUiSeam(replaced); }
+};
+
 void TestDialogLayer::realMessageBoxFollowsFlags()
 {
+    const RealUi real;
     QFETCH(uint, flags);
     QFETCH(int, icon);
     QFETCH(QString, buttons);
@@ -605,6 +612,7 @@ void TestDialogLayer::realMessageBoxFollowsFlags()
 
 void TestDialogLayer::realSaveDialogAndClipboard()
 {
+    const RealUi real;
     QTemporaryDir dir;
     QString seen;
     QTimer::singleShot(0, [&] {

@@ -63,7 +63,7 @@ struct StatusAtBox : ScriptedUi {
     QStringList statuses;
     int MessageBox(QWidget* parent, const QString& text, const QString& caption, unsigned flags) override
     {
-        statuses << Status(*window);
+        statuses << (window ? Status(*window) : QString("(no window yet)"));
         return ScriptedUi::MessageBox(parent, text, caption, flags);
     }
 };

@@ -123,7 +123,12 @@ IUiSeam& RealSeam()
 
 IUiSeam& Ui() { return g_installedSeam ? *g_installedSeam : RealSeam(); }
 
-void SetUiSeam(IUiSeam* seam) { g_installedSeam = seam; }
+IUiSeam* SetUiSeam(IUiSeam* seam)
+{
+    IUiSeam* previous = g_installedSeam;
+    g_installedSeam = seam;
+    return previous;
+}
 
 int AfxMessageBox(const QString& text, unsigned flags)
 {

@@ -40,8 +40,9 @@ public:
 };
 
 IUiSeam& Ui();
-// Installs a seam (nullptr: back to the real dialogs). Not owned.
-void SetUiSeam(IUiSeam* seam);
+// Installs a seam (nullptr: back to the real dialogs) and returns the one it
+// replaces. Not owned.
+IUiSeam* SetUiSeam(IUiSeam* seam);
 
 // The application's message box: caption is the application title.
 int AfxMessageBox(const QString& text, unsigned flags = MB_OK | MB_ICONEXCLAMATION);

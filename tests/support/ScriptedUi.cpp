@@ -2,9 +2,9 @@
 
 #include "platform/DialogTemplate.h"
 
-ScriptedUi::ScriptedUi() { SetUiSeam(this); }
+ScriptedUi::ScriptedUi() : m_previous(SetUiSeam(this)) { }
 
-ScriptedUi::~ScriptedUi() { SetUiSeam(nullptr); }
+ScriptedUi::~ScriptedUi() { SetUiSeam(m_previous); }
 
 QStringList ScriptedUi::BoxTexts() const
 {

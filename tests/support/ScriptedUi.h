@@ -1,7 +1,8 @@
 #pragma once
 // A scripted UI seam: records every message box, file dialog and clipboard
 // use, and answers message boxes and file dialogs from queues. Installed by
-// the constructor, removed by the destructor.
+// the constructor; the destructor puts back the seam it replaced (in a test
+// executable, the one that fails the test on any box nobody scripted).
 
 #include <QString>
 #include <QStringList>
@@ -41,6 +42,7 @@ public:
     std::vector<FileDialogSpec> fileDialogs;
 
 private:
+    IUiSeam* m_previous = nullptr;
     std::vector<ShownBox> m_boxes;
     std::deque<int> m_answers;
     std::deque<QString> m_openFiles;
