@@ -99,6 +99,12 @@ std::string ParseHex(const std::string& text)
     return bytes;
 }
 
+// JSON text of `text`, ASCII only, for messages.
+std::string Quoted(const std::string& text)
+{
+    return nlohmann::json(text).dump(-1, ' ', true, nlohmann::json::error_handler_t::replace);
+}
+
 }  // namespace
 
 SimValue SimValue::FromText(char typeLetter, const std::string& text)
@@ -225,7 +231,9 @@ std::string Utf8ToLatin1(const std::string& text)
         const bool twoByteLatin1 = (lead == 0xC2 || lead == 0xC3) && i + 1 < text.size()
             && (static_cast<unsigned char>(text[i + 1]) & 0xC0) == 0x80;
         if (!twoByteLatin1)
-            return text;
+            throw std::invalid_argument("text " + Quoted(text)
+                + " has a character beyond U+00FF; an octet string takes one byte per character up to U+00FF"
+                  " (give other bytes as type \"x\")");
         bytes += static_cast<char>(((lead & 0x03) << 6) | (static_cast<unsigned char>(text[i + 1]) & 0x3F));
         ++i;
     }

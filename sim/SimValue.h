@@ -41,6 +41,6 @@ struct SimValue {
 
 // Bytes taken as Latin-1 characters, written as UTF-8.
 std::string Latin1ToUtf8(const std::string& bytes);
-// UTF-8 text back to Latin-1 bytes; text with characters beyond U+00FF (or
-// that is no valid UTF-8) is kept as it is.
+// UTF-8 text back to Latin-1 bytes. Throws std::invalid_argument for text
+// with a character beyond U+00FF (or that is no valid UTF-8).
 std::string Utf8ToLatin1(const std::string& text);

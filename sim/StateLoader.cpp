@@ -1,5 +1,8 @@
 #include "StateLoader.h"
 
+#include <cerrno>
+#include <cstring>
+#include <filesystem>
 #include <fstream>
 #include <limits>
 #include <set>
@@ -32,9 +35,12 @@ void CheckKeys(const json& entry, const std::set<std::string>& allowed, const st
 // `faults[".1.1.3.0"]`: where an entry of a section is in the state file.
 std::string EntryOf(const char* section, const std::string& key) { return std::string(section) + "[\"" + key + "\"]"; }
 
+// `where` "" for a key of the document itself.
+std::string FieldOf(const std::string& where, const char* key) { return where.empty() ? key : where + "." + key; }
+
 [[noreturn]] void WrongKind(const std::string& where, const char* key, const std::string& expected, const json& value)
 {
-    throw Error(where + "." + key, "expected " + expected + ", got " + value.dump());
+    throw Error(FieldOf(where, key), "expected " + expected + ", got " + value.dump());
 }
 
 bool BoolField(const json& entry, const char* key, bool fallback, const std::string& where)
@@ -65,6 +71,17 @@ std::string TextField(const json& entry, const char* key, const std::string& fal
     return entry[key].get<std::string>();
 }
 
+// "objects" and "faults" are JSON objects, "remove" an array.
+json SectionOf(const json& document, const char* key, const json& empty)
+{
+    if (!document.contains(key))
+        return empty;
+    const json& section = document[key];
+    if (section.type() != empty.type())
+        WrongKind("", key, empty.is_object() ? "a JSON object" : "a JSON array", section);
+    return section;
+}
+
 std::string OidOf(const std::string& key, const std::string& where)
 {
     const std::string oid = SimOid::Full(key);
@@ -73,10 +90,11 @@ std::string OidOf(const std::string& key, const std::string& where)
     return oid;
 }
 
-void ApplyFirmware(const json& firmware, ModuleState& state)
+void ApplyFirmware(const json& document, ModuleState& state)
 {
-    const int32_t word
-        = firmware.is_string() ? ParseFirmwareText(firmware.get<std::string>()) : firmware.get<int32_t>();
+    const json& firmware = document["firmware"];
+    const int32_t word = firmware.is_string() ? ParseFirmwareText(firmware.get<std::string>())
+                                              : IntField(document, "firmware", 0, 0, 0xFFFF, "");
     state.objects.SetValue(SimOid::Full(kFirmwareObject), SimValue::Integer(word));
 }
 
@@ -87,9 +105,9 @@ char TypeLetterOf(const json& entry, const SimObject* existing, const std::strin
             throw Error(where, "a new object needs a \"type\"");
         return existing->value.type;
     }
-    const std::string type = entry["type"].get<std::string>();
+    const std::string type = TextField(entry, "type", "", where);
     if (type.size() != 1 || std::string("iasxcgt").find(type[0]) == std::string::npos)
-        throw Error(where, "unknown type \"" + type + "\" (one of i, a, s, x, c, g, t)");
+        throw Error(where + ".type", "unknown type \"" + type + "\" (one of i, a, s, x, c, g, t)");
     return type[0];
 }
 
@@ -97,15 +115,15 @@ bool WritableOf(const json& entry, const SimObject* existing, const std::string&
 {
     if (!entry.contains("access"))
         return existing ? existing->writable : true;
-    const std::string access = entry["access"].get<std::string>();
+    const std::string access = TextField(entry, "access", "", where);
     if (access != "rw" && access != "ro")
-        throw Error(where, "access must be \"rw\" or \"ro\"");
+        throw Error(where + ".access", "must be \"rw\" or \"ro\"");
     return access == "rw";
 }
 
 void ApplyObject(const std::string& key, const json& entry, ModuleState& state)
 {
-    const std::string where = "objects." + key;
+    const std::string where = EntryOf("objects", key);
     CheckKeys(entry, {"type", "value", "access"}, where);
     if (!entry.contains("value"))
         throw Error(where, "missing \"value\"");
@@ -115,7 +133,7 @@ void ApplyObject(const std::string& key, const json& entry, ModuleState& state)
     try {
         object.value = SimValue::FromJson(TypeLetterOf(entry, existing, where), entry["value"]);
     } catch (const std::invalid_argument& e) {
-        throw Error(where, e.what());
+        throw Error(where + ".value", e.what());
     }
     object.writable = WritableOf(entry, existing, where);
     state.objects.Put(oid, object);
@@ -129,7 +147,11 @@ void ApplyCommunity(
 {
     if (!document.contains(key))
         return;
-    community = Utf8ToLatin1(document[key].get<std::string>());
+    try {
+        community = Utf8ToLatin1(TextField(document, key, "", ""));
+    } catch (const std::invalid_argument& e) {
+        throw Error(key, e.what());
+    }
     state.objects.SetValue(SimOid::Full(relativeOid), SimValue::Octets(community));
 }
 
@@ -169,8 +191,8 @@ SimFault::NoValue NoValueOf(const json& entry, const std::string& where)
 void ApplyFault(const std::string& key, const json& entry, ModuleState& state)
 {
     const std::string where = EntryOf("faults", key);
-    CheckKeys(entry,
-        {"silence", "error", "echo", "on", "times", "wrongOid", "extraVariable", "noValue", "wideInteger"}, where);
+    CheckKeys(entry, {"silence", "error", "echo", "on", "times", "wrongOid", "extraVariable", "noValue", "wideInteger"},
+        where);
     const std::string oid = OidOf(key, where);
     SimFault fault;
     fault.silence = BoolField(entry, "silence", false, where);
@@ -191,12 +213,20 @@ void ApplyFault(const std::string& key, const json& entry, ModuleState& state)
         try {
             fault.echo = SimValue::FromJson(object->value.type, entry["echo"]);
         } catch (const std::invalid_argument& e) {
-            throw Error(where, e.what());
+            throw Error(where + ".echo", e.what());
         }
     }
     if (!fault.silence && fault.errorStatus == 0 && !fault.echo && !fault.ShapesAnswer())
         throw Error(where, "needs \"silence\", \"error\", \"echo\", \"wrongOid\", \"extraVariable\" or \"noValue\"");
     state.faults.Add(oid, fault);
+}
+
+// "[json.exception.parse_error.101] parse error at ..." -> "parse error at ...".
+std::string WithoutLibraryTag(const std::string& message)
+{
+    const size_t tagEnd = message.rfind("] ", message.find(' '));
+    return message.rfind("[json.exception.", 0) == 0 && tagEnd != std::string::npos ? message.substr(tagEnd + 2)
+                                                                                    : message;
 }
 
 }  // namespace
@@ -230,22 +260,25 @@ std::unique_ptr<ModuleState> LoadState(const json& document)
     state->writeCommunity = kDefaultWriteCommunity;
     try {
         if (document.contains("firmware"))
-            ApplyFirmware(document["firmware"], *state);
+            ApplyFirmware(document, *state);
         ApplyCommunity(document, "readCommunity", kReadCommunityObject, state->readCommunity, *state);
         ApplyCommunity(document, "writeCommunity", kWriteCommunityObject, state->writeCommunity, *state);
         // Held in locals: items() of a temporary would dangle.
-        const json objects = document.value("objects", json::object());
-        const json removed = document.value("remove", json::array());
-        const json faults = document.value("faults", json::object());
+        const json objects = SectionOf(document, "objects", json::object());
+        const json removed = SectionOf(document, "remove", json::array());
+        const json faults = SectionOf(document, "faults", json::object());
         for (const auto& item : objects.items())
             ApplyObject(item.key(), item.value(), *state);
-        for (const auto& key : removed)
+        for (const auto& key : removed) {
+            if (!key.is_string())
+                throw Error("remove", "expected OIDs as strings, got " + key.dump());
             state->objects.Remove(OidOf(key.get<std::string>(), "remove"));
+        }
         for (const auto& item : faults.items())
             ApplyFault(item.key(), item.value(), *state);
-        InstallModuleBehaviours(*state, BehaviourOptions {document.value("linkCommunities", true)});
+        InstallModuleBehaviours(*state, BehaviourOptions {BoolField(document, "linkCommunities", true, "")});
     } catch (const json::exception& e) {
-        throw std::runtime_error(std::string("state: ") + e.what());
+        throw std::runtime_error("state: " + WithoutLibraryTag(e.what()));
     }
     return state;
 }
@@ -254,14 +287,17 @@ std::unique_ptr<ModuleState> LoadStateFile(const std::string& path)
 {
     if (path.empty())
         return LoadState(json::object());
+    std::error_code error;
+    if (std::filesystem::is_directory(path, error))
+        throw std::runtime_error("cannot read the state file " + path + ": it is a directory");
     std::ifstream file(path);
     if (!file)
-        throw std::runtime_error("cannot read the state file " + path);
+        throw std::runtime_error("cannot read the state file " + path + ": " + std::strerror(errno));
     json document;
     try {
         document = json::parse(file, nullptr, true, true);  // comments allowed
     } catch (const json::exception& e) {
-        throw std::runtime_error(path + ": " + e.what());
+        throw std::runtime_error(path + ": " + WithoutLibraryTag(e.what()));
     }
     return LoadState(document);
 }

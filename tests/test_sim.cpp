@@ -419,41 +419,73 @@ private slots:
         QVERIFY(sim.readAllStandardOutput().isEmpty());
     }
 
+    // Every refusal is one line on stderr that names the key or the file,
+    // with exit code 2 and nothing on stdout.
     void refusesBadStateFiles_data()
     {
-        QTest::addColumn<QString>("state");
-        QTest::addColumn<QString>("complaint");
-        QTest::newRow("not json") << "{"
-                                  << "parse";
-        QTest::newRow("unknown key") << R"({"fault": {}})"
-                                     << "fault";
-        QTest::newRow("bad type") << R"({"objects": {".1.1.3.0": {"type": "q", "value": 1}}})"
-                                  << ".1.1.3.0";
-        QTest::newRow("bad address") << R"({"objects": {".1.1.1.0": {"value": "127.0.0"}}})"
-                                     << ".1.1.1.0";
-        QTest::newRow("new object without type") << R"({"objects": {".1.9.0": {"value": 1}}})"
-                                                 << "type";
-        QTest::newRow("bad firmware") << R"({"firmware": "4.x"})"
-                                      << "firmware";
-        QTest::newRow("empty fault") << R"({"faults": {".1.1.3.0": {"times": 1}}})"
-                                     << ".1.1.3.0";
+        QTest::addColumn<QString>("state");  // "<directory>": a directory given as the state file
+        QTest::addColumn<QStringList>("words");
+        const struct {
+            const char* name;
+            const char* state;
+            QStringList words;
+        } rows[] = {
+            {"not json", "{", {"state.json", "parse error at line 1"}},
+            {"unknown key", R"({"fault": {}})", {"unknown key \"fault\""}},
+            {"bad type", R"({"objects": {".1.1.3.0": {"type": "q", "value": 1}}})", {R"(objects[".1.1.3.0"].type)"}},
+            {"type not text", R"({"objects": {".1.1.3.0": {"type": 1, "value": 1}}})",
+                {R"(objects[".1.1.3.0"].type)", "expected a string"}},
+            {"bad address", R"({"objects": {".1.1.1.0": {"value": "127.0.0"}}})", {R"(objects[".1.1.1.0"].value)"}},
+            {"new object without type", R"({"objects": {".1.9.0": {"value": 1}}})", {R"(objects[".1.9.0"])", "type"}},
+            {"text beyond Latin-1", R"({"objects": {".1.1.19.0": {"type": "s", "value": "aĀ"}}})",
+                {R"(objects[".1.1.19.0"].value)", "U+00FF"}},
+            {"community beyond Latin-1", R"({"writeCommunity": "€uro"})", {"writeCommunity", "U+00FF"}},
+            {"objects as a list", R"({"objects": [1]})", {"objects", "expected a JSON object"}},
+            {"removal not text", R"({"remove": [3]})", {"remove", "3"}},
+            {"bad firmware", R"({"firmware": "4.x"})", {"firmware", "4.x"}},
+            {"firmware of another kind", R"({"firmware": true})", {"firmware", "true"}},
+            {"link flag as number", R"({"linkCommunities": 0})", {"linkCommunities", "true or false"}},
+            {"empty fault", R"({"faults": {".1.1.3.0": {"times": 1}}})", {R"(faults[".1.1.3.0"])", "needs"}},
+            {"error status as text", R"({"faults": {".1.1.3.0": {"error": "5"}}})",
+                {R"(faults[".1.1.3.0"].error)", "\"5\""}},
+            {"silence as number", R"({"faults": {".1.1.3.0": {"silence": 1}}})", {R"(faults[".1.1.3.0"].silence)"}},
+            {"times zero", R"({"faults": {".1.1.3.0": {"error": 5, "times": 0}}})", {R"(faults[".1.1.3.0"].times)"}},
+            {"scope unknown", R"({"faults": {".1.1.3.0": {"error": 5, "on": "read"}}})", {R"(faults[".1.1.3.0"].on)"}},
+            {"echo of another type", R"({"faults": {".1.1.3.0": {"echo": "a"}}})", {R"(faults[".1.1.3.0"].echo)"}},
+            {"unknown missing value", R"({"faults": {".1.1.3.0": {"noValue": "none"}}})",
+                {R"(faults[".1.1.3.0"].noValue)", "noSuchObject"}},
+            {"wide integer", R"({"faults": {".1.1.3.0": {"wideInteger": true}}})",
+                {R"(faults[".1.1.3.0"].wideInteger)", "32 bits"}},
+            {"directory", "<directory>", {"cannot read the state file", "directory"}},
+        };
+        for (const auto& row : rows)
+            QTest::newRow(row.name) << QString::fromUtf8(row.state) << row.words;
     }
 
     void refusesBadStateFiles()
     {
         QFETCH(QString, state);
-        QFETCH(QString, complaint);
+        QFETCH(QStringList, words);
         QTemporaryDir dir;
-        const QString path = dir.filePath("state.json");
-        QFile file(path);
-        QVERIFY(file.open(QIODevice::WriteOnly));
-        file.write(state.toUtf8());
-        file.close();
+        QString path = dir.filePath("state.json");
+        if (state == "<directory>") {
+            path = dir.path();
+        } else {
+            QFile file(path);
+            QVERIFY(file.open(QIODevice::WriteOnly));
+            file.write(state.toUtf8());
+        }
         QProcess sim;
         sim.start(KALVOR_SIM_PATH, {"--port", "0", "--state", path});
         QVERIFY(sim.waitForFinished(5000));
         QCOMPARE(sim.exitCode(), 2);
-        QVERIFY2(QString::fromUtf8(sim.readAllStandardError()).contains(complaint), qPrintable(complaint));
+        QCOMPARE(sim.readAllStandardOutput(), QByteArray());
+        const QString complaint = QString::fromUtf8(sim.readAllStandardError());
+        QVERIFY2(complaint.startsWith("kalvor-sim: ") && complaint.count('\n') == 1 && complaint.endsWith('\n'),
+            qPrintable(complaint));
+        QVERIFY2(!complaint.contains("json.exception") && !complaint.contains(".."), qPrintable(complaint));
+        for (const QString& word : words)
+            QVERIFY2(complaint.contains(word), qPrintable(complaint + " lacks " + word));
     }
 
     void announcesItselfAndEndsOnTerminate()
