@@ -1,13 +1,15 @@
 #include "app/LaunchTable.h"
 
 #include "res/MainDlgIds.h"
+#include "switch/PortStatusDlg.h"
+#include "switch/SwitchDlg.h"
 
 // Adding a window is one row: its button, its kind and MakeFactory<CWindow>().
 const LaunchTable& KalvorLaunchTable()
 {
     static const LaunchTable table = {
-        {IDC_SWITCH_CONFIGURATION, SubWindow::SwitchConfiguration, nullptr},
-        {IDC_SWITCH_STATUS, SubWindow::PortStatus, nullptr},
+        {IDC_SWITCH_CONFIGURATION, SubWindow::SwitchConfiguration, MakeFactory<CSwitchDlg>()},
+        {IDC_SWITCH_STATUS, SubWindow::PortStatus, MakeFactory<CPortStatusDlg>()},
         {IDC_SNMP_TRAPS, SubWindow::SnmpTraps, nullptr},
         {IDC_IO_PORTS, SubWindow::IoPorts, nullptr},
         {IDC_MAC_SEARCH, SubWindow::MacTable, nullptr},

@@ -1,0 +1,5 @@
+#pragma once
+#include "platform/DialogTemplate.h"
+
+// Template 135: the switch port status window "Trellim Port Status".
+const DialogTemplate& PortStatusDlgTemplate();

@@ -1,0 +1,72 @@
+#include "switch/SwitchTables.h"
+
+#include "res/SwitchDlgIds.h"
+
+const std::array<GlobalBit, SwitchMap::kGlobalFlags> kGlobalBits = {{
+    {IDC_SW_FILTER_BAD, 0, 6},
+    {IDC_SW_NO_TX_FLOW, 0, 5},
+    {IDC_SW_RX_FLOW, 0, 4},
+    {IDC_SW_BROADCAST_DROP, 0, 3},
+    {IDC_SW_AGING, 0, 2},
+    {IDC_SW_FAST_AGING, 0, 1},
+    {IDC_SW_NO_VLAN_MODE, 1, 3},
+    {IDC_SW_NO_8021Q, 1, 2},
+    {IDC_SW_KEEP_NON_MEMBER, 1, 1},
+    {IDC_SW_KEEP_UNTAGGED, 1, 0},
+    {IDC_SW_DIFFSERV_HIGH, 2, 7},
+    {IDC_SW_TRUNKING, 3, 4},
+    {IDC_SW_IP_A_HIGH, 3, 1},
+    {IDC_SW_IP_B_HIGH, 3, 0},
+    {IDC_SW_DIFFSERV_B_HIGH, 4, 7},
+    {IDC_SW_DIFFSERV_A_HIGH, 5, 7},
+    {IDC_SW_FRAME_GAP, 7, 5},
+    {IDC_SW_NO_LOOP_DETECT, 7, 4},
+    {IDC_SW_LOOKUP_ACCESS, 7, 2},
+}};
+
+// The one box 1092 drives two bits; the second row is the one a load shows.
+const std::array<PortBit, SwitchMap::kPortFlags> kPortBits = {{
+    {IDC_SW_100MB, PortReg::kMode, 5},
+    {IDC_SW_FULL_DUPLEX, PortReg::kMode, 4},
+    {IDC_SW_BACKPRESSURE, PortReg::kMode, 2},
+    {IDC_SW_PORT_ENABLE, PortReg::kEnable, 3},
+    {IDC_SW_PORT_ENABLE, PortReg::kEnable, 2},
+    {IDC_SW_LEARNING, PortReg::kEnable, 1},
+    {IDC_SW_LOOPBACK, PortReg::kVlanFlags, 5},
+    {IDC_SW_NULL_VID, PortReg::kVlanFlags, 4},
+    {IDC_SW_TAG_DISCARD, PortReg::kVlanFlags, 3},
+    {IDC_SW_NO_8021P, PortReg::kVlanFlags, 2},
+    {IDC_SW_NO_DIFFSERV, PortReg::kVlanFlags, 1},
+    {IDC_SW_NO_PORT_PRIORITY, PortReg::kVlanFlags, 0},
+}};
+
+const std::array<int, SwitchMap::kPorts> kPortBase = {8, 24, 40, 54, 68, 83, 91, 99};
+
+// clang-format off
+const std::array<uint8_t, SwitchMap::kRegisters> kDefaultImage = {
+    0x7C, 0xFB, 0x7F, 0x9C, 0x40, 0x7F, 0x01, 0xFB, 0xFF, 0xC7, 0xF8, 0xFF, 0x01, 0x0F, 0x00, 0xF0,
+    0xC0, 0xA8, 0x01, 0x00, 0xC0, 0xA8, 0x01, 0x01, 0xFF, 0xC7, 0xF8, 0xFF, 0x02, 0x1F, 0x01, 0xF0,
+    0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xC7, 0xF8, 0xFF, 0x04, 0x2F, 0x02, 0xF0,
+    0x52, 0x54, 0x4C, 0x83, 0x09, 0xB0, 0xFF, 0xC7, 0xF8, 0xFF, 0x08, 0x3F, 0x03, 0xF0, 0x01, 0x80,
+    0xC2, 0x00, 0x00, 0x01, 0xFF, 0xC7, 0xF8, 0xFF, 0x10, 0x4F, 0x04, 0xF0, 0xFF, 0xEE, 0x00, 0x31,
+    0x08, 0xF0, 0x08, 0xFF, 0xC7, 0xF8, 0xFF, 0x20, 0x5F, 0x05, 0xF0, 0xFF, 0xC7, 0xF8, 0xFF, 0x40,
+    0x6F, 0x06, 0xF0, 0xFF, 0xC7, 0xF8, 0xFF, 0x80, 0x7F, 0x07, 0xF0, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF,
+    0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF,
+};
+// clang-format on
+
+const std::array<AddressSlot, 4> kPriorityAddresses = {{
+    {IDC_SW_IP_A, 16},
+    {IDC_SW_IP_B, 20},
+    {IDC_SW_MASK_A, 32},
+    {IDC_SW_MASK_B, 36},
+}};
+
+const std::array<StatusBit, kStatusFlags> kStatusBits = {{
+    {1, 2},  // Link
+    {0, 13},  // Speed 100Mb
+    {0, 8},  // Full Duplex
+    {2, 10},  // RX
+    {2, 11},  // TX
+    {2, 8},  // Loop
+}};

@@ -1,0 +1,87 @@
+#include "switch/SwitchTransfer.h"
+
+#include <QFile>
+#include <QFileInfo>
+#include <QSaveFile>
+
+#include "snmp/ModuleObjects.h"
+#include "snmp/SnmpRequest.h"
+
+namespace SwitchTransfer {
+
+void AddRegisterReads(CSnmpRequest& request)
+{
+    for (int r = 0; r < SwitchMap::kRegisters; ++r)
+        request.AddVar(Oid::SwitchRegister(r), "", 0);
+}
+
+CSwitchImage ImageFromReads(const CSnmpRequest& request)
+{
+    CSwitchImage::Bytes bytes {};
+    for (int r = 0; r < SwitchMap::kRegisters; ++r)
+        bytes[size_t(r)] = uint8_t(request.GetInteger(uint32_t(r)) & 0xFF);
+    return CSwitchImage(bytes);
+}
+
+void AddRegisterWrites(CSnmpRequest& request, const CSwitchImage& image, const std::vector<int>& registers)
+{
+    for (int r : registers) {
+        const std::string value = std::to_string(int(image.Register(r)));
+        request.AddVar(Oid::SwitchRegister(r), value.c_str(), 'i');
+    }
+}
+
+FileRead ReadImageFile(const QString& path, CSwitchImage& image)
+{
+    FileRead result;
+    const QFileInfo info(path);
+    if (info.isDir()) {
+        result.error = QStringLiteral("%1 is a folder").arg(path);
+        return result;
+    }
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly)) {
+        result.error = file.errorString();
+        return result;
+    }
+    CSwitchImage::Bytes bytes {};
+    const qint64 got = file.read(reinterpret_cast<char*>(bytes.data()), kFileSize);
+    if (got < 0) {
+        result.error = file.errorString();
+        return result;
+    }
+    result.size = got;
+    if (got < kFileSize) {
+        result.status = FileStatus::TooShort;
+        return result;
+    }
+    image = CSwitchImage(bytes);
+    result.status = FileStatus::Loaded;
+    return result;
+}
+
+FileWrite WriteImageFile(const QString& path, const CSwitchImage& image, QString& error)
+{
+    QSaveFile file(path);
+    if (QFileInfo(path).isDir()) {
+        error = QStringLiteral("%1 is a folder").arg(path);
+        return FileWrite::OpenFailed;
+    }
+    if (!file.open(QIODevice::WriteOnly)) {
+        error = file.errorString();
+        return FileWrite::OpenFailed;
+    }
+    const auto& bytes = image.bytes();
+    if (file.write(reinterpret_cast<const char*>(bytes.data()), kFileSize) != kFileSize) {
+        error = file.errorString();
+        file.cancelWriting();
+        return FileWrite::WriteFailed;
+    }
+    if (!file.commit()) {
+        error = file.errorString();
+        return FileWrite::WriteFailed;
+    }
+    return FileWrite::Written;
+}
+
+}  // namespace SwitchTransfer

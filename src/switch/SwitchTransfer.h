@@ -1,0 +1,45 @@
+#pragma once
+// Moving the switch register image to and from the switch board and files,
+// without a window: the SNMP batches of a read and an upload, and the
+// configuration file (128 raw bytes, register 0 first).
+
+#include <QString>
+#include <vector>
+
+#include "switch/SwitchImage.h"
+
+class CSnmpRequest;
+
+namespace SwitchTransfer {
+
+// Adds the reads of registers 0..127, ascending (capacity 128).
+void AddRegisterReads(CSnmpRequest& request);
+// The image of a read batch that succeeded: the low 8 bits of each result.
+CSwitchImage ImageFromReads(const CSnmpRequest& request);
+// Adds a write ("%i", type i) of each register in `registers` with its value
+// in `image`, in the given order.
+void AddRegisterWrites(CSnmpRequest& request, const CSwitchImage& image, const std::vector<int>& registers);
+
+// Configuration files.
+inline constexpr int kFileSize = SwitchMap::kRegisters;
+
+enum class FileStatus {
+    Loaded,  // 128 bytes (or more: the rest is ignored)
+    TooShort,  // fewer than 128 bytes: nothing was taken
+    Unreadable,  // not a file that can be opened and read
+};
+struct FileRead {
+    FileStatus status = FileStatus::Unreadable;
+    qint64 size = 0;  // bytes read (at most 128)
+    QString error;  // why it could not be read
+};
+// Reads a configuration file. `image` changes only when the status is Loaded.
+FileRead ReadImageFile(const QString& path, CSwitchImage& image);
+
+// Writes the 128 bytes through a temporary file that replaces `path` only
+// when everything was written, so a failure leaves an existing file intact.
+// On failure `error` says why.
+enum class FileWrite { Written, OpenFailed, WriteFailed };
+FileWrite WriteImageFile(const QString& path, const CSwitchImage& image, QString& error);
+
+}  // namespace SwitchTransfer
