@@ -1,4 +1,7 @@
 // kalvor-sim: a simulated IP module agent on a loopback UDP port.
+#include <sys/prctl.h>
+
+#include <csignal>
 #include <cstdio>
 #include <exception>
 #include <memory>
@@ -17,6 +20,11 @@ constexpr int kExitNoPort = 1;
 
 int main(int argc, char* argv[])
 {
+    // Ends with the process that started it, so that a test that crashes
+    // leaves no simulator behind (holding the test's output open). SIGTERM
+    // stops it as usual: the journal is closed, the temporary files removed.
+    prctl(PR_SET_PDEATHSIG, SIGTERM);
+
     SimOptions options;
     std::string error;
     if (!ParseCommandLine(argc, argv, options, error)) {

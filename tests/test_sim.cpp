@@ -5,9 +5,15 @@
 #include <net-snmp/net-snmp-config.h>
 #include <net-snmp/net-snmp-includes.h>
 
+#include <sys/wait.h>
+#include <unistd.h>
+
 #include <QElapsedTimer>
 #include <QProcess>
 #include <QtTest>
+#include <csignal>
+#include <filesystem>
+#include <fstream>
 #include <string>
 #include <vector>
 
@@ -112,6 +118,19 @@ Answer Set(const SimModule& sim, const std::string& oid, char type, const std::s
     const std::string& community = kWriteCommunity)
 {
     return Exchange(sim, SNMP_MSG_SET, community, {{oid, type, value}});
+}
+
+// True while the process exists and is not a zombie (an orphan's reaper
+// may be slow to collect it).
+bool IsRunning(pid_t pid)
+{
+    std::ifstream stat("/proc/" + std::to_string(pid) + "/stat");
+    std::string line;
+    if (!std::getline(stat, line))
+        return false;
+    const size_t nameEnd = line.rfind(')');
+    return nameEnd != std::string::npos && nameEnd + 2 < line.size() && line[nameEnd + 2] != 'Z'
+        && line[nameEnd + 2] != 'X';
 }
 
 std::string Dotted(const std::string& bytes)
@@ -486,6 +505,42 @@ private slots:
         QVERIFY2(!complaint.contains("json.exception") && !complaint.contains(".."), qPrintable(complaint));
         for (const QString& word : words)
             QVERIFY2(complaint.contains(word), qPrintable(complaint + " lacks " + word));
+    }
+
+    // A test process that dies without stopping its simulator (a crash)
+    // must not leave it running: it would hold the test's output open.
+    void endsWhenItsParentDies()
+    {
+        int channel[2];
+        QVERIFY(pipe(channel) == 0);
+        const pid_t child = fork();
+        if (child == 0) {
+            close(channel[0]);
+            try {
+                SimModule sim;
+                std::filesystem::remove_all(sim.Directory());
+                const qint64 pid = sim.Pid();
+                (void)!write(channel[1], &pid, sizeof pid);
+            } catch (...) {
+            }
+            _exit(0);  // the simulator is still in scope: nobody stops it
+        }
+        close(channel[1]);
+        qint64 simPid = 0;
+        const bool told = read(channel[0], &simPid, sizeof simPid) == sizeof simPid;
+        close(channel[0]);
+        waitpid(child, nullptr, 0);
+        QVERIFY(told && simPid > 0);
+
+        QVERIFY(IsRunning(getpid()));
+        QElapsedTimer clock;
+        clock.start();
+        while (IsRunning(static_cast<pid_t>(simPid)) && clock.elapsed() < 3000)
+            QThread::msleep(20);
+        const bool orphanLeft = IsRunning(static_cast<pid_t>(simPid));
+        if (orphanLeft)
+            kill(static_cast<pid_t>(simPid), SIGKILL);
+        QVERIFY2(!orphanLeft, "kalvor-sim outlived the process that started it");
     }
 
     void announcesItselfAndEndsOnTerminate()

@@ -3,6 +3,7 @@
 #include <fcntl.h>
 #include <poll.h>
 #include <signal.h>
+#include <sys/prctl.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -79,8 +80,14 @@ pid_t Spawn(const std::vector<std::string>& arguments, int& outputFd)
     int pipeFds[2];
     if (pipe2(pipeFds, O_CLOEXEC) != 0)
         Fail(std::string("pipe: ") + std::strerror(errno));
+    const pid_t parent = getpid();
     const pid_t pid = fork();
     if (pid == 0) {
+        // The simulator ends with the test (the signal survives exec); a
+        // test that died before this line gets no simulator at all.
+        prctl(PR_SET_PDEATHSIG, SIGTERM);
+        if (getppid() != parent)
+            _exit(127);
         dup2(pipeFds[1], STDOUT_FILENO);
         execv(argv[0], argv.data());
         _exit(127);

@@ -2,6 +2,8 @@
 // A kalvor-sim process on a loopback port for one test: started with a state
 // given as JSON text, stopped by the destructor. The journal records every
 // request the simulated module received, in arrival order.
+// The simulator also ends when the thread that started it ends (a crashed
+// test leaves none behind), so create it in the thread that uses it.
 
 #include <QString>
 #include <cstdint>
@@ -27,6 +29,9 @@ public:
     SimModule& operator=(const SimModule&) = delete;
 
     uint16_t Port() const { return m_port; }
+    qint64 Pid() const { return m_pid; }
+    // The temporary directory of the state file and the journal.
+    const std::string& Directory() const { return m_dir; }
     QString Address() const { return m_address; }
     // Points CSnmpRequest at this simulator (port override).
     void Use() const;
