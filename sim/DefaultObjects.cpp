@@ -3,11 +3,12 @@
 #include <string>
 
 #include "SimOid.h"
+#include "snmp/ModuleObjects.h"
 
 namespace {
 
 struct ObjectRow {
-    const char* oid;  // relative
+    const char* oid;  // from the catalogue (full)
     char type;  // SimValue type letter; 'x' for octet strings given in hex
     const char* value;
     bool writable;
@@ -19,68 +20,62 @@ constexpr bool kRo = false;
 // Settings of the module itself. Every address is a loopback address or a
 // mask, so that reading them and writing them back can never aim elsewhere.
 const ObjectRow kSettings[] = {
-    {".1.1.1.0", 'a', "127.0.0.1", kRw},  // module IP address
-    {".1.1.2.0", 'x', "00 0A 1B 2C 3D 4E", kRo},  // MAC address
-    {".1.1.3.0", 'i', "1", kRw},  // VLAN tag
-    {".1.1.4.0", 's', kDefaultWriteCommunity, kRw},  // read-write community
-    {".1.1.5.0", 'x', "00 0A 1B 00 00 01", kRw},  // MAC lock 1
-    {".1.1.6.0", 'x', "00 0A 1B 00 00 02", kRw},  // MAC lock 2
-    {".1.1.7.0", 'i', "6", kRw},  // ping restart timeout, minutes
-    {".1.1.8.0", 'i', "1097", kRo},  // firmware version 4.073
-    {".1.1.9.0", 'i', "160", kRw},  // mode word 1: switch control, RS-232
-    {".1.1.11.0", 'i', "8", kRw},  // mode word 2: TFTP enabled
-    {".1.1.12.0", 'i', "512", kRw},  // restart pulse width
-    {".1.1.13.0", 'i', "255", kRw},  // ping restarts count minus one
-    {".1.1.14.0", 'a', "127.0.0.254", kRw},  // default gateway
-    {".1.1.15.0", 'a', "255.255.255.0", kRw},  // network mask
-    {".1.1.16.0", 'a', "127.0.0.20", kRw},  // address monitored with ping
-    {".1.1.17.0", 's', kDefaultReadCommunity, kRw},  // read-only community
-    {".1.1.18.0", 'a', "127.0.0.162", kRw},  // trap destination
-    {".1.1.19.0", 's', "traps", kRw},  // trap community
-    {".1.1.20.0", 'a', "127.0.0.0", kRw},  // access filter address
-    {".1.1.21.0", 'a', "255.0.0.0", kRw},  // access filter mask
-    {".1.1.32.0", 'a', "127.0.0.10", kRw},  // TFTP server
-    {".1.1.123.0", 'i', "1365", kRw},  // analog CH3, raw count
-    {".1.1.124.0", 'i', "2730", kRw},  // analog CH5
-    {".1.1.125.0", 'i', "546", kRw},  // analog CH7
+    {Oid::kModuleIp, 'a', "127.0.0.1", kRw},  // module IP address
+    {Oid::kMac, 'x', "00 0A 1B 2C 3D 4E", kRo},  // MAC address
+    {Oid::kVlanTag, 'i', "1", kRw},  // VLAN tag
+    {Oid::kRwCommunity, 's', kDefaultWriteCommunity, kRw},  // read-write community
+    {Oid::kMacLock1, 'x', "00 0A 1B 00 00 01", kRw},  // MAC lock 1
+    {Oid::kMacLock2, 'x', "00 0A 1B 00 00 02", kRw},  // MAC lock 2
+    {Oid::kPingRestartMinutes, 'i', "6", kRw},  // ping restart timeout, minutes
+    {Oid::kFirmwareVersion, 'i', "1097", kRo},  // firmware version 4.073
+    {Oid::kModeWord1, 'i', "160", kRw},  // mode word 1: switch control, RS-232
+    {Oid::kModeWord2, 'i', "8", kRw},  // mode word 2: TFTP enabled
+    {Oid::kRestartPulseWidth, 'i', "512", kRw},  // restart pulse width
+    {Oid::kPingRestartCount, 'i', "255", kRw},  // ping restarts count minus one
+    {Oid::kGateway, 'a', "127.0.0.254", kRw},  // default gateway
+    {Oid::kNetworkMask, 'a', "255.255.255.0", kRw},  // network mask
+    {Oid::kMonitorIp, 'a', "127.0.0.20", kRw},  // address monitored with ping
+    {Oid::kRoCommunity, 's', kDefaultReadCommunity, kRw},  // read-only community
+    {Oid::kTrapServer, 'a', "127.0.0.162", kRw},  // trap destination
+    {Oid::kTrapCommunity, 's', "traps", kRw},  // trap community
+    {Oid::kAccessIp, 'a', "127.0.0.0", kRw},  // access filter address
+    {Oid::kAccessMask, 'a', "255.0.0.0", kRw},  // access filter mask
+    {Oid::kTftpServer, 'a', "127.0.0.10", kRw},  // TFTP server
+    {Oid::kAnalogCh3, 'i', "1365", kRw},  // analog CH3, raw count
+    {Oid::kAnalogCh5, 'i', "2730", kRw},  // analog CH5
+    {Oid::kAnalogCh7, 'i', "546", kRw},  // analog CH7
 };
 
 // I/O ports: P3, P5, P6 written through .1.2.n.0 and read back, at newer
-// firmware, through .1.2.n.33.0; eight analog inputs .1.2.3.k.0.
+// firmware, through .1.2.n.33.0; eight analog inputs .1.2.3.k.0 below.
 const ObjectRow kIoPorts[] = {
-    {".1.2.1.0", 'i', "129", kRw},
-    {".1.2.2.0", 'i', "66", kRw},
-    {".1.2.3.0", 'i', "24", kRw},
-    {".1.2.1.33.0", 'i', "129", kRw},
-    {".1.2.2.33.0", 'i', "66", kRw},
-    {".1.2.3.33.0", 'i', "24", kRw},
-    {".1.2.3.1.0", 'i', "0", kRo},
-    {".1.2.3.2.0", 'i', "155", kRo},
-    {".1.2.3.3.0", 'i', "310", kRo},
-    {".1.2.3.4.0", 'i', "465", kRo},
-    {".1.2.3.5.0", 'i', "620", kRo},
-    {".1.2.3.6.0", 'i', "775", kRo},
-    {".1.2.3.7.0", 'i', "930", kRo},
-    {".1.2.3.8.0", 'i', "1023", kRo},
+    {Oid::kPortP3, 'i', "129", kRw},
+    {Oid::kPortP5, 'i', "66", kRw},
+    {Oid::kPortP6, 'i', "24", kRw},
+    {Oid::kPortP3Wide, 'i', "129", kRw},
+    {Oid::kPortP5Wide, 'i', "66", kRw},
+    {Oid::kPortP6Wide, 'i', "24", kRw},
 };
+// Raw counts of the analog inputs CH1 to CH8 (read-only).
+const int kAnalogCounts[8] = {0, 155, 310, 465, 620, 775, 930, 1023};
 
 // RS-232 bridge: line settings and the message objects.
 const ObjectRow kSerial[] = {
-    {".1.5.1.1.1.0", 'i', "7", kRw},  // baud rate index
-    {".1.5.1.1.2.0", 'i', "0", kRw},  // parity index
-    {".1.5.1.1.3.0", 'i', "0", kRw},  // flow control index
-    {".1.5.1.1.4.0", 'i', "4", kRw},  // receive timeout, 250 ms units
-    {".1.5.1.2.2.0", 's', "", kRw},  // message to transmit
-    {".1.5.1.2.3.0", 's', "READY\r\n", kRo},  // receive buffer
+    {Oid::kSerialBaud, 'i', "7", kRw},  // baud rate index
+    {Oid::kSerialParity, 'i', "0", kRw},  // parity index
+    {Oid::kSerialFlowControl, 'i', "0", kRw},  // flow control index
+    {Oid::kSerialTimeout, 'i', "4", kRw},  // receive timeout, 250 ms units
+    {Oid::kSerialTransmit, 's', "", kRw},  // message to transmit
+    {Oid::kSerialReceive, 's', "READY\r\n", kRo},  // receive buffer
 };
 
 const std::vector<CommandObject> kCommands = {
-    {".1.1.10.0", "restart the module"},
-    {".1.2.4.0", "restart the supervised target"},
-    {".1.1.33.0", "start a firmware update"},
-    {".1.4.1.0", "restart the switch board"},
-    {".1.4.4.0", "confirm the switch settings"},
-    {".1.5.1.2.1.0", "re-initialise the serial port"},
+    {Oid::kRestartModule, "restart the module"},
+    {Oid::kRestartTarget, "restart the supervised target"},
+    {Oid::kFirmwareUpdate, "start a firmware update"},
+    {Oid::kRestartSwitch, "restart the switch board"},
+    {Oid::kConfirmSwitch, "confirm the switch settings"},
+    {Oid::kSerialFlush, "re-initialise the serial port"},
 };
 
 // The switch board's 128 configuration registers as after a factory reset.
@@ -120,15 +115,21 @@ constexpr int kThresholdChannels = 8;
 constexpr int kLowThresholdBase = 100;
 constexpr int kHighThresholdBase = 900;
 
-void Put(ObjectStore& store, const std::string& relativeOid, const SimValue& value, bool writable)
+void Put(ObjectStore& store, const std::string& oid, const SimValue& value, bool writable)
 {
-    store.Put(SimOid::Full(relativeOid), SimObject {value, writable, false});
+    store.Put(SimOid::Full(oid), SimObject {value, writable, false});
 }
 
 template <size_t N> void AddRows(ObjectStore& store, const ObjectRow (&rows)[N])
 {
     for (const ObjectRow& row : rows)
         Put(store, row.oid, SimValue::FromText(row.type, row.value), row.writable);
+}
+
+void AddAnalogChannels(ObjectStore& store)
+{
+    for (int k = 1; k <= 8; ++k)
+        Put(store, Oid::AnalogChannel(k), SimValue::Integer(kAnalogCounts[k - 1]), kRo);
 }
 
 void AddCommands(ObjectStore& store)
@@ -141,15 +142,15 @@ void AddCommands(ObjectStore& store)
 void AddThresholds(ObjectStore& store)
 {
     for (int k = 0; k < kThresholdChannels; ++k) {
-        Put(store, ".1.1.122." + std::to_string(2 * k + 1) + ".0", SimValue::Integer(kLowThresholdBase + k), kRw);
-        Put(store, ".1.1.122." + std::to_string(2 * k + 2) + ".0", SimValue::Integer(kHighThresholdBase + k), kRw);
+        Put(store, Oid::TrapThreshold(2 * k + 1), SimValue::Integer(kLowThresholdBase + k), kRw);
+        Put(store, Oid::TrapThreshold(2 * k + 2), SimValue::Integer(kHighThresholdBase + k), kRw);
     }
 }
 
 void AddSwitchRegisters(ObjectStore& store)
 {
     for (int r = 0; r < 128; ++r)
-        Put(store, ".1.4.2." + std::to_string(r) + ".0", SimValue::Integer(kSwitchRegisters[r]), kRw);
+        Put(store, Oid::SwitchRegister(r), SimValue::Integer(kSwitchRegisters[r]), kRw);
 }
 
 // .1.4.3.N.0, N = 32 * port + register. Registers 16 to 20 of the last block
@@ -158,12 +159,11 @@ void AddPhyRegisters(ObjectStore& store)
 {
     for (int port = 0; port < kPhyPorts; ++port) {
         const PortPhy& phy = kPortPhys[port];
-        const int base = port * kPhyRegistersPerPort;
         for (int reg = 0; reg < kPhyRegistersPerPort; ++reg)
-            Put(store, ".1.4.3." + std::to_string(base + reg) + ".0", SimValue::Integer(0), kRw);
-        Put(store, ".1.4.3." + std::to_string(base) + ".0", SimValue::Integer(phy.control), kRw);
-        Put(store, ".1.4.3." + std::to_string(base + 1) + ".0", SimValue::Integer(phy.status), kRw);
-        Put(store, ".1.4.3." + std::to_string(base + 23) + ".0", SimValue::Integer(phy.activity), kRw);
+            Put(store, Oid::PortRegister(port, reg), SimValue::Integer(0), kRw);
+        Put(store, Oid::PortRegister(port, 0), SimValue::Integer(phy.control), kRw);
+        Put(store, Oid::PortRegister(port, 1), SimValue::Integer(phy.status), kRw);
+        Put(store, Oid::PortRegister(port, 23), SimValue::Integer(phy.activity), kRw);
     }
 }
 
@@ -175,6 +175,7 @@ void AddDefaultObjects(ObjectStore& store)
 {
     AddRows(store, kSettings);
     AddRows(store, kIoPorts);
+    AddAnalogChannels(store);
     AddRows(store, kSerial);
     AddCommands(store);
     AddThresholds(store);

@@ -1,22 +1,23 @@
 #pragma once
 // The objects that a freshly started simulated module serves, as tables.
+// Their identifiers come from the tool's object catalogue (ModuleObjects.h).
 
 #include <cstdint>
 #include <string>
 #include <vector>
 
 #include "ObjectStore.h"
+#include "snmp/ModuleObjects.h"
 
 inline constexpr const char* kDefaultReadCommunity = "582019374620";
 inline constexpr const char* kDefaultWriteCommunity = "marbled";
 
-// Object identifiers relative to the enterprise prefix.
-inline constexpr const char* kFirmwareObject = ".1.1.8.0";
-inline constexpr const char* kWriteCommunityObject = ".1.1.4.0";
-inline constexpr const char* kReadCommunityObject = ".1.1.17.0";
+inline constexpr const char* kFirmwareObject = Oid::kFirmwareVersion;
+inline constexpr const char* kWriteCommunityObject = Oid::kRwCommunity;
+inline constexpr const char* kReadCommunityObject = Oid::kRoCommunity;
 
 struct CommandObject {
-    const char* oid;  // relative
+    const char* oid;  // full
     const char* meaning;
 };
 const std::vector<CommandObject>& CommandObjects();

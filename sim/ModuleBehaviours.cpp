@@ -7,25 +7,25 @@
 namespace {
 
 struct MirrorRow {
-    const char* written;  // relative
-    const char* mirror;  // relative; takes every value written to `written`
+    const char* written;
+    const char* mirror;  // takes every value written to `written`
 };
 
 // An I/O port is written through .1.2.n.0; firmware from 4.070 on reads it
 // back through .1.2.n.33.0.
 const MirrorRow kMirrors[] = {
-    {".1.2.1.0", ".1.2.1.33.0"},
-    {".1.2.2.0", ".1.2.2.33.0"},
-    {".1.2.3.0", ".1.2.3.33.0"},
+    {Oid::kPortP3, Oid::kPortP3Wide},
+    {Oid::kPortP5, Oid::kPortP5Wide},
+    {Oid::kPortP6, Oid::kPortP6Wide},
 };
 
 struct ClearRow {
-    const char* command;  // relative
-    const char* cleared;  // relative octet string emptied by the command
+    const char* command;
+    const char* cleared;  // octet string emptied by the command
 };
 
 const ClearRow kClears[] = {
-    {".1.5.1.2.1.0", ".1.5.1.2.3.0"},  // serial re-initialisation flushes the receive buffer
+    {Oid::kSerialFlush, Oid::kSerialReceive},  // serial re-initialisation flushes the receive buffer
 };
 
 // Firmware below 4.070 keeps one community string for reads and writes.
