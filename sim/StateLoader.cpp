@@ -9,6 +9,7 @@
 #include <stdexcept>
 
 #include "DefaultObjects.h"
+#include "MacTable.h"
 #include "ModuleBehaviours.h"
 #include "SimOid.h"
 
@@ -253,7 +254,8 @@ int32_t ParseFirmwareText(const std::string& text)
 std::unique_ptr<ModuleState> LoadState(const json& document)
 {
     CheckKeys(document,
-        {"firmware", "readCommunity", "writeCommunity", "objects", "remove", "faults", "linkCommunities"}, "state");
+        {"firmware", "readCommunity", "writeCommunity", "objects", "remove", "faults", "linkCommunities", "macTable"},
+        "state");
     auto state = std::make_unique<ModuleState>();
     AddDefaultObjects(state->objects);
     state->readCommunity = kDefaultReadCommunity;
@@ -277,6 +279,7 @@ std::unique_ptr<ModuleState> LoadState(const json& document)
         for (const auto& item : faults.items())
             ApplyFault(item.key(), item.value(), *state);
         InstallModuleBehaviours(*state, BehaviourOptions {BoolField(document, "linkCommunities", true, "")});
+        InstallMacTable(document.value("macTable", json::array()), *state);
     } catch (const json::exception& e) {
         throw std::runtime_error("state: " + WithoutLibraryTag(e.what()));
     }

@@ -1,6 +1,7 @@
 #include "app/LaunchTable.h"
 
 #include "res/MainDlgIds.h"
+#include "switch/MacTableDlg.h"
 #include "switch/PortStatusDlg.h"
 #include "switch/SwitchDlg.h"
 
@@ -12,7 +13,7 @@ const LaunchTable& KalvorLaunchTable()
         {IDC_SWITCH_STATUS, SubWindow::PortStatus, MakeFactory<CPortStatusDlg>()},
         {IDC_SNMP_TRAPS, SubWindow::SnmpTraps, nullptr},
         {IDC_IO_PORTS, SubWindow::IoPorts, nullptr},
-        {IDC_MAC_SEARCH, SubWindow::MacTable, nullptr},
+        {IDC_MAC_SEARCH, SubWindow::MacTable, MakeFactory<CMacTableDlg>()},
         {IDC_RS232, SubWindow::Serial, nullptr},
     };
     return table;

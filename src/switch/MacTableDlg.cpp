@@ -1,0 +1,183 @@
+#include "switch/MacTableDlg.h"
+
+#include <vector>
+
+#include "platform/DataExchange.h"
+#include "platform/Pause.h"
+#include "platform/ReportList.h"
+#include "platform/UiSeam.h"
+#include "res/MacTableDlgIds.h"
+#include "res/MacTableDlgTemplate.h"
+#include "snmp/ModuleObjects.h"
+#include "switch/MacTableText.h"
+#include "switch/MacWalkProgress.h"
+
+namespace {
+
+constexpr const char* kSearching = "Searching for MAC address ...";
+constexpr const char* kFound = "MAC address found!";
+constexpr const char* kNotFound = "Unable to find MAC address in switch's MAC table.";
+constexpr const char* kBadMac = "ERROR in MAC address. Enter six hexadecimal bytes, e.g. 00-1A-2B-3C-4D-5E";
+constexpr const char* kWalkQuestion = "This command can take long time to complete!\r\nAre you sure?";
+constexpr const char* kDownloading = "Downloading entire MAC table ... please, be patient!";
+constexpr const char* kDownloadComplete = "Downloading complete.";
+constexpr const char* kStartOperation = "65535";
+constexpr unsigned kResultDelayMs = 1;  // the switch's answer is readable 1 ms after the start
+
+struct Column {
+    const char* heading;
+    int widthPixels;
+};
+const Column kColumns[] = {{"MAC found", 100}, {"Port", 50}, {"Age", 50}};
+
+QByteArray Decimal(int value) { return QByteArray::number(value); }
+
+MacWords WordsOf(const CSnmpRequest& request, uint32_t first)
+{
+    return MacWords {request.GetInteger(first), request.GetInteger(first + 1), request.GetInteger(first + 2)};
+}
+
+// The three MAC words, in the order the switch is read.
+void AddMacWordReads(CSnmpRequest& request)
+{
+    request.AddVar(Oid::kMacTableWord12, "", 0);
+    request.AddVar(Oid::kMacTableWord34, "", 0);
+    request.AddVar(Oid::kMacTableWord56, "", 0);
+}
+
+}  // namespace
+
+CMacTableDlg::CMacTableDlg(const SubWindowArgs& args, QWidget* parent)
+    : CModuleDlg(MacTableDlgTemplate(), args, parent), m_macText(QStringLiteral("001122334455"))
+{
+    m_resultList = Item<CReportList>(IDC_MAC_RESULTS);
+    OnCommand(IDC_MAC_SEARCH_BUTTON, [this] { OnSearch(); });
+    OnCommand(IDC_MAC_LIST_TABLE, [this] { OnListTable(); });
+    OnCommand(IDC_MAC_CLEAR, [this] { OnClear(); });
+    OnCommand(IDC_MAC_COPY, [this] { OnCopy(); });
+}
+
+void CMacTableDlg::DoDataExchange(CDataExchange& dx)
+{
+    DDX_Text(dx, IDC_STATUS, m_status);
+    DDX_Text(dx, IDC_MAC_SEARCH_TEXT, m_macText);
+}
+
+bool CMacTableDlg::OnInitDialog()
+{
+    CModuleDlg::OnInitDialog();
+    int column = 0;
+    for (const Column& c : kColumns)
+        m_resultList->InsertColumn(column++, QString::fromLatin1(c.heading), c.widthPixels);
+    return true;
+}
+
+void CMacTableDlg::AddRow(const QString& mac, int port, int age)
+{
+    const int row = m_resultList->InsertItem(0, QString());
+    if (row < 0)
+        return;
+    m_resultList->SetItemText(0, 0, mac);
+    m_resultList->SetItemText(0, 1, QString::number(port));
+    m_resultList->SetItemText(0, 2, QString::number(age));
+}
+
+void CMacTableDlg::OnSearch()
+{
+    if (!TakeFields())
+        return;
+    const std::optional<MacSearchKey> key = ParseMacSearch(m_macText);
+    if (!key) {
+        SetStatus(QString::fromLatin1(kBadMac));
+        return;
+    }
+    SetStatus(QString::fromLatin1(kSearching));
+
+    const MacWords searched = WordsOfMac(key->bytes);
+    auto start = NewRequest(Community::ReadWrite, 4);
+    start->AddVar(Oid::kMacTableWord12, Decimal(searched.w244).constData(), 'i');
+    start->AddVar(Oid::kMacTableWord34, Decimal(searched.w243).constData(), 'i');
+    start->AddVar(Oid::kMacTableWord56, Decimal(searched.w242).constData(), 'i');
+    start->AddVar(Oid::kMacTableStart, kStartOperation, 'i');
+    int result = start->Set();
+    if (result < 0) {
+        ShowSnmpError(result);
+        return;
+    }
+    Sleep(kResultDelayMs);
+
+    auto answer = NewRequest(Community::ReadWrite, 4);
+    answer->AddVar(Oid::kMacTableStatus, "", 0);
+    AddMacWordReads(*answer);
+    result = answer->Get();
+    if (result < 0) {
+        ShowSnmpError(result);
+        return;
+    }
+    const int status = answer->GetInteger(0);
+    if (!IsValidMacEntry(status)) {
+        SetStatus(QString::fromLatin1(kNotFound));
+        return;
+    }
+    m_resultList->DeleteAllItems();
+    AddRow(FormatMacWords(WordsOf(*answer, 1), key->style), EntryPort(status), EntryAge(status));
+    SetStatus(QString::fromLatin1(kFound));
+}
+
+int CMacTableDlg::ReadWalkEntry(int entry, CSnmpRequest& statusBatch)
+{
+    auto select = NewRequest(Community::ReadWrite, 2);
+    select->AddVar(Oid::kMacTableWord56, Decimal(WalkIndexWord(entry)).constData(), 'i');
+    select->AddVar(Oid::kMacTableStart, kStartOperation, 'i');
+    int result = select->Set();
+    if (result < 0)
+        return result;
+    result = statusBatch.Get();
+    if (result < 0)
+        return result;
+    const int status = statusBatch.GetInteger(0);
+    if (!IsValidMacEntry(status))
+        return 0;
+    auto address = NewRequest(Community::ReadWrite, 3);
+    AddMacWordReads(*address);
+    result = address->Get();
+    if (result < 0)
+        return result;
+    AddRow(FormatMacWords(WordsOf(*address, 0), MacStyle::Dash), EntryPort(status), EntryAge(status));
+    m_resultList->viewport()->repaint();  // the rows show as they arrive
+    return 0;
+}
+
+void CMacTableDlg::OnListTable()
+{
+    auto statusBatch = NewRequest(Community::ReadWrite, 1);
+    statusBatch->AddVar(Oid::kMacTableStatus, "", 0);
+    if (AfxMessageBox(QString::fromLatin1(kWalkQuestion), MB_YESNO | MB_ICONEXCLAMATION) != IDYES)
+        return;
+
+    CMacWalkProgress progress(this, GetDlgItem(IDC_STATUS), IDC_MAC_WALK_PROGRESS, kMacTableEntries);
+    m_resultList->DeleteAllItems();
+    m_resultList->viewport()->repaint();
+    SetStatus(QString::fromLatin1(kDownloading));
+    for (int entry = 0; entry < kMacTableEntries; ++entry) {
+        progress.SetPos(entry);
+        const int result = ReadWalkEntry(entry, *statusBatch);
+        if (result < 0) {
+            ShowSnmpError(result);
+            return;
+        }
+    }
+    SetStatus(QString::fromLatin1(kDownloadComplete));
+}
+
+void CMacTableDlg::OnClear() { m_resultList->DeleteAllItems(); }
+
+void CMacTableDlg::OnCopy()
+{
+    std::vector<QStringList> rows;
+    for (int row = 0; row < m_resultList->GetItemCount(); ++row) {
+        rows.push_back({m_resultList->GetItemText(row, 0), m_resultList->GetItemText(row, 1),
+            m_resultList->GetItemText(row, 2)});
+    }
+    Ui().SetClipboardText(MacTableClipboardText(m_moduleIp, rows));
+}
