@@ -16,7 +16,10 @@
 
 namespace {
 
-uint32_t Dotted(int a, int b, int c, int d) { return uint32_t(a) << 24 | uint32_t(b) << 16 | uint32_t(c) << 8 | uint32_t(d); }
+uint32_t Dotted(int a, int b, int c, int d)
+{
+    return uint32_t(a) << 24 | uint32_t(b) << 16 | uint32_t(c) << 8 | uint32_t(d);
+}
 
 int GlobalIndex(int control)
 {
@@ -251,7 +254,11 @@ private slots:
             expected.SetRegister(high, original.Register(high) | 0xF0);
         }
         for (int r = 0; r < SwitchMap::kRegisters; ++r)
-            QVERIFY2(image.Register(r) == expected.Register(r), qPrintable(QString("register %1: %2, expected %3").arg(r).arg(image.Register(r), 0, 16).arg(expected.Register(r), 0, 16)));
+            QVERIFY2(image.Register(r) == expected.Register(r),
+                qPrintable(QString("register %1: %2, expected %3")
+                               .arg(r)
+                               .arg(image.Register(r), 0, 16)
+                               .arg(expected.Register(r), 0, 16)));
     }
 
     void plausibility()

@@ -47,8 +47,8 @@ std::string AllRegisters(int value)
 {
     std::string objects;
     for (int r = 0; r < 128; ++r)
-        objects += (r ? "," : "") + std::string("\".1.4.2.") + std::to_string(r) + ".0\": {\"value\": "
-            + std::to_string(value) + "}";
+        objects += (r ? "," : "") + std::string("\".1.4.2.") + std::to_string(r)
+            + ".0\": {\"value\": " + std::to_string(value) + "}";
     return "{\"objects\": {" + objects + "}}";
 }
 
@@ -106,7 +106,10 @@ void ChooseItem(CDialog& window, int id, int index)
 
 CTabBar* Tabs(CDialog& window) { return window.Item<CTabBar>(IDC_SW_PORT_TABS); }
 
-QByteArray Bytes(const CSwitchImage& image) { return QByteArray(reinterpret_cast<const char*>(image.bytes().data()), 128); }
+QByteArray Bytes(const CSwitchImage& image)
+{
+    return QByteArray(reinterpret_cast<const char*>(image.bytes().data()), 128);
+}
 
 }  // namespace
 
@@ -208,8 +211,8 @@ private slots:
         QCOMPARE(window->Item<QComboBox>(IDC_SW_LED_MODE)->currentText(), QString("Mode 0"));
         SetChecked(*window, IDC_SW_FAST_AGING, true);
         Press(*window, IDC_SW_SAVE);
-        QCOMPARE(Status(*window),
-            QString("No configuration read from Trellim yet! Press \"Read Configuration\" first."));
+        QCOMPARE(
+            Status(*window), QString("No configuration read from Trellim yet! Press \"Read Configuration\" first."));
         QVERIFY(sim.Journal().empty());
         QVERIFY(ui.Boxes().empty());
     }
@@ -277,7 +280,8 @@ private slots:
         SetChecked(*window, IDC_SW_FAST_AGING, true);
         Press(*window, IDC_SW_SAVE);
         QCOMPARE(Status(*window),
-            QString("SNMP Error: Unable to connect to target host! (Error code -1). Check R/W SNMP community string ..."));
+            QString(
+                "SNMP Error: Unable to connect to target host! (Error code -1). Check R/W SNMP community string ..."));
         QCOMPARE(Sets(sim), (QStringList {"0.0=126", "5.0=74"}));
         QVERIFY(sim.Journal(Oid::kRestartSwitch).empty());
         QCOMPARE(int(window->SwitchImage().Register(0)), 0x7C);
@@ -295,8 +299,9 @@ private slots:
         SetChecked(*window, IDC_SW_TRUNKING, false);
         Press(*window, IDC_SW_SAVE);
         QCOMPARE(Status(*window),
-            QString("SNMP Error: Unable to connect to target host! (Error code -2). Settings not confirmed. Switch will "
-                    "be defaulted after 2min."));
+            QString(
+                "SNMP Error: Unable to connect to target host! (Error code -2). Settings not confirmed. Switch will "
+                "be defaulted after 2min."));
         QCOMPARE(Sets(sim), QStringList {"3.0=140"});
         sim.ClearJournal();
         Press(*window, IDC_SW_SAVE);  // what was sent counts as the switch's
@@ -337,13 +342,16 @@ private slots:
                                      << "Please enter an integer between 0 and 7.";
         QTest::newRow("threshold letters") << int(IDC_SW_PRIORITY_THRESHOLD) << "x"
                                            << "Please enter an integer between 0 and 255.";
-        QTest::newRow("DiffServ 64") << int(IDC_SW_DIFFSERV_B) << "64" << "Please enter an integer between 0 and 63.";
+        QTest::newRow("DiffServ 64") << int(IDC_SW_DIFFSERV_B) << "64"
+                                     << "Please enter an integer between 0 and 63.";
         QTest::newRow("DiffServ 300") << int(IDC_SW_DIFFSERV_A) << "300"
                                       << "Please enter an integer between 0 and 255.";
         QTest::newRow("group ID 4096") << int(IDC_SW_GROUP_ID_H) << "4096"
                                        << "Please enter an integer between 0 and 4095.";
-        QTest::newRow("group ID letters") << int(IDC_SW_GROUP_ID_A) << "abc" << "Please enter a positive integer.";
-        QTest::newRow("group ID negative") << int(IDC_SW_GROUP_ID_C) << "-1" << "Please enter a positive integer.";
+        QTest::newRow("group ID letters") << int(IDC_SW_GROUP_ID_A) << "abc"
+                                          << "Please enter a positive integer.";
+        QTest::newRow("group ID negative") << int(IDC_SW_GROUP_ID_C) << "-1"
+                                           << "Please enter a positive integer.";
         QTest::newRow("LED mode no item") << int(IDC_SW_LED_MODE) << "Mode 9"
                                           << "Please select one of the items in the list.";
         QTest::newRow("ratio no item") << int(IDC_SW_QUEUE_RATIO) << "2:1"
@@ -488,12 +496,14 @@ private slots:
         QTest::addColumn<int>("size");  // -1: a folder
         QTest::addColumn<QString>("status");
         QTest::addColumn<QString>("box");
-        QTest::newRow("200 bytes") << 200 << "Data succesfully loaded from file!" << "";
+        QTest::newRow("200 bytes") << 200 << "Data succesfully loaded from file!"
+                                   << "";
         QTest::newRow("100 bytes") << 100 << "Data loaded from file, but file size is too small! Please, check again"
                                    << "";
         QTest::newRow("0 bytes") << 0 << "Data loaded from file, but file size is too small! Please, check again"
                                  << "";
-        QTest::newRow("folder") << -1 << "Please locate file to open ..." << "Unable to open file";
+        QTest::newRow("folder") << -1 << "Please locate file to open ..."
+                                << "Unable to open file";
     }
     void fileLoadCases()
     {

@@ -29,10 +29,10 @@ DialogTemplate BuildPortStatusDlg()
     for (int p = 0; p < 8; ++p) {
         c.push_back({IDC_STATIC, K::Static, kPortLabels[p], 13, Row(p) + 1, 14, 9});
         for (int column = 0; column < kColQuality; ++column)
-            c.push_back({StatusControl(p, column), K::CheckBox, "", Column(column) + kBoxOffset, Row(p), 10, 10,
-                WS_DISABLED});
-        c.push_back({StatusControl(p, kColQuality), K::Static, "0", Column(kColQuality) + kBoxOffset, Row(p) + 1, 16,
-            9});
+            c.push_back(
+                {StatusControl(p, column), K::CheckBox, "", Column(column) + kBoxOffset, Row(p), 10, 10, WS_DISABLED});
+        c.push_back(
+            {StatusControl(p, kColQuality), K::Static, "0", Column(kColQuality) + kBoxOffset, Row(p) + 1, 16, 9});
     }
     c.push_back({IDC_PS_REFRESH, K::PushButton, "Refresh", 7, 137, 50, 14});
     c.push_back({IDC_STATUS, K::StatusLine, "", 7, 153, 187, 12});

@@ -86,5 +86,5 @@ enum SwitchDlgId : int {
 constexpr int MemberControl(int group, int port) { return IDC_SW_MEMBER_FIRST + IDC_SW_MEMBER_ROW_STEP * group + port; }
 
 // Group ID edits of the groups A to H.
-inline constexpr int kGroupIdControls[8] = {IDC_SW_GROUP_ID_A, IDC_SW_GROUP_ID_B, IDC_SW_GROUP_ID_C,
-    IDC_SW_GROUP_ID_D, IDC_SW_GROUP_ID_E, IDC_SW_GROUP_ID_F, IDC_SW_GROUP_ID_G, IDC_SW_GROUP_ID_H};
+inline constexpr int kGroupIdControls[8] = {IDC_SW_GROUP_ID_A, IDC_SW_GROUP_ID_B, IDC_SW_GROUP_ID_C, IDC_SW_GROUP_ID_D,
+    IDC_SW_GROUP_ID_E, IDC_SW_GROUP_ID_F, IDC_SW_GROUP_ID_G, IDC_SW_GROUP_ID_H};

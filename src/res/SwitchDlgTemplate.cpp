@@ -116,24 +116,23 @@ DialogTemplate BuildSwitchDlg()
     int line = 0;
     for (const CheckRow& row : kGlobalChecks) {
         const unsigned style = row.id == IDC_SW_LOOKUP_ACCESS ? WS_DISABLED : WS_NONE;
-        c.push_back({row.id, K::CheckBox, row.caption, kGlobalCheckX, GlobalCheck(line++), kGlobalCheckCx, kCheckCy,
-            style});
+        c.push_back(
+            {row.id, K::CheckBox, row.caption, kGlobalCheckX, GlobalCheck(line++), kGlobalCheckCx, kCheckCy, style});
     }
     c.push_back({IDC_STATIC, K::Static, "LED mode", kGlobalCheckX, GlobalField(0) + 2, kGlobalLabelCx, kLabelCy});
     c.push_back({IDC_SW_LED_MODE, K::ComboDropDown, "", kGlobalFieldX, GlobalField(0), 60, kFieldCy, WS_VSCROLL, 96});
-    c.push_back({IDC_STATIC, K::Static, "802.1p priority threshold", kGlobalCheckX, GlobalField(1) + 2,
-        kGlobalLabelCx, kLabelCy});
-    c.push_back({IDC_SW_PRIORITY_THRESHOLD, K::Edit, "", kGlobalFieldX, GlobalField(1), 30, kFieldCy,
-        ES_AUTOHSCROLL});
-    c.push_back({IDC_STATIC, K::Static, "Priority ques ratio", kGlobalCheckX, GlobalField(2) + 2, kGlobalLabelCx,
+    c.push_back({IDC_STATIC, K::Static, "802.1p priority threshold", kGlobalCheckX, GlobalField(1) + 2, kGlobalLabelCx,
         kLabelCy});
-    c.push_back({IDC_SW_QUEUE_RATIO, K::ComboDropDown, "", kGlobalFieldX, GlobalField(2), 60, kFieldCy, WS_VSCROLL,
-        48});
-    c.push_back({IDC_STATIC, K::Static, "DiffServ[B] point", kGlobalCheckX, GlobalField(3) + 2, kGlobalLabelCx,
-        kLabelCy});
+    c.push_back({IDC_SW_PRIORITY_THRESHOLD, K::Edit, "", kGlobalFieldX, GlobalField(1), 30, kFieldCy, ES_AUTOHSCROLL});
+    c.push_back(
+        {IDC_STATIC, K::Static, "Priority ques ratio", kGlobalCheckX, GlobalField(2) + 2, kGlobalLabelCx, kLabelCy});
+    c.push_back(
+        {IDC_SW_QUEUE_RATIO, K::ComboDropDown, "", kGlobalFieldX, GlobalField(2), 60, kFieldCy, WS_VSCROLL, 48});
+    c.push_back(
+        {IDC_STATIC, K::Static, "DiffServ[B] point", kGlobalCheckX, GlobalField(3) + 2, kGlobalLabelCx, kLabelCy});
     c.push_back({IDC_SW_DIFFSERV_B, K::Edit, "", kGlobalFieldX, GlobalField(3), 30, kFieldCy, ES_AUTOHSCROLL});
-    c.push_back({IDC_STATIC, K::Static, "DiffServ [A] point", kGlobalCheckX, GlobalField(4) + 2, kGlobalLabelCx,
-        kLabelCy});
+    c.push_back(
+        {IDC_STATIC, K::Static, "DiffServ [A] point", kGlobalCheckX, GlobalField(4) + 2, kGlobalLabelCx, kLabelCy});
     c.push_back({IDC_SW_DIFFSERV_A, K::Edit, "", kGlobalFieldX, GlobalField(4), 30, kFieldCy, ES_AUTOHSCROLL});
 
     // Port page.
@@ -152,8 +151,7 @@ DialogTemplate BuildSwitchDlg()
     }
     c.push_back({IDC_SW_VLAN_INDEX_LABEL, K::Static, "VLAN\nindex", kVlanCheckX, kVlanFieldRow - 2, 26, kTwoLineCy});
     c.push_back({IDC_SW_VLAN_INDEX, K::ComboDropList, "", 342, kVlanFieldRow, 28, kFieldCy, WS_VSCROLL, 128});
-    c.push_back({IDC_SW_INSERT_TAG_LABEL, K::Static, "Tag for\ninsertation", 374, kVlanFieldRow - 2, 40,
-        kTwoLineCy});
+    c.push_back({IDC_SW_INSERT_TAG_LABEL, K::Static, "Tag for\ninsertation", 374, kVlanFieldRow - 2, 40, kTwoLineCy});
     c.push_back({IDC_SW_INSERT_TAG, K::Edit, "", 416, kVlanFieldRow, 28, kFieldCy, WS_DISABLED});
 
     // Priority addresses.
@@ -175,8 +173,8 @@ DialogTemplate BuildSwitchDlg()
         c.push_back({IDC_STATIC, K::Static, kGroupLabels[g], 198, MatrixRow(g) + 1, 26, kLabelCy});
         for (int p = 0; p < 8; ++p)
             c.push_back({MemberControl(g, p), K::CheckBox, "", MatrixColumn(p), MatrixRow(g), 10, kCheckCy});
-        c.push_back({kGroupIdControls[g], K::Edit, "", kGroupIdX, MatrixRow(g) - 1, kGroupIdCx, kFieldCy,
-            ES_AUTOHSCROLL});
+        c.push_back(
+            {kGroupIdControls[g], K::Edit, "", kGroupIdX, MatrixRow(g) - 1, kGroupIdCx, kFieldCy, ES_AUTOHSCROLL});
     }
 
     // Transfer and file buttons.
@@ -184,8 +182,7 @@ DialogTemplate BuildSwitchDlg()
     c.push_back({IDC_SW_SAVE, K::PushButton, "Save Configuration", kButtonsX, 174, kButtonsCx, kButtonCy});
     c.push_back({IDC_SW_LOAD_FILE, K::PushButton, "Load\nfrom file", kButtonsX, 196, 37, kTwoLineButtonCy});
     c.push_back({IDC_SW_SAVE_FILE, K::PushButton, "Save \nto file", kButtonsX + 40, 196, 37, kTwoLineButtonCy});
-    c.push_back({IDC_SW_PORTS_STATUS, K::PushButton, "Ports'\nStatus", kButtonsX, 222, kButtonsCx,
-        kTwoLineButtonCy});
+    c.push_back({IDC_SW_PORTS_STATUS, K::PushButton, "Ports'\nStatus", kButtonsX, 222, kButtonsCx, kTwoLineButtonCy});
     c.push_back({IDC_SW_DEFAULTS, K::PushButton, "Force All Defaults", kGlobalX, 286, 88, kButtonCy});
     c.push_back({IDC_SW_RESTART, K::PushButton, "Restart Trellim", kGlobalX + 92, 286, 88, kButtonCy});
     c.push_back({IDC_STATUS, K::StatusLine, "", kGlobalX, kStatusY, 443, 12});

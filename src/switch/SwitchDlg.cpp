@@ -213,10 +213,7 @@ void CSwitchDlg::ApplyPriorityAddresses()
 
 // The ID of the group that the VLAN index names; the letters I..P name no
 // group and show an empty field.
-void CSwitchDlg::ShowInsertTag()
-{
-    m_insertTag = IsGroup(m_vlanIndex) ? int32_t(m_groupId[size_t(m_vlanIndex)]) : -1;
-}
+void CSwitchDlg::ShowInsertTag() { m_insertTag = IsGroup(m_vlanIndex) ? int32_t(m_groupId[size_t(m_vlanIndex)]) : -1; }
 
 bool CSwitchDlg::ExchangeGlobals(bool store)
 {
@@ -419,8 +416,8 @@ void CSwitchDlg::OnRestartSwitch()
 void CSwitchDlg::OnLoadFromFile()
 {
     SetStatus(QString::fromLatin1(kLocateOpen));
-    const FileDialogSpec spec {QString::fromLatin1(kOpenTitle), QString::fromLatin1(kFileFilter),
-        QString::fromLatin1(kFileSuffix), QString()};
+    const FileDialogSpec spec {
+        QString::fromLatin1(kOpenTitle), QString::fromLatin1(kFileFilter), QString::fromLatin1(kFileSuffix), QString()};
     const QString path = Ui().GetOpenFileName(this, spec);
     if (path.isEmpty()) {
         SetStatus(QString::fromLatin1(kOpenAborted));
@@ -448,8 +445,8 @@ void CSwitchDlg::OnSaveToFile()
     if (!StoreAll())
         return;
     SetStatus(QString::fromLatin1(kLocateSave));
-    const FileDialogSpec spec {QString::fromLatin1(kSaveTitle), QString::fromLatin1(kFileFilter),
-        QString::fromLatin1(kFileSuffix), QString()};
+    const FileDialogSpec spec {
+        QString::fromLatin1(kSaveTitle), QString::fromLatin1(kFileFilter), QString::fromLatin1(kFileSuffix), QString()};
     const QString path = Ui().GetSaveFileName(this, spec);
     if (path.isEmpty()) {
         SetStatus(QString::fromLatin1(kSaveAborted));
