@@ -2,6 +2,7 @@
 
 #include "io/IoPortsDlg.h"
 #include "res/MainDlgIds.h"
+#include "serial/SerialDlg.h"
 #include "switch/MacTableDlg.h"
 #include "switch/PortStatusDlg.h"
 #include "switch/SwitchDlg.h"
@@ -16,7 +17,7 @@ const LaunchTable& KalvorLaunchTable()
         {IDC_SNMP_TRAPS, SubWindow::SnmpTraps, MakeFactory<CTrapDlg>()},
         {IDC_IO_PORTS, SubWindow::IoPorts, MakeFactory<CIoPortsDlg>()},
         {IDC_MAC_SEARCH, SubWindow::MacTable, MakeFactory<CMacTableDlg>()},
-        {IDC_RS232, SubWindow::Serial, nullptr},
+        {IDC_RS232, SubWindow::Serial, MakeFactory<CSerialDlg>()},
     };
     return table;
 }
