@@ -94,7 +94,6 @@ private slots:
         QCOMPARE(Find(first, IDC_MODE_SAVE_IO)->state, ControlState::Disable);
         QCOMPARE(Find(first, IDC_SET_PING_COUNT)->state, ControlState::Disable);
         QCOMPARE(Find(first, IDC_NETWORK_MASK)->state, ControlState::ClearAndDisable);
-        QCOMPARE(Find(first, IDC_SNMP_TRAPS)->state, ControlState::Disable);
         QVERIFY(!Find(first, IDC_MODE_SNMP_ACCESS));
 
         const Layout second = LayoutFor(FirmwareVersion::FromWord(0x0441));  // 4.065

@@ -143,6 +143,34 @@ private slots:
         QCOMPARE(QString::fromStdString(sim.Journal()[0].value), QString("Secret"));
     }
 
+    // A string that would lock the operator out, or that cannot travel as
+    // 8-bit text, is refused by the change window, which stays open.
+    void unusableStringsKeepTheWindowOpen_data()
+    {
+        QTest::addColumn<QString>("typed");
+        QTest::addColumn<QString>("box");
+        QTest::newRow("empty") << "" << "The community string must have 4 to 12 characters.";
+        QTest::newRow("3 characters") << "abc" << "The community string must have 4 to 12 characters.";
+        QTest::newRow("not 8-bit") << QString::fromUtf8("caf\u00e9\u20ac")
+                                   << "The community string can only hold 8-bit (Latin-1) characters.";
+    }
+
+    void unusableStringsKeepTheWindowOpen()
+    {
+        QFETCH(QString, typed);
+        QFETCH(QString, box);
+        SimModule sim;
+        ScriptedUi ui;
+        auto window = ReadyWindow(sim);
+        ModalOperator op({Type(typed, typed), Cancel()});
+        Press(*window, IDC_CHANGE_RW_PASS);
+        QCOMPARE(op.captions.size(), 2);  // still open after the refusal
+        QCOMPARE(ui.BoxTexts(), QStringList {box});
+        QCOMPARE(ui.Boxes()[0].flags, unsigned(MB_OK | MB_ICONSTOP));
+        QVERIFY(sim.Journal().empty());
+        QCOMPARE(Text(*window, IDC_RW_COMMUNITY), QString(kWriteCommunity));
+    }
+
     void cancelSendsAndShowsNothing_data()
     {
         QTest::addColumn<int>("button");
@@ -197,7 +225,6 @@ private slots:
         QTest::addColumn<QString>("typed");
         QTest::newRow("11 characters") << "abcdefghijk";
         QTest::newRow("4 characters") << "abcd";
-        QTest::newRow("empty") << "";
     }
 
     void oldFirmwareRefusesOtherLengths()
@@ -269,12 +296,12 @@ private slots:
     {
         QTest::addColumn<QString>("firmware");
         QTest::addColumn<QString>("typed");
-        QTest::newRow("4.073, 3 characters") << "4.073"
-                                             << "rw2";
+        QTest::newRow("4.073, 4 characters") << "4.073"
+                                             << "rw24";
         QTest::newRow("4.079, 12 characters") << "4.079"
                                               << "rwrwrwrwrwrw";
-        QTest::newRow("4.070, empty") << "4.070"
-                                      << "";
+        QTest::newRow("4.070, Latin-1 accents") << "4.070"
+                                      << QString::fromLatin1("pr\xe9fix\xe9");
         QTest::newRow("5.066, 11 characters") << "5.066"
                                               << "abcdefghijk";
     }

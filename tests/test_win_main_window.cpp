@@ -165,26 +165,41 @@ private slots:
         QVERIFY(!window->SubWindowOf(SubWindow::IoPorts));
     }
 
-    void restartFollowsTheSwitchControlBox()
+    // After "Restart" the switch buttons follow the same rule as after a read:
+    // the switch-control box, except on minors 75 and 79; without a successful
+    // read they stay disabled.
+    void restartFollowsTheFeatureRule_data()
     {
-        SimModule sim(R"({"firmware": "4.075"})");
-        auto window = OpenMainWindow(sim);
-        SetChecked(*window, IDC_MODE_SWITCH_CONTROL, true);
+        QTest::addColumn<QString>("firmware");
+        QTest::addColumn<bool>("read");
+        QTest::addColumn<bool>("box");
+        QTest::addColumn<bool>("enabled");
+        QTest::newRow("4.073 read, box ticked") << "4.073" << true << true << true;
+        QTest::newRow("4.073 read, box cleared") << "4.073" << true << false << false;
+        QTest::newRow("4.075 read, box ticked") << "4.075" << true << true << false;
+        QTest::newRow("4.073 never read, box ticked") << "4.073" << false << true << false;
+    }
+
+    void restartFollowsTheFeatureRule()
+    {
+        QFETCH(QString, firmware);
+        QFETCH(bool, read);
+        QFETCH(bool, box);
+        QFETCH(bool, enabled);
+        SimModule sim(QString(R"({"firmware": "%1"})").arg(firmware).toStdString());
+        ScriptedUi ui;
+        auto window = read ? ReadyWindow(sim) : OpenMainWindow(sim);
+        SetChecked(*window, IDC_MODE_SWITCH_CONTROL, box);
         Press(*window, IDC_RESTART);
         QCOMPARE(Status(*window), QString("Connection established! Restart command confirmed."));
-        QVERIFY(Enabled(*window, IDC_SWITCH_CONFIGURATION));
-        QVERIFY(Enabled(*window, IDC_SWITCH_STATUS));
-        QVERIFY(!Enabled(*window, IDC_MAC_SEARCH));
+        for (int id : {IDC_SWITCH_CONFIGURATION, IDC_SWITCH_STATUS, IDC_MAC_SEARCH})
+            QCOMPARE(Enabled(*window, id), enabled);
+        QVERIFY(Enabled(*window, IDC_IO_PORTS));
         const auto journal = sim.Journal();
         QCOMPARE(journal.size(), size_t(1));
         QCOMPARE(journal[0].oid, kRestartModule);
         QCOMPARE(journal[0].op, std::string("get"));
         QCOMPARE(journal[0].community, std::string("582019374620"));
-
-        SetChecked(*window, IDC_MODE_SWITCH_CONTROL, false);
-        Press(*window, IDC_RESTART);
-        QVERIFY(!Enabled(*window, IDC_SWITCH_CONFIGURATION));
-        QVERIFY(!Enabled(*window, IDC_SWITCH_STATUS));
     }
 
     void failedRestartKeepsTheButtons()

@@ -542,7 +542,10 @@ private slots:
         QCOMPARE(Text(*window, IDC_VLAN_TAG), vlan);
         QCOMPARE(Ip(*window, IDC_NETWORK_MASK), mask);
         QVERIFY(Enabled(*window, IDC_SET_NETWORK_MASK));
-        QVERIFY(Enabled(*window, IDC_RS232));
+        // The window buttons say nothing about a refused module: only I/O ports.
+        for (int id : {IDC_RS232, IDC_SNMP_TRAPS, IDC_SWITCH_CONFIGURATION})
+            QVERIFY2(!Enabled(*window, id), qPrintable(Describe(id)));
+        QVERIFY(Enabled(*window, IDC_IO_PORTS));
         QCOMPARE(Text(*window, IDC_PULSE_WIDTH_LABEL), QString(kLabelQuarter));
         QVERIFY(ui.Boxes().empty());
     }
@@ -594,9 +597,11 @@ private slots:
         QCOMPARE(Text(*window, IDC_RW_COMMUNITY), QString("marbled"));
         QCOMPARE(Text(*window, IDC_PULSE_WIDTH_LABEL), QString(kLabelQuarter));
         for (int id : kFrom4070Controls)
-            QVERIFY2(Enabled(*window, id), qPrintable(Describe(id)));
-        QVERIFY(Enabled(*window, IDC_SWITCH_CONFIGURATION));
-        QVERIFY(Enabled(*window, IDC_RS232));
+            if (id != IDC_SNMP_TRAPS)
+                QVERIFY2(Enabled(*window, id), qPrintable(Describe(id)));
+        for (int id : {IDC_RS232, IDC_SNMP_TRAPS, IDC_SWITCH_CONFIGURATION, IDC_SWITCH_STATUS, IDC_MAC_SEARCH})
+            QVERIFY2(!Enabled(*window, id), qPrintable(Describe(id)));
+        QVERIFY(Enabled(*window, IDC_IO_PORTS));
         QCOMPARE(Text(*window, IDC_MODE_EXTRA_FIRST), QString("TFTP enabled"));
     }
 

@@ -29,7 +29,8 @@ void CMainDlg::OnChangeRoPass() { ChangeCommunity(false); }
 void CMainDlg::ChangeCommunity(bool readWrite)
 {
     const CommunityChange& change = readWrite ? kReadWriteChange : kReadOnlyChange;
-    UpdateData(true);
+    if (!TakeAccessFieldsAndCheck())
+        return;
     CCommunityDlg dialog(QString::fromLatin1(change.caption));
     if (dialog.DoModal() != IDOK)
         return;

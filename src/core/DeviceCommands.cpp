@@ -19,22 +19,24 @@ constexpr const char* kUpdateWarning = "WARNING: You are going to start firmware
 
 void CMainDlg::OnRestart()
 {
-    UpdateData(true);
+    if (!TakeAccessFieldsAndCheck())
+        return;
     if (RunCommand(Oid::kRestartModule, "Connection established! Restart command confirmed.") < 0)
         return;
-    SetButtonEnabled(IDC_SWITCH_CONFIGURATION, m_modeSwitchControl);
-    SetButtonEnabled(IDC_SWITCH_STATUS, m_modeSwitchControl);
+    ApplyWindowButtons(m_settingsRead);
 }
 
 void CMainDlg::OnTargetRestart()
 {
-    UpdateData(true);
+    if (!TakeAccessFieldsAndCheck())
+        return;
     RunCommand(Oid::kRestartTarget, "Connection established! \"Target Restart\" command confirmed.");
 }
 
 void CMainDlg::OnFirmwareUpdate()
 {
-    UpdateData(true);
+    if (!TakeAccessFieldsAndCheck())
+        return;
     if (!(m_modeWord2 & kTftpEnabledBit)) {
         AfxMessageBox(QString::fromLatin1(kTftpRequired), MB_OK | MB_ICONEXCLAMATION);
         SetStatus(QString::fromLatin1(kCommandAborted));

@@ -73,7 +73,6 @@ const std::vector<ControlChange> kBelow4070 = {
     {IDC_SET_TFTP_SERVER, nullptr, Disable},
     {IDC_SET_MONITOR_IP, nullptr, Disable},
     {IDC_CHANGE_RO_PASS, nullptr, Disable},
-    {IDC_SNMP_TRAPS, nullptr, Disable},
     {IDC_FIRMWARE_UPDATE, nullptr, Disable},
     {IDC_MODE_DROP_LARGE, nullptr, Enable},
 };
@@ -153,7 +152,6 @@ const std::vector<ControlChange> kFrom4070 = {
     {IDC_SET_TFTP_SERVER, nullptr, Enable},
     {IDC_SET_MONITOR_IP, nullptr, Enable},
     {IDC_CHANGE_RO_PASS, nullptr, Enable},
-    {IDC_SNMP_TRAPS, nullptr, Enable},
     {IDC_FIRMWARE_UPDATE, nullptr, Enable},
 };
 
@@ -229,4 +227,13 @@ Layout LayoutFor(const FirmwareVersion& version)
 bool SwitchButtonsUsable(const FirmwareVersion& version, bool switchControl)
 {
     return switchControl && !In(version.minor, {75, 79});
+}
+
+WindowButtons WindowButtonsFor(const FirmwareVersion& version, bool switchControl, bool rs232Bit)
+{
+    WindowButtons buttons;
+    buttons.switchWindows = SwitchButtonsUsable(version, switchControl);
+    buttons.rs232 = LayoutFor(version).rs232Possible && rs232Bit;
+    buttons.traps = version.Number() >= VersionNumber(4, 70);
+    return buttons;
 }

@@ -59,3 +59,14 @@ Layout LayoutFor(const FirmwareVersion& version);
 
 // The switch buttons are usable with switch control on, except on minor 75 and 79.
 bool SwitchButtonsUsable(const FirmwareVersion& version, bool switchControl);
+
+// The buttons that open windows and depend on the firmware ("I/O ports" is
+// always usable).
+struct WindowButtons {
+    bool switchWindows = false;  // 1028, 1030, 1283
+    bool rs232 = false;  // 1113
+    bool traps = false;  // 1100
+};
+// After a read of `version` whose switch-control and RS-232 mode bits were
+// read as given.
+WindowButtons WindowButtonsFor(const FirmwareVersion& version, bool switchControl, bool rs232Bit);

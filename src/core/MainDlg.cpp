@@ -5,6 +5,7 @@
 #include <algorithm>
 
 #include "core/AboutDlg.h"
+#include "core/FeatureLevels.h"
 #include "platform/ControlText.h"
 #include "platform/DataExchange.h"
 #include "platform/IpAddressCtrl.h"
@@ -21,6 +22,8 @@ constexpr const char* kDefaultModuleAddress = "172.16.100.2";
 constexpr const char* kDefaultRwCommunity = "marbled";
 constexpr const char* kDefaultRoCommunity = "582019374620";
 constexpr const char* kNoSuchWindow = "This window is not available in this version of Kalvor.";
+constexpr const char* kCommunityNot8Bit
+    = "ERROR in community string. Only 8-bit (Latin-1) characters can be sent to the module.";
 
 // The member of `self` that a table row binds to `control`.
 template <class T, size_t N>
@@ -143,7 +146,8 @@ CDialog* CMainDlg::SubWindowOf(SubWindow kind) const { return m_subWindows[stati
 
 void CMainDlg::OpenSubWindow(SubWindow kind)
 {
-    UpdateData(true);
+    if (!TakeAccessFieldsAndCheck())
+        return;
     auto& slot = m_subWindows[static_cast<size_t>(kind)];
     slot.reset();
     const auto launcher = std::find_if(
@@ -168,14 +172,54 @@ void CMainDlg::CloseSubWindows()
 
 void CMainDlg::OnCommunityKillFocus()
 {
-    UpdateData(true);
+    const bool taken = UpdateData(true);
+    if (!taken)
+        TakeAccessFields();
     if (FirmwareVersion {m_major, m_minor}.IsKnown() && m_major <= 4 && m_minor <= 66) {
         m_roCommunity = m_rwCommunity;
-        UpdateData(false);
+        if (taken)
+            UpdateData(false);
+        else  // keep the marked field as typed
+            SetControlText(GetDlgItem(IDC_RO_COMMUNITY), m_roCommunity);
     }
 }
 
 QString CMainDlg::ModuleAddress() const { return GetIpText(IDC_MODULE_ADDRESS); }
+
+void CMainDlg::TakeAccessFields()
+{
+    m_rwCommunity = ControlText(GetDlgItem(IDC_RW_COMMUNITY));
+    m_roCommunity = ControlText(GetDlgItem(IDC_RO_COMMUNITY));
+}
+
+bool CMainDlg::TakeAccessFieldsAndCheck()
+{
+    if (!UpdateData(true))
+        TakeAccessFields();
+    return ReadyToSend();
+}
+
+bool CMainDlg::ReadyToSend()
+{
+    if (!CheckIpComplete(IDC_MODULE_ADDRESS))
+        return false;
+    if (IsLatin1(m_rwCommunity) && IsLatin1(m_roCommunity))
+        return true;
+    SetStatus(QString::fromLatin1(kCommunityNot8Bit));
+    return false;
+}
+
+void CMainDlg::ApplyWindowButtons(bool readSucceeded)
+{
+    const WindowButtons buttons = readSucceeded
+        ? WindowButtonsFor(FirmwareVersion {m_major, m_minor}, m_modeSwitchControl, m_modeP6Analog)
+        : WindowButtons {};
+    for (int id : {IDC_SWITCH_CONFIGURATION, IDC_SWITCH_STATUS, IDC_MAC_SEARCH})
+        SetButtonEnabled(id, buttons.switchWindows);
+    SetButtonEnabled(IDC_RS232, buttons.rs232);
+    SetButtonEnabled(IDC_SNMP_TRAPS, buttons.traps);
+    SetButtonEnabled(IDC_IO_PORTS, true);
+}
 
 QString* CMainDlg::TextMember(int control)
 {

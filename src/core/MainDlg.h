@@ -85,6 +85,17 @@ private:
     void CloseSubWindows();
     void OnCommunityKillFocus();
     QString ModuleAddress() const override;  // control 1105
+    // Taking the fields failed: an action that needs only the module address
+    // and the community strings takes those two fields on their own.
+    void TakeAccessFields();
+    // The module address is complete and the community strings are 8-bit.
+    bool ReadyToSend();
+    // For actions that use only the address and the community strings: takes
+    // the fields (or, when one fails, those two on their own) and checks them.
+    bool TakeAccessFieldsAndCheck();
+    // The buttons that open windows, by what the last "Read Settings" found
+    // (`readSucceeded` false: all but "I/O ports" disabled).
+    void ApplyWindowButtons(bool readSucceeded);
     // The member a control is exchanged with.
     QString* TextMember(int control);
     uint32_t* NumberMember(int control);
@@ -98,12 +109,12 @@ private:
     void ApplyModeWords(uint32_t word1, uint32_t word2);
     void ClearSettings();
     void ApplyFeatureLevel();
-    void EnableSwitchButtons();
     void OnVersionRead(int32_t word);
 
     // Per-field setters (src/core/Setters.cpp)
     void OnSetter(const SetterSpec& setter);
     bool CheckSetterValue(const SetterSpec& setter);
+    bool CheckSetterAddress(const SetterSpec& setter);
     bool SetterValueText(const SetterSpec& setter, QByteArray& value);
 
     // Operating modes (src/core/ModeWords.cpp)
@@ -126,6 +137,8 @@ private:
     void OnChangeRoPass();
     void ChangeCommunity(bool readWrite);
 
+    bool m_settingsRead = false;  // the last "Read Settings" succeeded
+    bool m_modeWordsRead = false;  // ... and read the mode words
     uint32_t m_modeWord1 = 0;
     uint32_t m_modeWord2 = 0;
     uint8_t m_major = 0;

@@ -49,7 +49,6 @@ const Pass kSecondPass = {"Connecting to target host ...(second pass)",
 
 void CMainDlg::BuildModeWords()
 {
-    UpdateData(true);
     const auto words = BuildModeWordsFrom([this](int control) { return ModeFlag(control); });
     m_modeWord1 = words[0];
     m_modeWord2 = words[1];
@@ -57,6 +56,14 @@ void CMainDlg::BuildModeWords()
 
 void CMainDlg::OnSetModes()
 {
+    if (!TakeFields() || !ReadyToSend())
+        return;
+    // Words never read from this module would overwrite its modes with
+    // whatever the boxes happen to show.
+    if (!m_modeWordsRead) {
+        SetStatus(QString::fromLatin1(kNothingToWrite));
+        return;
+    }
     BuildModeWords();
     const ModeWrite first = {Oid::kModeWord1, m_modeWord1};
     const ModeWrite second = {Oid::kModeWord2, m_modeWord2};

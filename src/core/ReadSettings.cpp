@@ -23,7 +23,10 @@ constexpr const char* kNewerVersion
 
 void CMainDlg::OnReadSettings()
 {
-    UpdateData(true);
+    if (!TakeAccessFieldsAndCheck())
+        return;
+    m_settingsRead = false;
+    m_modeWordsRead = false;
     {
         const auto request = NewRequest(Community::ReadOnly, 1);
         request->AddVar(Oid::kFirmwareVersion, "", 0);
@@ -32,6 +35,7 @@ void CMainDlg::OnReadSettings()
         if (result < 0) {
             ClearSettings();
             ShowSnmpError(result);
+            ApplyWindowButtons(false);
             return;
         }
         SetStatus(QString::fromLatin1(kStatusDataReceived));
@@ -42,16 +46,21 @@ void CMainDlg::OnReadSettings()
     const FirmwareVersion version {m_major, m_minor};
     if (!version.IsAccepted()) {
         SetStatus(QString::fromLatin1(kRefusedVersion));
+        ApplyWindowButtons(false);
         return;
     }
     const ReadPlan plan = PlanRead(version);
     if (plan.copyRoToRw)
         m_rwCommunity = m_roCommunity;
-    for (ReadBatch batch : plan.batches)
-        if (!ReadSettingsBatch(batch))
+    for (ReadBatch batch : plan.batches) {
+        if (!ReadSettingsBatch(batch)) {
+            ApplyWindowButtons(false);
             return;
+        }
+    }
+    m_settingsRead = true;
     ApplyFeatureLevel();
-    EnableSwitchButtons();
+    ApplyWindowButtons(true);
 }
 
 void CMainDlg::OnVersionRead(int32_t word)
@@ -101,8 +110,10 @@ void CMainDlg::DecodeSettings(const std::vector<SettingsObject>& objects, const 
         case SettingDecode::ModeWord2: words[1] = static_cast<uint32_t>(integer); break;
         }
     }
-    if (hasModeWords)
+    if (hasModeWords) {
         ApplyModeWords(words[0], words[1]);
+        m_modeWordsRead = true;
+    }
 }
 
 void CMainDlg::ApplyModeWords(uint32_t word1, uint32_t word2)
@@ -118,6 +129,7 @@ void CMainDlg::ClearSettings()
     for (const ModeBit& mode : kModeBits)
         if (mode.word == 1)
             ModeFlag(mode.control) = false;
+    m_modeWordsRead = false;
     m_version.clear();
     m_major = 0;
     m_minor = 0;
@@ -136,9 +148,6 @@ void CMainDlg::ApplyFeatureLevel()
     for (const ControlChange& change : layout.changes)
         ApplyControlChange(change);
     m_pulseWidthLabel = QString::fromLatin1(layout.pulseWidthLabel);
-    // The serial port exists only on 4.073 with its mode bit set; a button left
-    // enabled by an earlier module would open a window this module cannot serve.
-    SetButtonEnabled(IDC_RS232, layout.rs232Possible && m_modeP6Analog);
     UpdateData(false);
 }
 
@@ -157,11 +166,4 @@ void CMainDlg::ApplyControlChange(const ControlChange& change)
         EnableControl(change.id, false);
         break;
     }
-}
-
-void CMainDlg::EnableSwitchButtons()
-{
-    const bool usable = SwitchButtonsUsable(FirmwareVersion {m_major, m_minor}, m_modeSwitchControl);
-    for (int id : {IDC_SWITCH_CONFIGURATION, IDC_SWITCH_STATUS, IDC_MAC_SEARCH})
-        SetButtonEnabled(id, usable);
 }

@@ -9,6 +9,8 @@
 #include "snmp/SnmpRequest.h"
 
 namespace {
+constexpr const char* kUnreachableModuleIp
+    = "ERROR in IP address. 0.0.0.0 and 255.255.255.255 would cut the module off the network.";
 constexpr const char* kBadMacLock = "ERROR in MAC Lock value. Enter six hexadecimal bytes, e.g. 00 0A 1B 2C 3D 4E";
 
 char TypeLetter(SetterField kind)
@@ -30,8 +32,16 @@ void CMainDlg::RegisterSetters()
 
 void CMainDlg::OnSetter(const SetterSpec& setter)
 {
-    UpdateData(true);
-    if (!CheckSetterValue(setter))
+    if (!UpdateData(true)) {
+        // Only a number of this setter's own field taken as typed gets its own
+        // check (which refuses it); any other failed field stops the action.
+        const bool ownNumberTaken
+            = setter.kind == SetterField::Number && FailedField() == setter.field && FailedFieldTaken();
+        if (!ownNumberTaken || CheckSetterValue(setter))
+            RefuseBadField();
+        return;
+    }
+    if (!ReadyToSend() || !CheckSetterValue(setter) || !CheckSetterAddress(setter))
         return;
     QByteArray value;
     if (!SetterValueText(setter, value))
@@ -58,6 +68,21 @@ bool CMainDlg::CheckSetterValue(const SetterSpec& setter)
     value = setter.check.reset;
     SetStatus(QString::fromLatin1(setter.check.message));
     return false;
+}
+
+bool CMainDlg::CheckSetterAddress(const SetterSpec& setter)
+{
+    if (setter.kind != SetterField::IpAddress)
+        return true;
+    if (!CheckIpComplete(setter.field))
+        return false;
+    uint32_t address = 0;
+    IpCtrl(setter.field)->GetAddress(address);
+    if (setter.button == IDC_SET_IP && (address == 0 || address == 0xFFFFFFFFu)) {
+        SetStatus(QString::fromLatin1(kUnreachableModuleIp));
+        return false;
+    }
+    return true;
 }
 
 bool CMainDlg::SetterValueText(const SetterSpec& setter, QByteArray& value)

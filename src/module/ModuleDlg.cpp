@@ -1,11 +1,13 @@
 #include "module/ModuleDlg.h"
 
+#include "platform/IpAddressCtrl.h"
 #include "res/Strings.h"
 
 const ExchangeTexts kPlainExchange = {kStatusConnecting, kStatusSnmpError};
 
 namespace {
 constexpr const char* kNothingSent = "Nothing sent: correct the marked field first.";
+constexpr const char* kIncompleteIp = "ERROR in IP address. Fill in all four numbers.";
 }
 
 CModuleDlg::CModuleDlg(const DialogTemplate& tpl, const SubWindowArgs& access, QWidget* parent)
@@ -46,6 +48,16 @@ bool CModuleDlg::TakeFields()
     if (UpdateData(true))
         return true;
     RefuseBadField();
+    return false;
+}
+
+bool CModuleDlg::CheckIpComplete(int id)
+{
+    uint32_t address = 0;
+    const CIPAddressCtrl* control = IpCtrl(id);
+    if (control && control->GetAddress(address) == 4)
+        return true;
+    SetStatus(QString::fromLatin1(kIncompleteIp));
     return false;
 }
 

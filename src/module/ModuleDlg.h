@@ -53,6 +53,10 @@ protected:
     // Says that nothing was sent because of the failed field.
     void RefuseBadField();
 
+    // False (and the status line says why) when a field of the IP address
+    // control `id` is blank.
+    bool CheckIpComplete(int id);
+
     // The module address to talk to (a window's own, or the main window's
     // control) and whether it is a complete address.
     virtual QString ModuleAddress() const { return m_moduleIp; }
