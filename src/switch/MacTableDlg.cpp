@@ -124,7 +124,7 @@ void CMacTableDlg::OnSearch()
     SetStatus(QString::fromLatin1(kFound));
 }
 
-int CMacTableDlg::ReadWalkEntry(int entry, CSnmpRequest& statusBatch)
+int CMacTableDlg::ReadWalkEntry(int entry, CSnmpRequest& statusBatch, CMacWalkProgress& progress)
 {
     auto select = NewRequest(Community::ReadWrite, 2);
     select->AddVar(Oid::kMacTableWord56, Decimal(WalkIndexWord(entry)).constData(), 'i');
@@ -144,7 +144,7 @@ int CMacTableDlg::ReadWalkEntry(int entry, CSnmpRequest& statusBatch)
     if (result < 0)
         return result;
     AddRow(FormatMacWords(WordsOf(*address, 0), MacStyle::Dash), EntryPort(status), EntryAge(status));
-    m_resultList->viewport()->repaint();  // the rows show as they arrive
+    progress.ListChanged();  // the rows show as they arrive
     return 0;
 }
 
@@ -155,13 +155,14 @@ void CMacTableDlg::OnListTable()
     if (AfxMessageBox(QString::fromLatin1(kWalkQuestion), MB_YESNO | MB_ICONEXCLAMATION) != IDYES)
         return;
 
-    CMacWalkProgress progress(this, GetDlgItem(IDC_STATUS), IDC_MAC_WALK_PROGRESS, kMacTableEntries);
+    CMacWalkProgress progress(this, GetDlgItem(IDC_STATUS), m_resultList->viewport(), IDC_MAC_WALK_PROGRESS,
+        kMacTableEntries);
     m_resultList->DeleteAllItems();
-    m_resultList->viewport()->repaint();
+    progress.ListChanged();
     SetStatus(QString::fromLatin1(kDownloading));
     for (int entry = 0; entry < kMacTableEntries; ++entry) {
         progress.SetPos(entry);
-        const int result = ReadWalkEntry(entry, *statusBatch);
+        const int result = ReadWalkEntry(entry, *statusBatch, progress);
         if (result < 0) {
             ShowSnmpError(result);
             return;

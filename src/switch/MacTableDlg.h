@@ -7,8 +7,8 @@
 
 #include "module/ModuleDlg.h"
 
+class CMacWalkProgress;
 class CReportList;
-class QProgressBar;
 
 class CMacTableDlg : public CModuleDlg {
     Q_OBJECT
@@ -30,7 +30,7 @@ private:
     void AddRow(const QString& mac, int port, int age);
     // One entry of the walk: select it, read its status and, for a valid
     // entry, its address. Returns the failed exchange's code, or 0.
-    int ReadWalkEntry(int entry, CSnmpRequest& statusBatch);
+    int ReadWalkEntry(int entry, CSnmpRequest& statusBatch, CMacWalkProgress& progress);
 
     CReportList* m_resultList = nullptr;
     QString m_macText;

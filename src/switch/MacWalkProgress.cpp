@@ -9,8 +9,8 @@ constexpr int kRightInset = 5;
 constexpr int kBottomAbove = 24;
 }  // namespace
 
-CMacWalkProgress::CMacWalkProgress(QWidget* dialog, QWidget* statusLine, int id, int range)
-    : m_statusLine(statusLine), m_range(range > 0 ? range : 1)
+CMacWalkProgress::CMacWalkProgress(QWidget* dialog, QWidget* statusLine, QWidget* list, int id, int range)
+    : m_statusLine(statusLine), m_list(list), m_range(range > 0 ? range : 1)
 {
     m_bar = new QProgressBar(dialog);
     m_bar->setObjectName(QString::number(id));
@@ -24,12 +24,14 @@ CMacWalkProgress::CMacWalkProgress(QWidget* dialog, QWidget* statusLine, int id,
             QPoint(line.right() - kRightInset, line.bottom() - kBottomAbove)));
     }
     m_bar->show();
-    m_bar->repaint();
+    Paint();
 }
 
 CMacWalkProgress::~CMacWalkProgress()
 {
     delete m_bar.data();
+    if (m_list)
+        m_list->repaint();
     if (m_statusLine)
         m_statusLine->repaint();
 }
@@ -45,10 +47,26 @@ void CMacWalkProgress::SetPos(int position)
         return;
     m_bar->setValue(position);
     const int filled = FilledPixels(position);
-    if (filled == m_painted)
+    if (filled == m_painted && !m_listChanged)
+        return;
+    if (m_sincePaint.isValid() && m_sincePaint.elapsed() < kPaintIntervalMs)
         return;
     m_painted = filled;
-    m_bar->repaint();
+    Paint();
+}
+
+// The bar paints only here: left to itself it would paint at every step.
+void CMacWalkProgress::Paint()
+{
+    m_sincePaint.start();
+    if (m_bar) {
+        m_bar->setUpdatesEnabled(true);
+        m_bar->repaint();
+        m_bar->setUpdatesEnabled(false);
+    }
     if (m_statusLine)
         m_statusLine->repaint();
+    if (m_list && m_listChanged)
+        m_list->repaint();
+    m_listChanged = false;
 }

@@ -1,9 +1,12 @@
 #pragma once
 // The progress bar of a MAC table walk: made over the strip just above the
 // status line when the walk starts, removed when it ends (on every path).
-// The walk runs inside one handler without the event loop, so the bar and
-// the status line are painted at once whenever the bar's fill moves.
+// The walk runs inside one handler without the event loop, so the bar, the
+// status line and the result list are painted at once whenever the bar's fill
+// has moved or a row came in, at most every kPaintIntervalMs (a real walk
+// spends some 300 ms per entry, so in practice every change is painted).
 
+#include <QElapsedTimer>
 #include <QPointer>
 
 class QProgressBar;
@@ -11,18 +14,27 @@ class QWidget;
 
 class CMacWalkProgress {
 public:
-    CMacWalkProgress(QWidget* dialog, QWidget* statusLine, int id, int range);
+    // `watched`: the status line, placed below the bar, and the list.
+    CMacWalkProgress(QWidget* dialog, QWidget* statusLine, QWidget* list, int id, int range);
     ~CMacWalkProgress();
     CMacWalkProgress(const CMacWalkProgress&) = delete;
     CMacWalkProgress& operator=(const CMacWalkProgress&) = delete;
 
     void SetPos(int position);
+    // The list changed: paint it with the next step.
+    void ListChanged() { m_listChanged = true; }
+
+    static constexpr int kPaintIntervalMs = 40;
 
 private:
     int FilledPixels(int position) const;
+    void Paint();
 
     QPointer<QProgressBar> m_bar;
     QPointer<QWidget> m_statusLine;
+    QPointer<QWidget> m_list;
     int m_range;
     int m_painted = -1;  // filled width last painted
+    bool m_listChanged = false;
+    QElapsedTimer m_sincePaint;
 };
