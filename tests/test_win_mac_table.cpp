@@ -7,6 +7,8 @@
 #include <QApplication>
 #include <QProgressBar>
 #include <QTimer>
+#include <QCheckBox>
+#include <QStyleOptionButton>
 #include <QtTest>
 
 #include <algorithm>
@@ -124,6 +126,19 @@ struct WalkWatcher : QObject {
             atPosition(value);
     }
 };
+
+// Every button and check box caption fits its control.
+void CheckCaptionsFit(const CDialog& window)
+{
+    for (QAbstractButton* button : window.findChildren<QAbstractButton*>()) {
+        QStyleOptionButton option;
+        option.initFrom(button);
+        const auto element = qobject_cast<QCheckBox*>(button) ? QStyle::SE_CheckBoxContents : QStyle::SE_PushButtonContents;
+        const int room = button->style()->subElementRect(element, &option, button).width();
+        QVERIFY2(button->fontMetrics().horizontalAdvance(button->text()) <= room,
+            qPrintable(button->objectName() + " \"" + button->text() + "\" is cut"));
+    }
+}
 
 QVector<int> Range(int from, int to)
 {
@@ -488,6 +503,7 @@ private slots:
             QCOMPARE(list.columnWidth(column), widths[column]);
         }
         QVERIFY(sim.Journal().empty());  // opening reads nothing
+        CheckCaptionsFit(*window);
     }
 
     void simRefusesBadTableEntries_data()

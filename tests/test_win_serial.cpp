@@ -7,6 +7,8 @@
 #include <QComboBox>
 #include <QPlainTextEdit>
 #include <QTextDocument>
+#include <QCheckBox>
+#include <QStyleOptionButton>
 #include <QtTest>
 
 #include <memory>
@@ -76,6 +78,19 @@ QString HeldText(const CSerialDlg& window)
 QComboBox* Combo(const CSerialDlg& window, int id) { return window.Item<QComboBox>(id); }
 
 QString Relative(const std::string& oid) { return QString::fromStdString(oid.substr(std::strlen(Oid::kEnterprise))); }
+
+// Every button and check box caption fits its control.
+void CheckCaptionsFit(const CDialog& window)
+{
+    for (QAbstractButton* button : window.findChildren<QAbstractButton*>()) {
+        QStyleOptionButton option;
+        option.initFrom(button);
+        const auto element = qobject_cast<QCheckBox*>(button) ? QStyle::SE_CheckBoxContents : QStyle::SE_PushButtonContents;
+        const int room = button->style()->subElementRect(element, &option, button).width();
+        QVERIFY2(button->fontMetrics().horizontalAdvance(button->text()) <= room,
+            qPrintable(button->objectName() + " \"" + button->text() + "\" is cut"));
+    }
+}
 
 QByteArray AllByteValues(int count)
 {
@@ -567,6 +582,7 @@ private slots:
         QCOMPARE(Status(*window), QString(kSettingsRead));
         QCOMPARE(Combo(*window, IDC_SERIAL_BAUD)->currentText(), QString("57600"));  // the module's index 7
         QCOMPARE(sim.Journal().size(), size_t(4));
+        CheckCaptionsFit(*window);
     }
 };
 

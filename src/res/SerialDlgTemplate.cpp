@@ -58,8 +58,8 @@ const DialogTemplate kSerialDlg {
         {IDC_SERIAL_AUTO_GET, ControlKind::CheckBox, "Auto Get after Send", kDataX, kSendRow + 2, 90, kCheckCy},
         {IDC_SERIAL_SEND, ControlKind::PushButton, "Send Message", kDataButtonX, kSendRow, kDataButtonCx, kButtonCy},
         {IDC_SERIAL_RECEIVED, ControlKind::Edit, "", kDataX, kReceiveY, kDataCx, kReceiveCy, kReceiveStyle},
-        {IDC_SERIAL_SELF_CLEAR, ControlKind::CheckBox, "Self Clear", kDataX, kGetRow + 2, 48, kCheckCy},
-        {IDC_SERIAL_HEX_VIEW, ControlKind::CheckBox, "HEX view", kDataX + 52, kGetRow + 2, 48, kCheckCy},
+        {IDC_SERIAL_SELF_CLEAR, ControlKind::CheckBox, "Self Clear", kDataX, kGetRow + 2, 56, kCheckCy},
+        {IDC_SERIAL_HEX_VIEW, ControlKind::CheckBox, "HEX view", kDataX + 58, kGetRow + 2, 54, kCheckCy},
         {IDC_SERIAL_GET_MESSAGE, ControlKind::PushButton, "Get Message", kDataButtonX, kGetRow, kDataButtonCx,
             kButtonCy},
 
