@@ -1,7 +1,5 @@
 #include "io/IoPortsDlg.h"
 
-#include <QAbstractButton>
-
 #include "io/IoLevels.h"
 #include "platform/DataExchange.h"
 #include "res/IoPortsDlgIds.h"
@@ -31,10 +29,6 @@ uint8_t PackBits(const std::array<int, 8>& flags)
 
 CIoPortsDlg::CIoPortsDlg(const SubWindowArgs& args, QWidget* parent) : CModuleDlg(IoPortsDlgTemplate(), args, parent)
 {
-    for (int bit = 0; bit < kPortBits; ++bit) {
-        m_p3Boxes[bit] = Item<QAbstractButton>(P3Box(bit));
-        m_p5Boxes[bit] = Item<QAbstractButton>(P5Box(bit));
-    }
     OnCommand(IDC_CHANGE_P3, [this] { OnChangeP3(); });
     OnCommand(IDC_CHANGE_P5, [this] { OnChangeP5(); });
     OnCommand(IDC_READ_REFRESH, [this] { OnReadRefresh(); });

@@ -10,7 +10,6 @@
 
 #include "module/ModuleDlg.h"
 
-class QAbstractButton;
 struct IoDataSet;
 
 class CIoPortsDlg : public CModuleDlg {
@@ -47,8 +46,6 @@ private:
     void UpdateCheckBoxStates();
     void UnpackPorts(int32_t p3, int32_t p5, int32_t p6);
 
-    std::array<QAbstractButton*, 8> m_p3Boxes {};
-    std::array<QAbstractButton*, 8> m_p5Boxes {};
     int m_minor = 0;
     int m_major = 0;
 };

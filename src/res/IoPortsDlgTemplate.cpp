@@ -50,12 +50,11 @@ constexpr int ColumnX(int bit) { return kGridX + (kColumns - 1 - bit) * kColumnC
 // Captions that the controls point at must outlive the template.
 const char* const kHeadings[kColumns] = {"1", "2", "3", "4", "5", "6", "7", "8"};
 
-void AddPortRow(std::vector<ControlSpec>& controls, const char* name, int row, int firstBox, unsigned style,
-    unsigned enabledBits)
+void AddPortRow(std::vector<ControlSpec>& controls, const char* name, int row, int firstBox, unsigned enabledBits)
 {
     controls.push_back({IDC_STATIC, ControlKind::Static, name, kRowLabelX, row + 1, kRowLabelCx, kLabelCy});
     for (int bit = kColumns - 1; bit >= 0; --bit) {
-        const unsigned boxStyle = (enabledBits >> bit) & 1u ? style : style | WS_DISABLED;
+        const unsigned boxStyle = (enabledBits >> bit) & 1u ? WS_NONE : WS_DISABLED;
         controls.push_back({firstBox + (kColumns - 1 - bit), ControlKind::CheckBox, "",
             ColumnX(bit) + (kColumnCx - kCheckCx) / 2, row, kCheckCx, kCheckCy, boxStyle});
     }
@@ -70,11 +69,11 @@ DialogTemplate Build()
             kHeadingY, kCheckCx, kLabelCy});
     }
     // The template's enabled boxes: P3 bits 0-3, P5 bits 1, 3, 5, 7.
-    AddPortRow(c, "P3", kRowP3, IDC_P3_BIT7, WS_NONE, 0x0Fu);
+    AddPortRow(c, "P3", kRowP3, IDC_P3_BIT7, 0x0Fu);
     c.push_back({IDC_CHANGE_P3, ControlKind::PushButton, "Change P3", kButtonX, kRowP3 - 2, kButtonCx, kButtonCy});
-    AddPortRow(c, "P5", kRowP5, IDC_P5_BIT7, WS_NONE, 0xAAu);
+    AddPortRow(c, "P5", kRowP5, IDC_P5_BIT7, 0xAAu);
     c.push_back({IDC_CHANGE_P5, ControlKind::PushButton, "Change P5", kButtonX, kRowP5 - 2, kButtonCx, kButtonCy});
-    AddPortRow(c, "P6", kRowP6, IDC_P6_BIT7, WS_NONE, 0x00u);
+    AddPortRow(c, "P6", kRowP6, IDC_P6_BIT7, 0x00u);
     for (int channel = kAnalogChannels - 1; channel >= 0; --channel) {
         c.push_back({kAnalogEdits[channel], ControlKind::Edit, "", ColumnX(channel) + 2, kAnalogY, kEditCx, kEditCy,
             ES_READONLY | ES_AUTOHSCROLL});
@@ -90,7 +89,8 @@ DialogTemplate Build()
             kColumnCx + 8, kLabelCy});
     }
     c.push_back({IDC_READ_REFRESH, ControlKind::PushButton, "Read/Refresh", kGroupX, kCommandY, 60, kButtonCy});
-    c.push_back({IDC_RESTART_TARGET, ControlKind::PushButton, "Restart Target", kGroupX + 66, kCommandY, 60, kButtonCy});
+    c.push_back(
+        {IDC_RESTART_TARGET, ControlKind::PushButton, "Restart Target", kGroupX + 66, kCommandY, 60, kButtonCy});
     c.push_back({IDC_STATUS, ControlKind::StatusLine, "", kGroupX, kStatusY, kGroupCx, 12});
     return DialogTemplate {IDD_IO_PORTS, "I/O Ports", kWindowCx, kWindowCy, std::move(c)};
 }

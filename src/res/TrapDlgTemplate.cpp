@@ -74,15 +74,15 @@ DialogTemplate Build()
     for (int block = 0; block < 2; ++block) {
         c.push_back({IDC_STATIC, ControlKind::Static, "Low\nThreshold", kBlockX[block] + kLowX, kHeadingY, kHeadingCx,
             kTwoLineCy});
-        c.push_back({IDC_STATIC, ControlKind::Static, "High\nThreshold", kBlockX[block] + kHighX, kHeadingY,
-            kHeadingCx, kTwoLineCy});
+        c.push_back({IDC_STATIC, ControlKind::Static, "High\nThreshold", kBlockX[block] + kHighX, kHeadingY, kHeadingCx,
+            kTwoLineCy});
     }
     for (int channel = 0; channel < kTrapChannels; ++channel) {
         const int x = kBlockX[channel / kChannelsPerBlock];
         const int y = kFirstRow + (channel % kChannelsPerBlock) * kRowStep;
         c.push_back({IDC_STATIC, ControlKind::Static, kChannelLabels[channel], x, y + 2, kChannelLabelCx, kLabelCy});
-        c.push_back({kLowThresholdEdits[channel], ControlKind::Edit, "", x + kLowX, y, kThresholdCx, kFieldCy,
-            ES_AUTOHSCROLL});
+        c.push_back(
+            {kLowThresholdEdits[channel], ControlKind::Edit, "", x + kLowX, y, kThresholdCx, kFieldCy, ES_AUTOHSCROLL});
         c.push_back({kHighThresholdEdits[channel], ControlKind::Edit, "", x + kHighX, y, kThresholdCx, kFieldCy,
             ES_AUTOHSCROLL});
     }

@@ -14,9 +14,8 @@
 namespace {
 constexpr const char* kNothingChanged = "Nothing changed ...";
 constexpr const char* kParametersChanged = "Connection established! Parameters changed.";
-constexpr const char* kBlankAddressField = "ERROR in IP address. Fill in all four numbers.";
 constexpr const char* kNotLatin1
-    = "ERROR in Community string. Use only characters of the Latin-1 (8-bit) character set.";
+    = "ERROR in community string. Only 8-bit (Latin-1) characters can be sent to the module.";
 
 // The module keeps its thresholds as 16-bit quantities.
 constexpr int32_t kThresholdMask = 0xFFFF;
@@ -122,11 +121,8 @@ void CTrapDlg::OnReadTrapSettings()
 
 bool CTrapDlg::CheckServerFields()
 {
-    uint32_t address = 0;
-    if (m_trapServerCtrl->GetAddress(address) < 4) {
-        ShowStatusOnly(QString::fromLatin1(kBlankAddressField));
+    if (!CheckIpComplete(IDC_TRAP_SERVER))
         return false;
-    }
     if (!IsLatin1(m_trapCommunity)) {
         ShowStatusOnly(QString::fromLatin1(kNotLatin1));
         return false;
