@@ -1,8 +1,22 @@
 #!/usr/bin/env bash
-# Installs what is missing, builds, and runs the whole test suite offscreen.
+# Installs what is missing, builds with warnings as errors, and runs the whole
+# test suite offscreen; then builds once more with AddressSanitizer and UBSan
+# (in build-asan/) and runs the suite again there.
+# KALVOR_SANITIZE_RUN=0 skips the second pass; extra arguments go to CMake.
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
+build_dir=${KALVOR_BUILD_DIR:-$root/build}
 bash "$root/scripts/install-deps.sh"
-bash "$root/scripts/build.sh" "$@"
-cd "${KALVOR_BUILD_DIR:-$root/build}"
-QT_QPA_PLATFORM=offscreen ctest --output-on-failure -j2
+
+run_suite() {
+  (cd "$1" && QT_QPA_PLATFORM=offscreen ctest --output-on-failure -j2)
+}
+
+KALVOR_BUILD_DIR=$build_dir bash "$root/scripts/build.sh" -DKALVOR_WERROR=ON "$@"
+run_suite "$build_dir"
+
+if [[ "${KALVOR_SANITIZE_RUN:-1}" != 0 ]]; then
+  echo "== The suite again, under AddressSanitizer and UBSan"
+  KALVOR_BUILD_DIR=$build_dir-asan bash "$root/scripts/build.sh" -DKALVOR_WERROR=ON -DKALVOR_SANITIZE=ON "$@"
+  run_suite "$build_dir-asan"
+fi

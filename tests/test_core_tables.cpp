@@ -5,7 +5,11 @@
 
 #include <algorithm>
 
+#include <variant>
+
 #include "core/FeatureLevels.h"
+#include "core/MainDlg.h"
+#include "core/SetterTable.h"
 #include "core/MacText.h"
 #include "core/ModeBits.h"
 #include "res/MainDlgIds.h"
@@ -150,6 +154,83 @@ private slots:
         QVERIFY(!SwitchButtonsUsable(FirmwareVersion::FromWord(0x044F), true));
     }
 
+    // Every minor of major 4, 40 to 80: what "Read Settings" reads and what the
+    // window offers afterwards. Reads: 7/8/10/14 settings objects, A the access
+    // pair first, c the R/O string copied into the R/W field, - nothing. Flags:
+    // S switch windows (with the box ticked), R RS-232, T traps, F the 0.25 s
+    // pulse label, I "Save I/O states" enabled, X access filter enabled.
+    void featureMatrixForEveryMinor()
+    {
+        const char* const expected[] = {
+            "40 7 S", "41 - S", "42 - S", "43 - S", "44 - S", "45 - S", "46 - S", "47 - S", "48 - S", "49 - S",
+            "50 7 S", "51 - S", "52 - S", "53 - S", "54 - S", "55 - S", "56 - S", "57 - S", "58 - S", "59 - S",
+            "60 8c SI", "61 7 S", "62 8c SI", "63 - S", "64 - S", "65 8c SI", "66 10c SI", "67 - S", "68 - S",
+            "69 - S", "70 14 STF", "71 14 STFI", "72 14 STFI", "73 14 SRTFI", "74 14 STF", "75 14 TF",
+            "76 14 STFI", "77 14 STFI", "78 A14 STFIX", "79 A14 TFIX", "80 14 STF"};
+        for (int minor = 40; minor <= 80; ++minor) {
+            const FirmwareVersion version {4, uint8_t(minor)};
+            const ReadPlan plan = PlanRead(version);
+            QString reads;
+            for (ReadBatch batch : plan.batches)
+                reads += batch == ReadBatch::Access ? "A" : QString::number(BatchObjects(batch).size());
+            if (reads.isEmpty())
+                reads = "-";
+            if (plan.copyRoToRw)
+                reads += "c";
+            const Layout layout = LayoutFor(version);
+            const WindowButtons buttons = WindowButtonsFor(version, true, true);
+            const auto enabled = [&](int id) {
+                const ControlChange* change = Find(layout, id);
+                return change && change->state == ControlState::Enable;
+            };
+            QString flags;
+            flags += buttons.switchWindows ? "S" : "";
+            flags += buttons.rs232 ? "R" : "";
+            flags += buttons.traps ? "T" : "";
+            flags += QString(layout.pulseWidthLabel) == "Restart Pulse Width (x0.25s)" ? "F" : "";
+            flags += enabled(IDC_MODE_SAVE_IO) ? "I" : "";
+            flags += enabled(IDC_ACCESS_IP) ? "X" : "";
+            QCOMPARE(QString("%1 %2 %3").arg(minor).arg(reads, flags), QString(expected[minor - 40]));
+        }
+        // Without its mode bit the RS-232 window stays closed even on 4.073.
+        QVERIFY(!WindowButtonsFor(FirmwareVersion {4, 73}, true, false).rs232);
+        QVERIFY(!WindowButtonsFor(FirmwareVersion {4, 73}, false, true).switchWindows);
+    }
+
+    // Every control that a settings object, a setter or a mode bit fills has
+    // a member of the right kind in the main window's binding table.
+    void everyUsedControlIsBound()
+    {
+        const auto bound = [](int id, auto kind) {
+            using Member = decltype(kind);
+            for (const CMainDlg::FieldBinding& field : CMainDlg::FieldBindings())
+                if (field.id == id)
+                    return std::holds_alternative<Member>(field.member);
+            return false;
+        };
+        using Text = QString CMainDlg::*;
+        using Number = uint32_t CMainDlg::*;
+        using Flag = bool CMainDlg::*;
+        for (ReadBatch batch : {ReadBatch::Fourteen, ReadBatch::Access}) {
+            for (const SettingsObject& object : BatchObjects(batch)) {
+                switch (object.decode) {
+                case SettingDecode::MacText: QVERIFY2(bound(object.control, Text {}), object.oid); break;
+                case SettingDecode::Integer:
+                case SettingDecode::CountPlusOne: QVERIFY2(bound(object.control, Number {}), object.oid); break;
+                default: break;
+                }
+            }
+        }
+        for (const SetterSpec& setter : kSetters) {
+            if (setter.kind == SetterField::Number)
+                QVERIFY(bound(setter.field, Number {}));
+            if (setter.kind == SetterField::MacLock)
+                QVERIFY(bound(setter.field, Text {}));
+        }
+        for (const ModeBit& mode : kModeBits)
+            QVERIFY(bound(mode.control, Flag {}));
+    }
+
     void modeBitsRoundTrip()
     {
         // Boxes 1016 and 1024 alone make word 1 = 129.
@@ -194,5 +275,5 @@ private slots:
     }
 };
 
-QTEST_GUILESS_MAIN(TestCoreTables)
+QTEST_MAIN(TestCoreTables)
 #include "test_core_tables.moc"

@@ -13,6 +13,7 @@
 #include <vector>
 
 #include "core/MainDlg.h"
+#include "res/CommunityDlgIds.h"
 #include "res/MainDlgIds.h"
 #include "support/MainWindowFixture.h"
 #include "support/ScriptedUi.h"

@@ -457,6 +457,7 @@ private slots:
         QCOMPARE(lock->text(), QString("00:11:22:33:44:55"));
         Press(*window, IDC_SET_MAC_LOCK1);
         QVERIFY(ui.Boxes().empty());
+        QCOMPARE(Status(*window), QString("Connection established! MAC Lock1 address changed."));
         QCOMPARE(QString::fromStdString(sim.Journal().at(0).hex), QString("00 11 22 33 44 55"));
 
         // Text set by the program is cut the same way.
@@ -487,8 +488,12 @@ private slots:
         SetText(*window, IDC_RW_COMMUNITY, kWriteCommunity);
         sim.ClearJournal();
         Press(*window, IDC_SET_NETWORK_MASK);
-        QCOMPARE(QString::fromStdString(sim.Journal().at(0).value), QString("30.0.255.0"));
         QCOMPARE(ui.BoxTexts(), QStringList {kPositiveInteger});  // from the VLAN field
+        QCOMPARE(Status(*window), QString("Nothing sent: correct the marked field first."));
+        SetText(*window, IDC_VLAN_TAG, "100");
+        Press(*window, IDC_SET_NETWORK_MASK);
+        QCOMPARE(Status(*window), QString("ERROR in IP address. Fill in all four numbers."));  // field 2 blank
+        QVERIFY(sim.Journal().empty());
     }
 
     // ---- No session -------------------------------------------------------------------

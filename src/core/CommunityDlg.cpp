@@ -4,7 +4,7 @@
 #include "platform/DataExchange.h"
 #include "platform/UiSeam.h"
 #include "res/CommunityDlgTemplate.h"
-#include "res/MainDlgIds.h"
+#include "res/CommunityDlgIds.h"
 
 namespace {
 constexpr int kMinLength = 4;

@@ -4,6 +4,8 @@
 #include <initializer_list>
 
 #include "res/MainDlgIds.h"
+#include "res/MainDlgTemplate.h"
+#include "snmp/ModuleObjects.h"
 
 namespace {
 
@@ -24,27 +26,30 @@ const MinorRead kMinorReads[] = {
 
 using D = SettingDecode;
 const SettingsObject kSettingsObjects[] = {
-    {".1.3.6.1.4.1.19865.1.1.1.0", D::IpAddress, IDC_IP},
-    {".1.3.6.1.4.1.19865.1.1.2.0", D::MacText, IDC_MAC},
-    {".1.3.6.1.4.1.19865.1.1.3.0", D::Integer, IDC_VLAN_TAG},
-    {".1.3.6.1.4.1.19865.1.1.5.0", D::MacText, IDC_MAC_LOCK1},
-    {".1.3.6.1.4.1.19865.1.1.6.0", D::MacText, IDC_MAC_LOCK2},
-    {".1.3.6.1.4.1.19865.1.1.7.0", D::Integer, IDC_PING_RESTART_MIN},
-    {".1.3.6.1.4.1.19865.1.1.9.0", D::ModeWord1, 0},
-    {".1.3.6.1.4.1.19865.1.1.11.0", D::ModeWord2, 0},
-    {".1.3.6.1.4.1.19865.1.1.13.0", D::CountPlusOne, IDC_PING_RESTART_COUNT},
-    {".1.3.6.1.4.1.19865.1.1.12.0", D::Integer, IDC_RESTART_PULSE},
-    {".1.3.6.1.4.1.19865.1.1.15.0", D::IpAddress, IDC_NETWORK_MASK},
-    {".1.3.6.1.4.1.19865.1.1.14.0", D::IpAddress, IDC_GATEWAY},
-    {".1.3.6.1.4.1.19865.1.1.32.0", D::IpAddress, IDC_TFTP_SERVER},
-    {".1.3.6.1.4.1.19865.1.1.16.0", D::IpAddress, IDC_MONITOR_IP},
+    {Oid::kModuleIp, D::IpAddress, IDC_IP},
+    {Oid::kMac, D::MacText, IDC_MAC},
+    {Oid::kVlanTag, D::Integer, IDC_VLAN_TAG},
+    {Oid::kMacLock1, D::MacText, IDC_MAC_LOCK1},
+    {Oid::kMacLock2, D::MacText, IDC_MAC_LOCK2},
+    {Oid::kPingRestartMinutes, D::Integer, IDC_PING_RESTART_MIN},
+    {Oid::kModeWord1, D::ModeWord1, 0},
+    {Oid::kModeWord2, D::ModeWord2, 0},
+    {Oid::kPingRestartCount, D::CountPlusOne, IDC_PING_RESTART_COUNT},
+    {Oid::kRestartPulseWidth, D::Integer, IDC_RESTART_PULSE},
+    {Oid::kNetworkMask, D::IpAddress, IDC_NETWORK_MASK},
+    {Oid::kGateway, D::IpAddress, IDC_GATEWAY},
+    {Oid::kTftpServer, D::IpAddress, IDC_TFTP_SERVER},
+    {Oid::kMonitorIp, D::IpAddress, IDC_MONITOR_IP},
 };
 const SettingsObject kAccessObjects[] = {
-    {".1.3.6.1.4.1.19865.1.1.20.0", D::IpAddress, IDC_ACCESS_IP},
-    {".1.3.6.1.4.1.19865.1.1.21.0", D::IpAddress, IDC_ACCESS_MASK},
+    {Oid::kAccessIp, D::IpAddress, IDC_ACCESS_IP},
+    {Oid::kAccessMask, D::IpAddress, IDC_ACCESS_MASK},
 };
 
 constexpr const char* kNA = "N/A";
+
+// The control's caption as the template has it, in the given state.
+ControlChange Original(int id, ControlState state) { return {id, MainDlgCaption(id), state}; }
 constexpr ControlState Keep = ControlState::Keep;
 constexpr ControlState Enable = ControlState::Enable;
 constexpr ControlState Disable = ControlState::Disable;
@@ -103,18 +108,16 @@ const MinorColumn kBelow4070Columns[] = {
              {IDC_MODE_PING_LED, kNA, Disable}, {IDC_MODE_IO_RESET, kNA, Disable}},
             kNoExtraModes, kNoPingCountAndPulse}},
     {{60, 62, 65},
-        {{{IDC_MODE_SAVE_IO, "Save I/O states", Enable}, {IDC_MODE_PING_LED, kNA, Disable},
+        {{Original(IDC_MODE_SAVE_IO, Enable), {IDC_MODE_PING_LED, kNA, Disable},
              {IDC_MODE_IO_RESET, kNA, Disable}},
             kNoExtraModes, kNoPingCountAndPulse}},
     {{66},
         {{{IDC_MODE_SNMP_ACCESS, "Nubrel settings SNMP access", Keep},
-             {IDC_MODE_SKIP_BROADCAST, "Skip broadcast packets", Keep},
-             {IDC_MODE_VLAN_TAGGED, "VLAN tagged mode", Keep}, {IDC_MODE_DROP_LARGE, "Drop large packets", Keep},
-             {IDC_MODE_PING_RESTART, "Ping timeout restart", Keep},
-             {IDC_MODE_SWITCH_CONTROL, "Trellim control mode*", Keep},
-             {IDC_MODE_SECONDARY_RST, "Secondary RST pin", Enable}, {IDC_MODE_P6_ANALOG, "P6 Analog mode*", Enable},
-             {IDC_MODE_SAVE_IO, "Save I/O states", Enable}, {IDC_MODE_PING_LED, "Ping LED (P3.3)", Keep},
-             {IDC_MODE_IO_RESET, "I/O reset at Ping Restart", Enable}},
+             Original(IDC_MODE_SKIP_BROADCAST, Keep), Original(IDC_MODE_VLAN_TAGGED, Keep),
+             Original(IDC_MODE_DROP_LARGE, Keep), Original(IDC_MODE_PING_RESTART, Keep),
+             Original(IDC_MODE_SWITCH_CONTROL, Keep), Original(IDC_MODE_SECONDARY_RST, Enable),
+             Original(IDC_MODE_P6_ANALOG, Enable), Original(IDC_MODE_SAVE_IO, Enable),
+             Original(IDC_MODE_PING_LED, Keep), Original(IDC_MODE_IO_RESET, Enable)},
             kNoExtraModes,
             {{IDC_PING_RESTART_COUNT, nullptr, ControlState::Editable},
                 {IDC_RESTART_PULSE, nullptr, ControlState::Editable}, {IDC_SET_PING_COUNT, nullptr, Enable},
@@ -123,13 +126,13 @@ const MinorColumn kBelow4070Columns[] = {
 
 const std::vector<ControlChange> kFrom4070 = {
     {IDC_MODE_DROP_LARGE, kNA, Disable},
-    {IDC_MODE_PING_RESTART, "Ping timeout restart", Keep},
+    Original(IDC_MODE_PING_RESTART, Keep),
     {IDC_MODE_SWITCH_CONTROL, "Trellim control mode", Keep},
     {IDC_MODE_SECONDARY_RST, "Restart target on timeout", Keep},
     {IDC_MODE_P6_ANALOG, kNA, Disable},
     {IDC_MODE_SAVE_IO, kNA, Disable},
     {IDC_MODE_PING_LED, "Ping LED enable", Keep},
-    {IDC_MODE_IO_RESET, "I/O reset at Ping Restart", Keep},
+    Original(IDC_MODE_IO_RESET, Keep),
     {1083, "TFTP enabled", Enable},
     {1084, "DHCP client enabled", Enable},
     {1085, "Remote ping restart", Enable},
@@ -155,7 +158,7 @@ const std::vector<ControlChange> kFrom4070 = {
     {IDC_FIRMWARE_UPDATE, nullptr, Enable},
 };
 
-const ControlChange kSaveIo = {IDC_MODE_SAVE_IO, "Save I/O states", Enable};
+const ControlChange kSaveIo = Original(IDC_MODE_SAVE_IO, Enable);
 
 const MinorColumn kFrom4070Minors[] = {
     {{71, 72, 73, 76, 77}, {{kSaveIo}}},
@@ -206,6 +209,17 @@ std::vector<SettingsObject> BatchObjects(ReadBatch batch)
     return {};
 }
 
+const char* SettingOidFor(int control)
+{
+    for (const SettingsObject& object : kSettingsObjects)
+        if (object.control == control && control != 0)
+            return object.oid;
+    for (const SettingsObject& object : kAccessObjects)
+        if (object.control == control)
+            return object.oid;
+    return nullptr;
+}
+
 Layout LayoutFor(const FirmwareVersion& version)
 {
     Layout layout;
@@ -214,11 +228,11 @@ Layout LayoutFor(const FirmwareVersion& version)
     if (!from4070) {
         Append(layout.changes, kBelow4070);
         AppendColumns(layout.changes, kBelow4070Columns, version.minor);
-        layout.pulseWidthLabel = "Restart Pulse Width (x42ms)";
+        layout.pulseWidthLabel = kPulseWidthLabelSlow;
     } else {
         Append(layout.changes, kFrom4070);
         AppendColumns(layout.changes, kFrom4070Minors, version.minor);
-        layout.pulseWidthLabel = "Restart Pulse Width (x0.25s)";
+        layout.pulseWidthLabel = kPulseWidthLabelFast;
     }
     layout.rs232Possible = from4070 && version.minor == 73;
     return layout;

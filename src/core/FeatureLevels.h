@@ -39,6 +39,8 @@ struct SettingsObject {
 
 // Settings objects of a batch, in slot order.
 std::vector<SettingsObject> BatchObjects(ReadBatch batch);
+// The settings object that fills `control` (nullptr: none).
+const char* SettingOidFor(int control);
 
 // One change of one control's caption and/or state.
 enum class ControlState { Keep, Enable, Disable, ReadOnly, Editable, ClearAndDisable };

@@ -10,6 +10,7 @@
 #include <cstdint>
 #include <initializer_list>
 #include <memory>
+#include <variant>
 #include <vector>
 
 #include "module/ModuleDlg.h"
@@ -25,6 +26,16 @@ enum class ReadBatch;
 class CMainDlg : public CModuleDlg {
     Q_OBJECT
 public:
+    // One control bound to one member: check box, text or number. Texts may
+    // have a length limit, numbers a range. In exchange order.
+    struct FieldBinding {
+        int id;
+        std::variant<bool CMainDlg::*, QString CMainDlg::*, uint32_t CMainDlg::*> member;
+        uint32_t min = 0;  // numbers
+        uint32_t max = 0;  // numbers: upper bound; texts: character limit (0: none)
+    };
+    static const std::vector<FieldBinding>& FieldBindings();
+
     // `launchers`: the buttons that open the other windows, with their
     // factories (the application's table; tests may give their own).
     explicit CMainDlg(LaunchTable launchers = {}, QWidget* parent = nullptr);
@@ -69,7 +80,11 @@ public:
     uint32_t m_pingRestartCount = 256;  // 1021
     uint32_t m_restartPulseWidth = 512;  // 1033
     bool m_modeIoReset = false;  // 1032
-    std::array<bool, 5> m_modeExtra {};  // 1083..1087
+    bool m_modeTftp = false;  // 1083
+    bool m_modeDhcp = false;  // 1084
+    bool m_modeRemotePing = false;  // 1085
+    bool m_modeWebServer = false;  // 1086
+    bool m_modeRestartSwitch = false;  // 1087
     QString m_pulseWidthLabel;  // 1082
     // m_rwCommunity (1109) and m_roCommunity (1111) are the module base's
 
@@ -96,10 +111,11 @@ private:
     // The buttons that open windows, by what the last "Read Settings" found
     // (`readSucceeded` false: all but "I/O ports" disabled).
     void ApplyWindowButtons(bool readSucceeded);
-    // The member a control is exchanged with.
+    // The member a control is exchanged with (nullptr: none of that kind),
+    // found in the one table that also drives the field exchange.
     QString* TextMember(int control);
     uint32_t* NumberMember(int control);
-    bool& ModeFlag(int control);
+    bool* FlagMember(int control);
 
     // Reading the settings (src/core/ReadSettings.cpp)
     void OnReadSettings();

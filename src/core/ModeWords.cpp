@@ -49,7 +49,7 @@ const Pass kSecondPass = {"Connecting to target host ...(second pass)",
 
 void CMainDlg::BuildModeWords()
 {
-    const auto words = BuildModeWordsFrom([this](int control) { return ModeFlag(control); });
+    const auto words = BuildModeWordsFrom([this](int control) { return *FlagMember(control); });
     m_modeWord1 = words[0];
     m_modeWord2 = words[1];
 }

@@ -121,14 +121,14 @@ void CMainDlg::ApplyModeWords(uint32_t word1, uint32_t word2)
     m_modeWord1 = word1 & 0xFF;
     m_modeWord2 = word2 & 0xFF;
     for (const ModeBit& mode : kModeBits)
-        ModeFlag(mode.control) = ModeBitSet(mode, m_modeWord1, m_modeWord2);
+        *FlagMember(mode.control) = ModeBitSet(mode, m_modeWord1, m_modeWord2);
 }
 
 void CMainDlg::ClearSettings()
 {
     for (const ModeBit& mode : kModeBits)
         if (mode.word == 1)
-            ModeFlag(mode.control) = false;
+            *FlagMember(mode.control) = false;
     m_modeWordsRead = false;
     m_version.clear();
     m_major = 0;

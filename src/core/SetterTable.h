@@ -20,8 +20,7 @@ struct SetterCheck {
 
 struct SetterSpec {
     int button;
-    int field;  // control read
-    const char* oid;
+    int field;  // control read; its object is the one "Read Settings" fills it from
     SetterField kind;
     uint32_t mask;
     int32_t offset;

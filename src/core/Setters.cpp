@@ -1,6 +1,7 @@
 // The "Set" buttons of the "IP Core Settings" area: one table-driven family.
 
 #include "core/MainDlg.h"
+#include "core/FeatureLevels.h"
 #include "core/MacText.h"
 #include "core/SetterTable.h"
 #include "platform/IpAddressCtrl.h"
@@ -47,7 +48,7 @@ void CMainDlg::OnSetter(const SetterSpec& setter)
     if (!SetterValueText(setter, value))
         return;
     const auto request = NewRequest(Community::ReadWrite, 1);
-    request->AddVar(setter.oid, value.constData(), TypeLetter(setter.kind));
+    request->AddVar(SettingOidFor(setter.field), value.constData(), TypeLetter(setter.kind));
     if (RunSet(*request) < 0)
         return;
     SetStatus(QString::fromLatin1(setter.success));

@@ -1,6 +1,6 @@
 #include "res/AboutDlgTemplate.h"
 
-#include "res/MainDlgIds.h"
+#include "res/AboutDlgIds.h"
 
 namespace {
 

@@ -1,6 +1,6 @@
 #include "res/CommunityDlgTemplate.h"
 
-#include "res/MainDlgIds.h"
+#include "res/CommunityDlgIds.h"
 
 namespace {
 

@@ -1,11 +1,8 @@
 #pragma once
-// Control ids of the main window (template 102), the About box (template 100)
-// and the change-community window (template 136).
+// Control ids of the main window (template 102).
 
 enum MainDlgId : int {
-    IDD_ABOUTBOX = 100,
     IDD_MAIN = 102,
-    IDD_COMMUNITY = 136,
     IDR_MAINFRAME = 128,  // application icon
 
     // Module access parameters
@@ -80,8 +77,4 @@ enum MainDlgId : int {
     IDC_IO_PORTS = 1107,
     IDC_MAC_SEARCH = 1283,
     IDC_RS232 = 1113,
-
-    // Change-community window
-    IDC_NEW_COMMUNITY = 1263,
-    IDC_RETYPED_COMMUNITY = 1264,
 };

@@ -119,7 +119,9 @@ constexpr int kStatusY = 371;
 
 constexpr unsigned kReadOnlyEdit = ES_READONLY | ES_AUTOHSCROLL;
 
-const DialogTemplate kMainDlg {
+DialogTemplate MakeMainDlg()
+{
+    return DialogTemplate {
     IDD_MAIN,
     "",
     292,
@@ -188,7 +190,7 @@ const DialogTemplate kMainDlg {
             kCheckCy},
         {IDC_RESTART_PULSE, ControlKind::Edit, "", kPulseFieldX, kRowPulse, kPulseFieldCx, kFieldCy, kReadOnlyEdit},
         {IDC_SET_RESTART_PULSE, ControlKind::PushButton, "Set", kNarrowSetX, kRowPulse, kSetCx, kFieldCy, WS_DISABLED},
-        {IDC_PULSE_WIDTH_LABEL, ControlKind::Static, "Restart Pulse Width (x42ms)", kNarrowLabelX,
+        {IDC_PULSE_WIDTH_LABEL, ControlKind::Static, kPulseWidthLabelSlow, kNarrowLabelX,
             Label(kRowPulseLabel), kNarrowColumnCx, kLabelCy},
         {IDC_MODE_EXTRA_FIRST + 0, ControlKind::CheckBox, "", kModesRightX, Mode(3), kModesRightCx, kCheckCy},
         {IDC_MODE_EXTRA_FIRST + 1, ControlKind::CheckBox, "", kModesRightX, Mode(4), kModesRightCx, kCheckCy},
@@ -249,8 +251,23 @@ const DialogTemplate kMainDlg {
             kLabelCy},
     },
     true,
-};
+    };
+}
 
 }  // namespace
 
-const DialogTemplate& MainDlgTemplate() { return kMainDlg; }
+// Built on first use, so that tables of other files may read it while they
+// are initialised.
+const DialogTemplate& MainDlgTemplate()
+{
+    static const DialogTemplate mainDlg = MakeMainDlg();
+    return mainDlg;
+}
+
+const char* MainDlgCaption(int id)
+{
+    for (const ControlSpec& control : MainDlgTemplate().controls)
+        if (control.id == id)
+            return control.caption;
+    return nullptr;
+}
