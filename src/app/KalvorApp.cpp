@@ -1,6 +1,7 @@
 #include "app/KalvorApp.h"
 
 #include <QApplication>
+#include <QCommandLineParser>
 #include <QStringList>
 #include <cstdio>
 #include <cstring>
@@ -13,6 +14,9 @@
 #include "snmp/SnmpRequest.h"
 
 namespace {
+const char kVersion[] = "2.07";
+const char kDesktopFileName[] = "org.kalvor.Kalvor";
+
 // The sockets layer needs no start-up of its own here; kept as the one place
 // that would report it.
 bool SocketsAvailable() { return true; }
@@ -31,41 +35,96 @@ bool IsDottedAddress(const QString& text)
     return true;
 }
 
-void Usage() { fprintf(stderr, "usage: kalvor [--address A.B.C.D] [--port N]\n"); }
+void Usage() { fprintf(stderr, "usage: kalvor [--address A.B.C.D] [--port N] [--help] [--version]\n"); }
+
+// Words that ask only for a text. Looked for before any application object
+// exists, so that they work where no display can be opened.
+bool AsksForText(const char* argument)
+{
+    static const char* const kWords[] = {"--help", "-h", "-?", "--help-all", "--version", "-v"};
+    for (const char* word : kWords)
+        if (!strcmp(argument, word))
+            return true;
+    return false;
+}
 }  // namespace
 
-bool CKalvorApp::ParseArguments(int argc, char** argv)
+void CKalvorApp::DescribeOptions(QCommandLineParser& parser)
 {
-    for (int i = 1; i < argc; ++i) {
-        const bool hasValue = i + 1 < argc;
-        if (!strcmp(argv[i], "--address") && hasValue) {
-            const QString address = QString::fromLatin1(argv[++i]);
-            if (!IsDottedAddress(address)) {
-                fprintf(stderr, "kalvor: not an IPv4 address: %s\n", argv[i]);
-                return false;
-            }
-            CMainDlg::SetStartAddress(address);
-        } else if (!strcmp(argv[i], "--port") && hasValue) {
-            bool ok = false;
-            const uint port = QString::fromLatin1(argv[++i]).toUInt(&ok);
-            if (!ok || port == 0 || port > 65535) {
-                fprintf(stderr, "kalvor: not a UDP port: %s\n", argv[i]);
-                return false;
-            }
-            CSnmpRequest::SetPortOverride(static_cast<uint16_t>(port));
-        } else {
-            Usage();
+    parser.setApplicationDescription(QStringLiteral("Configures an IP module and its switch board over SNMPv1."));
+    // Qt's options are single-dash words; ours never are, so "-reverse" is
+    // never read as a pile of one-letter options.
+    parser.setSingleDashWordOptionMode(QCommandLineParser::ParseAsLongOptions);
+    parser.addHelpOption();
+    parser.addVersionOption();
+    parser.addOption({QStringLiteral("address"), QStringLiteral("Module address at start-up (default 172.16.100.2)."),
+                      QStringLiteral("A.B.C.D")});
+    parser.addOption({QStringLiteral("port"), QStringLiteral("UDP port of every SNMP request (default: the library's)."),
+                      QStringLiteral("N")});
+}
+
+int CKalvorApp::PrintHelpOrVersion(int argc, char** argv)
+{
+    QCoreApplication application(argc, argv);
+    QCommandLineParser parser;
+    DescribeOptions(parser);
+    // Anything else on the line (Qt's options among them) does not matter here.
+    parser.parse(QCoreApplication::arguments());
+    if (parser.isSet(QStringLiteral("help")) || parser.isSet(QStringLiteral("help-all")))
+        fputs(qPrintable(parser.helpText()), stdout);
+    else
+        printf("Kalvor %s\n", kVersion);
+    return 0;
+}
+
+bool CKalvorApp::ApplyOptions(const QCommandLineParser& parser)
+{
+    if (parser.isSet(QStringLiteral("address"))) {
+        const QString address = parser.value(QStringLiteral("address"));
+        if (!IsDottedAddress(address)) {
+            fprintf(stderr, "kalvor: not an IPv4 address: %s\n", qPrintable(address));
             return false;
         }
+        CMainDlg::SetStartAddress(address);
+    }
+    if (parser.isSet(QStringLiteral("port"))) {
+        const QString text = parser.value(QStringLiteral("port"));
+        bool ok = false;
+        const uint port = text.toUInt(&ok);
+        if (!ok || port == 0 || port > 65535) {
+            fprintf(stderr, "kalvor: not a UDP port: %s\n", qPrintable(text));
+            return false;
+        }
+        CSnmpRequest::SetPortOverride(static_cast<uint16_t>(port));
     }
     return true;
 }
 
 int CKalvorApp::Run(int argc, char** argv)
 {
-    if (!ParseArguments(argc, argv))
-        return 2;
+    QCoreApplication::setApplicationName(QStringLiteral("Kalvor"));
+    QCoreApplication::setApplicationVersion(QString::fromLatin1(kVersion));
+    for (int i = 1; i < argc; ++i)
+        if (AsksForText(argv[i]))
+            return PrintHelpOrVersion(argc, argv);
+
+    // QApplication takes its own options out of the list; the rest is ours.
     QApplication application(argc, argv);
+    QGuiApplication::setDesktopFileName(QString::fromLatin1(kDesktopFileName));
+    QCommandLineParser parser;
+    DescribeOptions(parser);
+    if (!parser.parse(QCoreApplication::arguments())) {
+        fprintf(stderr, "kalvor: %s\n", qPrintable(parser.errorText()));
+        Usage();
+        return 2;
+    }
+    if (!parser.positionalArguments().isEmpty()) {
+        Usage();
+        return 2;
+    }
+    if (!ApplyOptions(parser))
+        return 2;
+
     QApplication::setWindowIcon(AppIcon());
     if (!SocketsAvailable()) {
         AfxMessageBox(QString::fromLatin1(IDS_SOCKETS_INIT_FAILED), MB_OK);
