@@ -1,6 +1,7 @@
 # Checks the #include lines of src/ against the layer order: a file in folder
 # F may include "G/..." only when G is F itself or a folder F links.
 # Usage: cmake -DSRC_DIR=<src> -DLAYERS="<folder:deps|...>" -P check-layers.cmake
+cmake_minimum_required(VERSION 3.20)
 if(NOT SRC_DIR OR NOT LAYERS)
   message(FATAL_ERROR "check-layers: SRC_DIR and LAYERS are required")
 endif()
