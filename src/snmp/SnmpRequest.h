@@ -57,6 +57,18 @@ public:
     // which snmp.conf's defaultPort may change). Set at start-up from the
     // command line; never changed by a window.
     static void SetPortOverride(uint16_t port);
+    // Time-out of each answer in microseconds and the number of re-sends of
+    // an unanswered request for every later session (0 or negative: the
+    // library's defaults, which snmp.conf may change).
+    static void SetTimeoutOverride(long microseconds);
+    static void SetRetriesOverride(int retries);
+
+    // Traffic log: every request sent and every answer (or time-out) of
+    // every later Get and Set, one line each, appended to `path` (the file
+    // is emptied when opened). An empty path ends the log. False, with one
+    // line on standard error, when the file cannot be opened. The community
+    // is never written.
+    static bool SetTraceFile(const std::string& path);
 
 private:
     std::string m_host;  // dotted address, at most 15 characters
