@@ -5,7 +5,7 @@
 # own options reach Qt and ours still reach our checks; none of them gets as
 # far as opening the window.
 set(rows
-  "help|--help|0|--address <A.B.C.D>.*--port <N>"
+  "help|--help|0|--address <A.B.C.D>.*--port <N>.*--trace <FILE>"
   "help, short|-h|0|--version"
   "version|--version|0|^Kalvor 2.07\n$"
   "version, short|-v|0|^Kalvor 2.07\n$"
@@ -17,6 +17,7 @@ set(rows
   "port not a number|-platform,offscreen,--port,x161|2|not a UDP port: x161"
   "address without value|-platform,offscreen,--address|2|Missing value.*usage: kalvor"
   "unknown option|-platform,offscreen,--adress,10.0.0.1|2|Unknown option 'adress'.*usage: kalvor"
+  "trace file that cannot be opened|-platform,offscreen,--trace,${CMAKE_CURRENT_LIST_DIR}/no-such-dir/trace.txt|2|no-such-dir/trace.txt: cannot open the trace file"
   "stray argument|-platform,offscreen,10.0.0.1|2|usage: kalvor")
 set(failures)
 foreach(row ${rows})

@@ -2,6 +2,7 @@
 
 #include <QApplication>
 #include <QCommandLineParser>
+#include <QFile>
 #include <QStringList>
 #include <cstdio>
 #include <cstring>
@@ -35,7 +36,7 @@ bool IsDottedAddress(const QString& text)
     return true;
 }
 
-void Usage() { fprintf(stderr, "usage: kalvor [--address A.B.C.D] [--port N] [--help] [--version]\n"); }
+void Usage() { fprintf(stderr, "usage: kalvor [--address A.B.C.D] [--port N] [--trace FILE] [--help] [--version]\n"); }
 
 // Words that ask only for a text. Looked for before any application object
 // exists, so that they work where no display can be opened.
@@ -58,9 +59,11 @@ void CKalvorApp::DescribeOptions(QCommandLineParser& parser)
     parser.addHelpOption();
     parser.addVersionOption();
     parser.addOption({QStringLiteral("address"), QStringLiteral("Module address at start-up (default 172.16.100.2)."),
-                      QStringLiteral("A.B.C.D")});
-    parser.addOption({QStringLiteral("port"), QStringLiteral("UDP port of every SNMP request (default: the library's)."),
-                      QStringLiteral("N")});
+        QStringLiteral("A.B.C.D")});
+    parser.addOption({QStringLiteral("port"),
+        QStringLiteral("UDP port of every SNMP request (default: the library's)."), QStringLiteral("N")});
+    parser.addOption({QStringLiteral("trace"), QStringLiteral("Write every SNMP request and answer to FILE."),
+        QStringLiteral("FILE")});
 }
 
 int CKalvorApp::PrintHelpOrVersion(int argc, char** argv)
@@ -97,6 +100,9 @@ bool CKalvorApp::ApplyOptions(const QCommandLineParser& parser)
         }
         CSnmpRequest::SetPortOverride(static_cast<uint16_t>(port));
     }
+    // A trace file that cannot be opened is said on standard error there.
+    if (parser.isSet(QStringLiteral("trace")))
+        return CSnmpRequest::SetTraceFile(QFile::encodeName(parser.value(QStringLiteral("trace"))).toStdString());
     return true;
 }
 

@@ -7,7 +7,8 @@ class QCommandLineParser;
 class CKalvorApp {
 public:
     // Options: --address A.B.C.D presets the module address, --port N sends
-    // every request to that UDP port instead of the library's default;
+    // every request to that UDP port instead of the library's default,
+    // --trace FILE writes every SNMP request and answer to FILE;
     // --help and --version print their text and end without opening a
     // display. Qt's own options (-style, -platform, ...) are left to Qt.
     // Returns the process exit code: 0, 1 when start-up fails, 2 for a bad
