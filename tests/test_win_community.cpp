@@ -302,7 +302,7 @@ private slots:
         QTest::newRow("4.079, 12 characters") << "4.079"
                                               << "rwrwrwrwrwrw";
         QTest::newRow("4.070, Latin-1 accents") << "4.070"
-                                      << QString::fromLatin1("pr\xe9fix\xe9");
+                                      << QString::fromLatin1("pr\xe9" "fix\xe9");
         QTest::newRow("5.066, 11 characters") << "5.066"
                                               << "abcdefghijk";
     }
