@@ -7,6 +7,7 @@
 #include "core/FeatureLevels.h"
 #include "core/MacText.h"
 #include "core/ModeBits.h"
+#include "core/SettingsRead.h"
 #include "platform/IpAddressCtrl.h"
 #include "platform/UiSeam.h"
 #include "res/MainDlgIds.h"
@@ -101,8 +102,8 @@ void CMainDlg::DecodeSettings(const std::vector<SettingsObject>& objects, const 
         switch (object.decode) {
         case SettingDecode::IpAddress: SetIpFromResult(static_cast<uint32_t>(integer), object.control); break;
         case SettingDecode::MacText: *TextMember(object.control) = MacTextFromPrinted(request.GetText(slot)); break;
-        case SettingDecode::Integer: *NumberMember(object.control) = static_cast<uint32_t>(integer); break;
-        case SettingDecode::CountPlusOne: *NumberMember(object.control) = static_cast<uint32_t>(integer) + 1; break;
+        case SettingDecode::Integer:
+        case SettingDecode::CountPlusOne: *NumberMember(object.control) = SettingNumber(object.decode, integer); break;
         case SettingDecode::ModeWord1:
             words[0] = static_cast<uint32_t>(integer);
             hasModeWords = true;

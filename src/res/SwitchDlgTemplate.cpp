@@ -196,3 +196,11 @@ const DialogTemplate& SwitchDlgTemplate()
     static const DialogTemplate tpl = BuildSwitchDlg();
     return tpl;
 }
+
+const char* SwitchDlgCaption(int id)
+{
+    for (const ControlSpec& control : SwitchDlgTemplate().controls)
+        if (control.id == id)
+            return control.caption;
+    return nullptr;
+}

@@ -22,6 +22,7 @@ constexpr int kMaxResends = 5;
 uint16_t g_portOverride = 0;
 long g_timeoutOverride = 0;  // microseconds
 int g_retriesOverride = -1;
+bool g_quiet = false;  // no library diagnostics on standard error
 
 constexpr size_t kHostLength = 15;
 constexpr size_t kCommunityLength = 12;
@@ -51,8 +52,10 @@ public:
         SOCK_STARTUP;
         m_session = snmp_open(&m_settings);
         if (!m_session) {
-            snmp_perror("ack");
-            snmp_log(LOG_ERR, "something horrible happened!!!\n");
+            if (!g_quiet) {
+                snmp_perror("ack");
+                snmp_log(LOG_ERR, "something horrible happened!!!\n");
+            }
         }
     }
     ~Session()
@@ -101,7 +104,8 @@ ParsedOid ParseOid(const char* text)
     parsed.length = MAX_OID_LEN;
     parsed.ok = text[0] != '\0' && read_objid(text, parsed.name, &parsed.length) != 0;
     if (!parsed.ok)
-        fprintf(stderr, "%s: unparsable object identifier\n", text);
+        if (!g_quiet)
+            fprintf(stderr, "%s: unparsable object identifier\n", text);
     return parsed;
 }
 
@@ -370,7 +374,8 @@ int CSnmpRequest::Get()
         const int status = snmp_synch_response(session.get(), request, &answer.pdu);
         TraceAnswer(session.peer(), false, m_specs[i].oid, status, answer.pdu, sent, 0);
         if (status != STAT_SUCCESS) {
-            snmp_sess_perror("snmpget", session.get());
+            if (!g_quiet)
+                snmp_sess_perror("snmpget", session.get());
             return kNoAnswer;
         }
         if (answer.pdu->errstat != SNMP_ERR_NOERROR)
@@ -402,7 +407,8 @@ int CSnmpRequest::Set()
             netsnmp_pdu* request = snmp_pdu_create(SNMP_MSG_SET);
             if (snmp_add_var(request, parsed.name, parsed.length, spec.type, spec.value.c_str()) != 0) {
                 // The value text does not suit its type: nothing is sent.
-                snmp_perror(spec.oid.c_str());
+                if (!g_quiet)
+                    snmp_perror(spec.oid.c_str());
                 snmp_free_pdu(request);
                 return kErrorStatus;
             }
@@ -412,14 +418,16 @@ int CSnmpRequest::Set()
             const int status = snmp_synch_response(session.get(), request, &response);
             TraceAnswer(session.peer(), true, spec.oid, status, response, sent, resends);
             if (status != STAT_SUCCESS) {
-                snmp_sess_perror("snmpset", session.get());
+                if (!g_quiet)
+                    snmp_sess_perror("snmpset", session.get());
                 if (response)
                     snmp_free_pdu(response);
                 return kNoAnswer;
             }
             answer.reset(response);
             if (answer.pdu->errstat != SNMP_ERR_NOERROR) {
-                fprintf(stderr, "Error in packet\nReason: %s\n", snmp_errstring(answer.pdu->errstat));
+                if (!g_quiet)
+                    fprintf(stderr, "Error in packet\nReason: %s\n", snmp_errstring(answer.pdu->errstat));
                 return kErrorStatus;
             }
             const netsnmp_variable_list* var = AnswerTo(answer.pdu, parsed);
@@ -448,5 +456,7 @@ void CSnmpRequest::SetPortOverride(uint16_t port) { g_portOverride = port; }
 void CSnmpRequest::SetTimeoutOverride(long microseconds) { g_timeoutOverride = microseconds > 0 ? microseconds : 0; }
 
 void CSnmpRequest::SetRetriesOverride(int retries) { g_retriesOverride = retries >= 0 ? retries : -1; }
+
+void CSnmpRequest::SetQuiet(bool quiet) { g_quiet = quiet; }
 
 bool CSnmpRequest::SetTraceFile(const std::string& path) { return TraceLog::Instance().Open(path); }

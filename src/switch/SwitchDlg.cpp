@@ -363,32 +363,24 @@ void CSwitchDlg::OnSaveConfiguration()
         SetStatus(QString::fromLatin1(kNotReadYet));
         return;
     }
-    const std::vector<int> changed = m_image.ChangedRegisters(m_switchImage);
-    if (changed.empty()) {
-        SetStatus(QString::fromLatin1(kNoChanges));
-        return;
+    SwitchTransfer::UploadSteps steps;
+    steps.newRequest = [this](uint32_t capacity) { return NewRequest(Community::ReadWrite, capacity); };
+    steps.runUpload = [this](CSnmpRequest& upload) { return RunSet(upload, kUploadExchange); };
+    steps.uploaded = [this] {
+        m_switchImage = m_image;
+        SetStatus(QString::fromLatin1(kUploadFinished));
+    };
+    steps.wait = [this](unsigned milliseconds) { Wait(milliseconds); };
+    steps.waitMs = kConfirmWaitMs;
+    const SwitchTransfer::UploadOutcome outcome = SwitchTransfer::UploadChanges(m_image, m_switchImage, steps);
+    switch (outcome.phase) {
+    case SwitchTransfer::UploadPhase::NoChanges: SetStatus(QString::fromLatin1(kNoChanges)); break;
+    case SwitchTransfer::UploadPhase::UploadFailed: break;  // nothing counts as sent: the same registers go next time
+    case SwitchTransfer::UploadPhase::NotConfirmed:
+        SetStatus(QString::fromLatin1(kNotConfirmed).arg(outcome.code));
+        break;
+    case SwitchTransfer::UploadPhase::Confirmed: SetStatus(QString::fromLatin1(kConfirmed)); break;
     }
-    {
-        const auto upload = NewRequest(Community::ReadWrite, uint32_t(changed.size()));
-        SwitchTransfer::AddRegisterWrites(*upload, m_image, changed);
-        if (RunSet(*upload, kUploadExchange) < 0)
-            return;  // nothing counts as sent: the same registers go next time
-    }
-    m_switchImage = m_image;
-    SetStatus(QString::fromLatin1(kUploadFinished));
-    {
-        const auto restart = NewRequest(Community::ReadWrite, 1);
-        restart->AddVar(Oid::kRestartSwitch, "", 0);
-        restart->Get();  // the confirmation tells whether the switch is back
-    }
-    Wait(kConfirmWaitMs);
-    const auto confirm = NewRequest(Community::ReadWrite, 1);
-    confirm->AddVar(Oid::kConfirmSwitch, "", 0);
-    const int result = confirm->Get();
-    if (result < 0)
-        SetStatus(QString::fromLatin1(kNotConfirmed).arg(result));
-    else
-        SetStatus(QString::fromLatin1(kConfirmed));
 }
 
 // The window stays blocked while it waits; the status line is repainted

@@ -11,6 +11,7 @@
 
 #include "module/ModuleDlg.h"
 #include "switch/SwitchImage.h"
+#include "switch/SwitchTransfer.h"
 
 class CPortStatusDlg;
 
@@ -53,7 +54,7 @@ public:
 
     // Wait between the restart and the confirmation of an upload, and the
     // slices in which it is taken so the window repaints while it waits.
-    static constexpr unsigned kConfirmWaitMs = 10000;
+    static constexpr unsigned kConfirmWaitMs = SwitchTransfer::kConfirmWaitMs;
     static constexpr unsigned kWaitSliceMs = 250;
 
     // Fields, in exchange order.

@@ -4,6 +4,8 @@
 // configuration file (128 raw bytes, register 0 first).
 
 #include <QString>
+#include <functional>
+#include <memory>
 #include <vector>
 
 #include "switch/SwitchImage.h"
@@ -19,6 +21,38 @@ CSwitchImage ImageFromReads(const CSnmpRequest& request);
 // Adds a write ("%i", type i) of each register in `registers` with its value
 // in `image`, in the given order.
 void AddRegisterWrites(CSnmpRequest& request, const CSwitchImage& image, const std::vector<int>& registers);
+
+// Bringing the switch board to `image` from what it holds (`reference`):
+// the changed registers in one SET batch, then the board's restart (its
+// answer not required: the restart may cut it off), a wait, and the
+// confirmation, without which the board returns to its defaults after two
+// minutes. The window and the command-line tool both run this sequence.
+inline constexpr unsigned kConfirmWaitMs = 10000;
+
+struct UploadSteps {
+    // A new request with the read-write community for `capacity` variables.
+    std::function<std::unique_ptr<CSnmpRequest>(uint32_t capacity)> newRequest;
+    // Runs the upload batch (default: Set()); negative codes are failures.
+    std::function<int(CSnmpRequest&)> runUpload;
+    // Called once the upload succeeded, before the restart.
+    std::function<void()> uploaded;
+    // Waits between the restart and the confirmation.
+    std::function<void(unsigned milliseconds)> wait;
+    unsigned waitMs = kConfirmWaitMs;
+};
+
+enum class UploadPhase {
+    NoChanges,  // nothing differs: nothing sent
+    UploadFailed,  // the SET batch failed: no restart, no confirmation
+    NotConfirmed,  // uploaded and restarted, the confirmation failed
+    Confirmed,
+};
+struct UploadOutcome {
+    UploadPhase phase = UploadPhase::NoChanges;
+    int code = 0;  // CSnmpRequest code of the failed batch
+    std::vector<int> changed;  // the registers uploaded (or that were to be)
+};
+UploadOutcome UploadChanges(const CSwitchImage& image, const CSwitchImage& reference, const UploadSteps& steps);
 
 // Configuration files.
 inline constexpr int kFileSize = SwitchMap::kRegisters;

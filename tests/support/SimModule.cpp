@@ -136,7 +136,7 @@ JournalEntry EntryOf(const nlohmann::json& line)
 
 }  // namespace
 
-SimModule::SimModule(const std::string& stateJson, const QString& address) : m_address(address)
+SimModule::SimModule(const std::string& stateJson, const QString& address, uint16_t port) : m_address(address)
 {
     m_dir = MakeTempDir();
     m_journalPath = m_dir + "/journal.jsonl";
@@ -144,20 +144,20 @@ SimModule::SimModule(const std::string& stateJson, const QString& address) : m_a
     WriteFile(statePath, stateJson);
 
     int outputFd = -1;
-    const pid_t pid = Spawn({KALVOR_SIM_PATH, "--port", "0", "--address", address.toStdString(), "--state", statePath,
-                                "--journal", m_journalPath},
+    const pid_t pid = Spawn({KALVOR_SIM_PATH, "--port", std::to_string(port), "--address", address.toStdString(),
+                                "--state", statePath, "--journal", m_journalPath},
         outputFd);
     const std::string line = ReadLine(outputFd, kStartTimeoutMs);
     close(outputFd);  // the simulator writes nothing more to it
     const size_t colon = line.rfind(':');
-    const int port = colon == std::string::npos ? 0 : std::atoi(line.c_str() + colon + 1);
-    if (line.rfind("kalvor-sim listening on ", 0) != 0 || port <= 0 || port > 65535) {
+    const int listening = colon == std::string::npos ? 0 : std::atoi(line.c_str() + colon + 1);
+    if (line.rfind("kalvor-sim listening on ", 0) != 0 || listening <= 0 || listening > 65535) {
         Stop(pid);
         std::filesystem::remove_all(m_dir);
         Fail("kalvor-sim did not start (state " + stateJson + "); its output was \"" + line + "\"");
     }
     m_pid = pid;
-    m_port = static_cast<uint16_t>(port);
+    m_port = static_cast<uint16_t>(listening);
 }
 
 SimModule::~SimModule()

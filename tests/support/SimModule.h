@@ -23,7 +23,9 @@ struct JournalEntry {
 class SimModule {
 public:
     // `stateJson`: the state file's contents ("{}" = all defaults).
-    explicit SimModule(const std::string& stateJson = "{}", const QString& address = "127.0.0.1");
+    // `port` 0 lets the system choose; a fixed port serves simulators on
+    // several loopback addresses that a client reaches on one port.
+    explicit SimModule(const std::string& stateJson = "{}", const QString& address = "127.0.0.1", uint16_t port = 0);
     ~SimModule();
     SimModule(const SimModule&) = delete;
     SimModule& operator=(const SimModule&) = delete;

@@ -1,0 +1,524 @@
+// kalvorctl against simulated modules: every command's output, files and
+// exit status, bad command lines, a fleet with one silent module, the
+// phases of a switch write, and the traffic log against the simulator's
+// journal.
+
+#include <QJsonDocument>
+#include <QJsonObject>
+#include <QProcess>
+#include <QRegularExpression>
+#include <QTemporaryDir>
+#include <QtTest>
+
+#include <string>
+#include <vector>
+
+#include "snmp/ModuleObjects.h"
+#include "support/SimModule.h"
+#include "support/TestEnvironment.h"
+#include "switch/SwitchTables.h"
+
+namespace {
+
+struct CtlRun {
+    int status = -1;
+    QString out;
+    QString err;
+};
+
+// Runs kalvorctl with `args` (the restart wait shortened for the test).
+CtlRun Ctl(const QStringList& args, const QStringList& env = {})
+{
+    QProcess process;
+    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    environment.insert("KALVOR_RESTART_WAIT_MS", "0");
+    environment.remove("KALVOR_RO_COMMUNITY");
+    environment.remove("KALVOR_RW_COMMUNITY");
+    for (const QString& pair : env)
+        environment.insert(pair.section('=', 0, 0), pair.section('=', 1));
+    process.setProcessEnvironment(environment);
+    process.start(KALVOR_CTL_PATH, args);
+    if (!process.waitForFinished(60000)) {
+        process.kill();
+        process.waitForFinished();
+        return {};
+    }
+    CtlRun run;
+    run.status = process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -1;
+    run.out = QString::fromLocal8Bit(process.readAllStandardOutput());
+    run.err = QString::fromLocal8Bit(process.readAllStandardError());
+    return run;
+}
+
+QStringList PortArgs(const SimModule& sim) { return {"--port", QString::number(sim.Port())}; }
+
+// State text setting the switch registers given as {register, value}.
+std::string RegisterObjects(const std::vector<std::pair<int, int>>& registers, const std::string& more = "")
+{
+    std::string objects;
+    for (const auto& [r, value] : registers) {
+        if (!objects.empty())
+            objects += ",";
+        objects += "\"" + Oid::SwitchRegister(r) + "\": {\"type\": \"i\", \"value\": " + std::to_string(value) + "}";
+    }
+    return "{\"objects\": {" + objects + "}" + more + "}";
+}
+
+QByteArray DefaultImage()
+{
+    return QByteArray(reinterpret_cast<const char*>(kDefaultImage.data()), int(kDefaultImage.size()));
+}
+
+QByteArray ReadAll(const QString& path)
+{
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+void WriteAll(const QString& path, const QByteArray& bytes)
+{
+    QFile file(path);
+    QVERIFY(file.open(QIODevice::WriteOnly));
+    QCOMPARE(file.write(bytes), bytes.size());
+}
+
+int Count(const std::vector<JournalEntry>& journal, const std::string& op, const std::string& oid)
+{
+    int count = 0;
+    for (const JournalEntry& entry : journal)
+        count += entry.op == op && entry.oid == oid;
+    return count;
+}
+
+QStringList Lines(const QString& text) { return text.split('\n', Qt::SkipEmptyParts); }
+
+}  // namespace
+
+class TestCtl : public QObject {
+    Q_OBJECT
+private slots:
+    void initTestCase() { TestEnvironment::Init(); }
+
+    void badCommandLines_data()
+    {
+        QTest::addColumn<QStringList>("args");
+        QTest::addColumn<QString>("message");
+        QTest::newRow("nothing") << QStringList {} << "no command";
+        QTest::newRow("unknown command") << QStringList {"status", "127.0.0.1"} << "unknown command status";
+        QTest::newRow("unknown switch command") << QStringList {"switch", "erase", "127.0.0.1", "f"} << "erase";
+        QTest::newRow("unknown option") << QStringList {"--verbose", "info", "127.0.0.1"} << "unknown option --verbose";
+        QTest::newRow("missing host") << QStringList {"info"} << "missing HOST";
+        QTest::newRow("missing file") << QStringList {"switch", "read", "127.0.0.1"} << "missing FILE";
+        QTest::newRow("surplus") << QStringList {"info", "127.0.0.1", "127.0.0.2"} << "surplus argument 127.0.0.2";
+        QTest::newRow("bad host") << QStringList {"info", "127.0.0"} << "not a dotted IPv4 address";
+        QTest::newRow("host out of range") << QStringList {"info", "127.0.0.256"} << "not a dotted IPv4 address";
+        QTest::newRow("port 0") << QStringList {"--port", "0", "info", "127.0.0.1"} << "--port";
+        QTest::newRow("port text") << QStringList {"--port=abc", "info", "127.0.0.1"} << "--port";
+        QTest::newRow("timeout") << QStringList {"--timeout", "-1", "info", "127.0.0.1"} << "--timeout";
+        QTest::newRow("retries") << QStringList {"info", "127.0.0.1", "--retries", "x"} << "--retries";
+        QTest::newRow("option without value") << QStringList {"info", "127.0.0.1", "--ro"} << "needs a value";
+        QTest::newRow("json for switch") << QStringList {"--json", "switch", "diff", "127.0.0.1", "f"} << "--json";
+        QTest::newRow("empty community") << QStringList {"--ro", "", "info", "127.0.0.1"} << "community";
+    }
+    void badCommandLines()
+    {
+        QFETCH(QStringList, args);
+        QFETCH(QString, message);
+        SimModule sim;
+        const CtlRun run = Ctl(PortArgs(sim) + args);
+        QCOMPARE(run.status, 2);
+        QVERIFY2(run.err.startsWith("kalvorctl: ") && Lines(run.err).first().contains(message), qPrintable(run.err));
+        QVERIFY(run.err.contains("usage: kalvorctl"));
+        QVERIFY(run.out.isEmpty());
+        QVERIFY(sim.Journal().empty());
+    }
+
+    void helpAndVersion()
+    {
+        const CtlRun help = Ctl({"info", "--help"});
+        QCOMPARE(help.status, 0);
+        QVERIFY(help.out.startsWith("usage: kalvorctl"));
+        const CtlRun version = Ctl({"--version"});
+        QCOMPARE(version.status, 0);
+        QCOMPARE(version.out, QString("kalvorctl 2.07\n"));
+    }
+
+    // What "Read Settings" reads at each feature level, and nothing more.
+    void info_data()
+    {
+        QTest::addColumn<QString>("firmware");
+        QTest::addColumn<QStringList>("present");
+        QTest::addColumn<QStringList>("absent");
+        QTest::newRow("4.050: seven objects")
+            << "4.050" << QStringList {"ip", "mac", "vlan_tag", "mac_lock1", "mac_lock2", "ping_restart_minutes", "mode1"}
+            << QStringList {"mode2", "ping_restart_count", "netmask", "access_ip"};
+        QTest::newRow("4.066: ten objects") << "4.066" << QStringList {"mode2", "ping_restart_count", "restart_pulse_width"}
+                                            << QStringList {"netmask", "gateway", "access_ip"};
+        QTest::newRow("4.073: fourteen objects")
+            << "4.073" << QStringList {"netmask", "gateway", "tftp_server", "monitor_ip"} << QStringList {"access_ip"};
+        QTest::newRow("4.078: and the access filter")
+            << "4.078" << QStringList {"netmask", "access_ip", "access_mask"} << QStringList {};
+    }
+    void info()
+    {
+        QFETCH(QString, firmware);
+        QFETCH(QStringList, present);
+        QFETCH(QStringList, absent);
+        SimModule sim(R"({"firmware": ")" + firmware.toStdString() + R"(", "objects": {
+            ".1.1.1.0": {"type": "a", "value": "10.1.2.3"},
+            ".1.1.2.0": {"type": "x", "value": "00 0A 1B 2C 3D 4E"},
+            ".1.1.3.0": {"type": "i", "value": 77}}})");
+        const CtlRun text = Ctl(PortArgs(sim) + QStringList {"info", "127.0.0.1"});
+        QCOMPARE(text.status, 0);
+        QVERIFY(text.err.isEmpty());
+        QMap<QString, QString> values;
+        int valueColumn = -1;
+        for (const QString& line : Lines(text.out)) {
+            const int colon = line.indexOf(':');
+            QVERIFY2(colon > 0, qPrintable(line));
+            const int column = int(line.indexOf(QRegularExpression("\\S"), colon + 1));
+            QVERIFY2(valueColumn < 0 || column == valueColumn, "values aligned");
+            valueColumn = column;
+            values[line.left(colon)] = line.mid(column);
+        }
+        QCOMPARE(values.value("firmware"), firmware);
+        QCOMPARE(values.value("ip"), QString("10.1.2.3"));
+        QCOMPARE(values.value("mac"), QString("00 0A 1B 2C 3D 4E"));
+        QCOMPARE(values.value("vlan_tag"), QString("77"));
+        QVERIFY(QRegularExpression("^0x[0-9A-F]{2}$").match(values.value("mode1")).hasMatch());
+        for (const QString& key : present)
+            QVERIFY2(values.contains(key), qPrintable(key));
+        for (const QString& key : absent)
+            QVERIFY2(!values.contains(key), qPrintable(key));
+        // Read with the read-only community only.
+        for (const JournalEntry& entry : sim.Journal()) {
+            QCOMPARE(entry.op, std::string("get"));
+            QCOMPARE(entry.community, std::string("582019374620"));
+        }
+
+        const CtlRun json = Ctl(PortArgs(sim) + QStringList {"--json", "info", "127.0.0.1"});
+        QCOMPARE(json.status, 0);
+        QVERIFY(json.out.startsWith("{\"host\": \"127.0.0.1\""));
+        QJsonParseError error {};
+        const QJsonObject object = QJsonDocument::fromJson(json.out.toUtf8(), &error).object();
+        QCOMPARE(error.error, QJsonParseError::NoError);
+        QCOMPARE(object.size(), values.size() + 1);
+        for (auto it = values.cbegin(); it != values.cend(); ++it)
+            QCOMPARE(object.value(it.key()).toString(), it.value());
+    }
+
+    void infoFailures_data()
+    {
+        QTest::addColumn<std::string>("state");
+        QTest::addColumn<QStringList>("args");
+        QTest::addColumn<QString>("message");
+        QTest::newRow("wrong community: no answer")
+            << std::string("{}") << QStringList {"--ro", "wrong"} << "firmware version: no answer";
+        QTest::newRow("settings refused") << std::string(R"({"faults": {".1.1.3.0": {"error": 5}}})")
+                                          << QStringList {} << "settings: the module refused";
+        QTest::newRow("old firmware") << std::string(R"({"firmware": "3.090"})") << QStringList {}
+                                      << "firmware version: firmware 3.090 is not supported";
+    }
+    void infoFailures()
+    {
+        QFETCH(std::string, state);
+        QFETCH(QStringList, args);
+        QFETCH(QString, message);
+        SimModule sim(state);
+        const CtlRun run = Ctl(PortArgs(sim) + args + QStringList {"--timeout", "0.3", "info", "127.0.0.1"});
+        QCOMPARE(run.status, 1);
+        QVERIFY(run.out.isEmpty());
+        QCOMPARE(Lines(run.err).size(), 1);
+        QVERIFY2(run.err.startsWith("kalvorctl: 127.0.0.1: " + message), qPrintable(run.err));
+    }
+
+    void communitiesFromEnvironment()
+    {
+        SimModule sim(R"({"readCommunity": "envread", "writeCommunity": "envwrite"})");
+        QTemporaryDir dir;
+        const QString file = dir.filePath("s.rcs");
+        QByteArray image = DefaultImage();
+        image[3] = char(0x11);
+        WriteAll(file, image);
+        const CtlRun run = Ctl(PortArgs(sim) + QStringList {"switch", "write", "127.0.0.1", file},
+            {"KALVOR_RO_COMMUNITY=envread", "KALVOR_RW_COMMUNITY=envwrite"});
+        QCOMPARE(run.status, 0);
+        for (const JournalEntry& entry : sim.Journal()) {
+            const bool write = entry.op == "set" || entry.oid == Oid::kRestartSwitch || entry.oid == Oid::kConfirmSwitch;
+            QCOMPARE(entry.community, std::string(write ? "envwrite" : "envread"));
+        }
+        // --rw beats the environment.
+        const CtlRun option = Ctl(PortArgs(sim) + QStringList {"--timeout", "0.3", "--rw", "other", "switch", "write",
+                                                      "127.0.0.1", file},
+            {"KALVOR_RO_COMMUNITY=envread", "KALVOR_RW_COMMUNITY=envwrite"});
+        QCOMPARE(option.status, 0);  // the module already holds the file's image
+        QVERIFY(option.out.contains("No changes made!"));
+    }
+
+    void switchRead()
+    {
+        SimModule sim(RegisterObjects({{0, 0x12}, {127, 0x34}}));
+        QTemporaryDir dir;
+        const QString file = dir.filePath("s.rcs");
+        const CtlRun run = Ctl(PortArgs(sim) + QStringList {"switch", "read", "127.0.0.1", file});
+        QCOMPARE(run.status, 0);
+        QVERIFY(run.err.isEmpty());
+        QByteArray expected = DefaultImage();
+        expected[0] = char(0x12);
+        expected[127] = char(0x34);
+        QCOMPARE(ReadAll(file), expected);
+        // 128 reads in register order, nothing written.
+        const auto journal = sim.Journal();
+        QCOMPARE(journal.size(), size_t(128));
+        for (int r = 0; r < 128; ++r)
+            QCOMPARE(journal[size_t(r)].oid, Oid::SwitchRegister(r));
+        // An unwritable file is status 2.
+        const CtlRun unwritable
+            = Ctl(PortArgs(sim) + QStringList {"switch", "read", "127.0.0.1", dir.filePath("no/such/dir/s.rcs")});
+        QCOMPARE(unwritable.status, 2);
+        QVERIFY(unwritable.err.startsWith("kalvorctl: 127.0.0.1: file: "));
+    }
+
+    // A failed or implausible read leaves the file as it was.
+    void switchReadFailures_data()
+    {
+        QTest::addColumn<std::string>("state");
+        QTest::addColumn<int>("status");
+        std::vector<std::pair<int, int>> allOnes;
+        for (int r = 0; r < 128; ++r)
+            allOnes.push_back({r, r % 3 ? 0xFF : 0x00});
+        QTest::newRow("implausible") << RegisterObjects(allOnes) << 4;
+        QTest::newRow("silent register")
+            << std::string(R"({"faults": {")" + Oid::SwitchRegister(40) + R"(": {"silence": true}}})") << 3;
+        QTest::newRow("refused register")
+            << std::string(R"({"faults": {")" + Oid::SwitchRegister(5) + R"(": {"error": 5}}})") << 3;
+    }
+    void switchReadFailures()
+    {
+        QFETCH(std::string, state);
+        QFETCH(int, status);
+        SimModule sim(state);
+        QTemporaryDir dir;
+        const QString file = dir.filePath("s.rcs");
+        WriteAll(file, "old contents");
+        for (const char* command : {"read", "diff", "write"}) {
+            const CtlRun run = Ctl(
+                PortArgs(sim) + QStringList {"--timeout", "0.3", "--retries", "0", "switch", command, "127.0.0.1", file});
+            if (QByteArray(command) == "read") {
+                QCOMPARE(run.status, status);
+                QCOMPARE(ReadAll(file), QByteArray("old contents"));
+                WriteAll(file, DefaultImage());
+            } else {
+                QCOMPARE(run.status, status);
+            }
+            QCOMPARE(Lines(run.err).size(), 1);
+            QVERIFY2(run.err.startsWith("kalvorctl: 127.0.0.1: switch read: "), qPrintable(run.err));
+        }
+        for (const JournalEntry& entry : sim.Journal())
+            QCOMPARE(entry.op, std::string("get"));  // nothing written after a bad read
+    }
+
+    void switchDiff()
+    {
+        SimModule sim(RegisterObjects({{11, 0xFF}, {55, 0x02}}));
+        QTemporaryDir dir;
+        const QString file = dir.filePath("s.rcs");
+        QByteArray image = DefaultImage();
+        image[11] = char(0x00);
+        image[55] = char(0x01);
+        image[16] = char(0xC0);  // the default: no difference
+        WriteAll(file, image);
+        const CtlRun run = Ctl(PortArgs(sim) + QStringList {"switch", "diff", "127.0.0.1", file});
+        QCOMPARE(run.status, 0);
+        const QStringList lines = Lines(run.out);
+        QCOMPARE(lines.size(), 2);
+        // Register 11 is port 0's enable register; 55 holds port 3's VLAN flags.
+        QVERIFY2(lines[0].startsWith("register 11: 0xFF -> 0x00  [Port 0: Enable Port (Rx/Tx); "
+                                     "Port 0: Enable Learning of MAC addresses]"),
+            qPrintable(lines[0]));
+        QVERIFY2(lines[1].startsWith("register 55: 0x02 -> 0x01  [Port 3: Local loopback;"), qPrintable(lines[1]));
+        QVERIFY(lines[1].contains("Port 3: Disalble Port Priority function"));
+        for (const JournalEntry& entry : sim.Journal())
+            QCOMPARE(entry.op, std::string("get"));
+
+        // Equal: nothing printed. Short file: status 2 before any exchange.
+        QCOMPARE(Ctl(PortArgs(sim) + QStringList {"switch", "read", "127.0.0.1", file}).status, 0);
+        const CtlRun same = Ctl(PortArgs(sim) + QStringList {"switch", "diff", "127.0.0.1", file});
+        QCOMPARE(same.status, 0);
+        QCOMPARE(same.out, QString());
+        sim.ClearJournal();
+        WriteAll(file, DefaultImage().left(127));
+        const CtlRun shortFile = Ctl(PortArgs(sim) + QStringList {"switch", "diff", "127.0.0.1", file});
+        QCOMPARE(shortFile.status, 2);
+        QVERIFY(shortFile.err.contains("127 bytes"));
+        QVERIFY(sim.Journal().empty());
+    }
+
+    // The window's sequence: changed registers, restart, confirmation; the
+    // status tells which phase failed.
+    void switchWrite_data()
+    {
+        QTest::addColumn<std::string>("faults");
+        QTest::addColumn<int>("status");
+        QTest::addColumn<int>("restarts");
+        QTest::addColumn<int>("confirms");
+        QTest::addColumn<QString>("message");
+        QTest::newRow("confirmed") << std::string() << 0 << 1 << 1 << "";
+        QTest::newRow("upload refused") << std::string(R"(")" + Oid::SwitchRegister(20) + R"(": {"error": 3, "on": "set"})") << 5
+                                        << 0 << 0 << "upload: the module refused";
+        QTest::newRow("restart unanswered")
+            << std::string(R"(")" + std::string(Oid::kRestartSwitch) + R"(": {"silence": true})") << 0 << 1 << 1 << "";
+        QTest::newRow("confirmation fails")
+            << std::string(R"(")" + std::string(Oid::kConfirmSwitch) + R"(": {"silence": true})") << 6 << 1 << 1
+            << "confirmation: no answer";
+    }
+    void switchWrite()
+    {
+        QFETCH(std::string, faults);
+        QFETCH(int, status);
+        QFETCH(int, restarts);
+        QFETCH(int, confirms);
+        QFETCH(QString, message);
+        SimModule sim(RegisterObjects({}, faults.empty() ? "" : ", \"faults\": {" + faults + "}"));
+        QTemporaryDir dir;
+        const QString file = dir.filePath("s.rcs");
+        QByteArray image = DefaultImage();
+        image[3] = char(0x9D);
+        image[20] = char(0x0A);
+        WriteAll(file, image);
+        const CtlRun run
+            = Ctl(PortArgs(sim) + QStringList {"--timeout", "0.3", "--retries", "0", "switch", "write", "127.0.0.1", file});
+        QCOMPARE(run.status, status);
+        const auto journal = sim.Journal();
+        QCOMPARE(Count(journal, "get", Oid::kRestartSwitch), restarts);
+        QCOMPARE(Count(journal, "get", Oid::kConfirmSwitch), confirms);
+        // Only the two changed registers were written, in ascending order, before the restart.
+        std::vector<std::string> sets;
+        for (const JournalEntry& entry : journal)
+            if (entry.op == "set")
+                sets.push_back(entry.oid + "=" + entry.value);
+        const std::vector<std::string> expected
+            = {Oid::SwitchRegister(3) + "=157", Oid::SwitchRegister(20) + "=10"};
+        QCOMPARE(sets, expected);  // a refused SET is journaled too
+        if (status == 0) {
+            QVERIFY(run.out.endsWith("Settings comfirmed succesfully!\n"));
+            QVERIFY(run.err.isEmpty());
+        } else {
+            QCOMPARE(Lines(run.err).size(), 1);
+            QVERIFY2(run.err.startsWith("kalvorctl: 127.0.0.1: " + message), qPrintable(run.err));
+        }
+        if (status != 0 || restarts != 1)
+            return;
+        // The module now holds the file: a second write sends nothing.
+        sim.ClearJournal();
+        const CtlRun again = Ctl(PortArgs(sim) + QStringList {"switch", "write", "127.0.0.1", file});
+        QCOMPARE(again.status, 0);
+        QCOMPARE(again.out, QString("No changes made! Skipping SNMP upload to switch memory.\n"));
+        QCOMPARE(sim.Journal().size(), size_t(128));
+    }
+
+    // Three modules on 127.0.0.1-3, the middle one silent: the others are
+    // still backed up, one summary line each, the status of the failure.
+    void fleet()
+    {
+        SimModule first(RegisterObjects({{0, 0x01}}), "127.0.0.1");
+        SimModule third(RegisterObjects({{0, 0x03}}), "127.0.0.3", first.Port());
+        QTemporaryDir dir;
+        const QString list = dir.filePath("modules.txt");
+        WriteAll(list, "# the test fleet\n127.0.0.1\n\n127.0.0.2   # no module here\n127.0.0.3\n");
+        const QString pattern = dir.filePath("backup-{host}.rcs");
+        const CtlRun run = Ctl(PortArgs(first)
+            + QStringList {"--timeout", "0.3", "--retries", "0", "--hosts", list, "switch", "read", pattern});
+        QCOMPARE(run.status, 3);
+        QCOMPARE(ReadAll(dir.filePath("backup-127.0.0.1.rcs")).left(1), QByteArray("\x01"));
+        QCOMPARE(ReadAll(dir.filePath("backup-127.0.0.3.rcs")).left(1), QByteArray("\x03"));
+        QVERIFY(!QFile::exists(dir.filePath("backup-127.0.0.2.rcs")));
+        const QStringList lines = Lines(run.out);
+        QCOMPARE(lines.size(), 5);  // a line from each module that was read, and a summary line each
+        for (const QString& line : lines)
+            QVERIFY2(QRegularExpression("^127\\.0\\.0\\.[123]: ").match(line).hasMatch(), qPrintable(line));
+        QVERIFY(lines.contains("127.0.0.1: done (status 0)"));
+        QVERIFY(lines.contains("127.0.0.2: switch read failed (status 3)"));
+        QVERIFY(lines.contains("127.0.0.3: done (status 0)"));
+        QVERIFY(run.err.contains("kalvorctl: 127.0.0.2: switch read: no answer"));
+        QVERIFY(run.err.contains("1 of 3 modules failed"));
+
+        // info --json: one object a line.
+        const CtlRun json = Ctl(PortArgs(first) + QStringList {"--timeout", "0.3", "--retries", "0", "--json", "--hosts",
+                                                      list, "info"});
+        QCOMPARE(json.status, 1);
+        int objects = 0;
+        for (const QString& line : Lines(json.out))
+            objects += line.startsWith("{\"host\": \"127.0.0.") && !QJsonDocument::fromJson(line.toUtf8()).isNull();
+        QCOMPARE(objects, 2);
+
+        // Several hosts into one file name: refused before any exchange.
+        first.ClearJournal();
+        const CtlRun oneFile
+            = Ctl(PortArgs(first) + QStringList {"--hosts", list, "switch", "read", dir.filePath("all.rcs")});
+        QCOMPARE(oneFile.status, 2);
+        QVERIFY(first.Journal().empty());
+        WriteAll(list, "127.0.0.1\n127.0.0.x\n");
+        const CtlRun badList = Ctl(PortArgs(first) + QStringList {"--hosts", list, "info"});
+        QCOMPARE(badList.status, 2);
+        QVERIFY(badList.err.contains(":2: not an IPv4 address"));
+        QVERIFY(first.Journal().empty());
+    }
+
+    // The traffic log: every request the simulator received, in order, with
+    // its answer; never a community.
+    void traceMatchesJournal()
+    {
+        SimModule sim(R"({"readCommunity": "secretread", "writeCommunity": "secretwrite"})");
+        QTemporaryDir dir;
+        const QString file = dir.filePath("s.rcs");
+        QByteArray image = DefaultImage();
+        image[7] = char(0xDB);
+        WriteAll(file, image);
+        const QString trace = dir.filePath("trace-{host}.log");
+        const CtlRun run = Ctl(PortArgs(sim)
+            + QStringList {"--ro", "secretread", "--rw", "secretwrite", "--trace", trace, "switch", "write", "127.0.0.1",
+                file});
+        QCOMPARE(run.status, 0);
+        const QByteArray log = ReadAll(dir.filePath("trace-127.0.0.1.log"));
+        QVERIFY(!log.contains("secret"));
+        const QStringList lines = Lines(QString::fromLatin1(log));
+        const auto journal = sim.Journal();
+        QCOMPARE(lines.size(), int(journal.size() * 2));
+        const QRegularExpression request(
+            "^\\d{4}-\\d\\d-\\d\\dT\\d\\d:\\d\\d:\\d\\d\\.\\d{3} 127\\.0\\.0\\.1:(\\d+) > (GET|SET) (\\S+) (\\S) (.*)$");
+        const QRegularExpression answer("^\\S+ 127\\.0\\.0\\.1:\\d+ < (GET|SET) (\\S+) (\\S) (.*) status=(\\S+) "
+                                        "rtt=(\\d+)ms resends=(\\d+)$");
+        for (size_t i = 0; i < journal.size(); ++i) {
+            const auto sent = request.match(lines[int(2 * i)]);
+            const auto got = answer.match(lines[int(2 * i + 1)]);
+            QVERIFY2(sent.hasMatch(), qPrintable(lines[int(2 * i)]));
+            QVERIFY2(got.hasMatch(), qPrintable(lines[int(2 * i + 1)]));
+            QCOMPARE(sent.captured(1).toInt(), int(sim.Port()));
+            QCOMPARE(sent.captured(2).toLower().toStdString(), journal[i].op);
+            QCOMPARE(sent.captured(3).toStdString(), journal[i].oid);
+            QCOMPARE(got.captured(2).toStdString(), journal[i].oid);
+            QCOMPARE(got.captured(5), QString("0"));
+            if (journal[i].op == "set") {
+                QCOMPARE(sent.captured(4), QString("i"));
+                QCOMPARE(sent.captured(5).toStdString(), journal[i].value);
+                QCOMPARE(got.captured(3), QString("i"));
+                QCOMPARE(got.captured(4), sent.captured(5));
+            }
+        }
+        QCOMPARE(Count(journal, "set", Oid::SwitchRegister(7)), 1);
+        QVERIFY(lines.last().contains(QString::fromLatin1(Oid::kConfirmSwitch)));
+
+        // A time-out is logged as such.
+        const QString silentTrace = dir.filePath("silent.log");
+        const CtlRun silent = Ctl(PortArgs(sim)
+            + QStringList {"--timeout", "0.2", "--retries", "0", "--trace", silentTrace, "info", "127.0.0.2"});
+        QCOMPARE(silent.status, 1);
+        const QStringList silentLines = Lines(QString::fromLatin1(ReadAll(silentTrace)));
+        QCOMPARE(silentLines.size(), 2);
+        QVERIFY(silentLines[1].contains(" < GET " + QString::fromLatin1(Oid::kFirmwareVersion) + " - - status=timeout"));
+    }
+};
+
+QTEST_GUILESS_MAIN(TestCtl)
+#include "test_ctl.moc"
