@@ -119,6 +119,7 @@ private slots:
         QTest::newRow("option without value") << QStringList {"info", "127.0.0.1", "--ro"} << "needs a value";
         QTest::newRow("json for switch") << QStringList {"--json", "switch", "diff", "127.0.0.1", "f"} << "--json";
         QTest::newRow("empty community") << QStringList {"--ro", "", "info", "127.0.0.1"} << "community";
+        QTest::newRow("community too long") << QStringList {"--rw", "abcdefghijklm", "info", "127.0.0.1"} << "--rw";
     }
     void badCommandLines()
     {
@@ -469,7 +470,9 @@ private slots:
     // its answer; never a community.
     void traceMatchesJournal()
     {
-        SimModule sim(R"({"readCommunity": "secretread", "writeCommunity": "secretwrite"})");
+        // The first write of register 7 is answered with another value: the batch sends it again.
+        SimModule sim(R"({"readCommunity": "secretread", "writeCommunity": "secretwrite", "faults": {")"
+            + Oid::SwitchRegister(7) + R"(": {"echo": 1, "times": 1, "on": "set"}}})");
         QTemporaryDir dir;
         const QString file = dir.filePath("s.rcs");
         QByteArray image = DefaultImage();
@@ -487,8 +490,9 @@ private slots:
         QCOMPARE(lines.size(), int(journal.size() * 2));
         const QRegularExpression request(
             "^\\d{4}-\\d\\d-\\d\\dT\\d\\d:\\d\\d:\\d\\d\\.\\d{3} 127\\.0\\.0\\.1:(\\d+) > (GET|SET) (\\S+) (\\S) (.*)$");
-        const QRegularExpression answer("^\\S+ 127\\.0\\.0\\.1:\\d+ < (GET|SET) (\\S+) (\\S) (.*) status=(\\S+) "
+        const QRegularExpression answer("^\\S+ 127\\.0\\.0\\.\\d+:\\d+ < (GET|SET) (\\S+) (\\S) (.*) status=(\\S+) "
                                         "rtt=(\\d+)ms resends=(\\d+)$");
+        bool secondWrite = false;
         for (size_t i = 0; i < journal.size(); ++i) {
             const auto sent = request.match(lines[int(2 * i)]);
             const auto got = answer.match(lines[int(2 * i + 1)]);
@@ -503,20 +507,32 @@ private slots:
                 QCOMPARE(sent.captured(4), QString("i"));
                 QCOMPARE(sent.captured(5).toStdString(), journal[i].value);
                 QCOMPARE(got.captured(3), QString("i"));
-                QCOMPARE(got.captured(4), sent.captured(5));
+                const bool echoed = journal[i].oid == Oid::SwitchRegister(7) && !secondWrite;
+                QCOMPARE(got.captured(4), echoed ? QString("1") : sent.captured(5));
+                secondWrite = secondWrite || echoed;
             }
         }
-        QCOMPARE(Count(journal, "set", Oid::SwitchRegister(7)), 1);
+        QCOMPARE(Count(journal, "set", Oid::SwitchRegister(7)), 2);
+        QStringList resends;
+        for (const QString& line : lines)
+            if (line.contains(" < SET "))
+                resends << line.section(' ', -1);
+        QCOMPARE(resends, QStringList({"resends=0", "resends=1"}));
         QVERIFY(lines.last().contains(QString::fromLatin1(Oid::kConfirmSwitch)));
 
-        // A time-out is logged as such.
+        // A time-out is logged as such, after --timeout times 1 + --retries
+        // (not the snmp.conf of the tests: 1 s, no retries).
         const QString silentTrace = dir.filePath("silent.log");
         const CtlRun silent = Ctl(PortArgs(sim)
-            + QStringList {"--timeout", "0.2", "--retries", "0", "--trace", silentTrace, "info", "127.0.0.2"});
+            + QStringList {"--timeout", "0.2", "--retries", "2", "--trace", silentTrace, "info", "127.0.0.2"});
         QCOMPARE(silent.status, 1);
         const QStringList silentLines = Lines(QString::fromLatin1(ReadAll(silentTrace)));
         QCOMPARE(silentLines.size(), 2);
-        QVERIFY(silentLines[1].contains(" < GET " + QString::fromLatin1(Oid::kFirmwareVersion) + " - - status=timeout"));
+        const auto timedOut = answer.match(silentLines[1]);
+        QVERIFY2(timedOut.hasMatch(), qPrintable(silentLines[1]));
+        QCOMPARE(timedOut.captured(2), QString::fromLatin1(Oid::kFirmwareVersion));
+        QCOMPARE(timedOut.captured(5), QString("timeout"));
+        QVERIFY2(timedOut.captured(6).toInt() >= 550 && timedOut.captured(6).toInt() < 950, qPrintable(silentLines[1]));
     }
 };
 

@@ -30,6 +30,7 @@ namespace {
 
 const char* const kDefaultRo = "582019374620";
 const char* const kDefaultRw = "marbled";
+constexpr size_t kMaxCommunity = 12;
 
 bool ParseInteger(const std::string& text, long low, long high, long& value)
 {
@@ -205,8 +206,14 @@ CtlParse ParseCtlArguments(const std::vector<std::string>& args, const std::func
             options.trace = value;
         }
     }
+    // The module keeps at most 12 characters; a longer string would be cut
+    // and so differ from what was typed.
     if (options.roCommunity.empty() || options.rwCommunity.empty())
         return Fail("a community string is empty");
+    if (options.roCommunity.size() > kMaxCommunity)
+        return Fail("--ro: the community string has more than 12 characters");
+    if (options.rwCommunity.size() > kMaxCommunity)
+        return Fail("--rw: the community string has more than 12 characters");
 
     if (words.empty())
         return Fail("no command");
