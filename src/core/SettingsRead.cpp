@@ -44,7 +44,11 @@ uint32_t SettingNumber(SettingDecode decode, int32_t integer)
 
 QString IpTextFromWord(uint32_t word)
 {
-    return QStringLiteral("%1.%2.%3.%4").arg(word & 0xFF).arg((word >> 8) & 0xFF).arg((word >> 16) & 0xFF).arg(word >> 24);
+    return QStringLiteral("%1.%2.%3.%4")
+        .arg(word & 0xFF)
+        .arg((word >> 8) & 0xFF)
+        .arg((word >> 16) & 0xFF)
+        .arg(word >> 24);
 }
 
 const std::vector<const char*>& SettingsKeys()
@@ -112,7 +116,9 @@ ModuleSettings ReadModuleSettings(const char* host, const char* roCommunity)
             case SettingDecode::IpAddress: values[key] = IpTextFromWord(static_cast<uint32_t>(integer)); break;
             case SettingDecode::MacText: values[key] = MacTextFromPrinted(request.GetText(slot)); break;
             case SettingDecode::Integer:
-            case SettingDecode::CountPlusOne: values[key] = QString::number(SettingNumber(object.decode, integer)); break;
+            case SettingDecode::CountPlusOne:
+                values[key] = QString::number(SettingNumber(object.decode, integer));
+                break;
             case SettingDecode::ModeWord1:
             case SettingDecode::ModeWord2: {
                 const int word = object.decode == SettingDecode::ModeWord1 ? 0 : 1;

@@ -66,9 +66,7 @@ int Info(const CtlOptions& options, const std::string& host, const CtlOutput& ou
         out.Error(host, "firmware version",
             "firmware " + settings.version.Text().toStdString() + " is not supported (4.050 or later needed)");
         return kExitModule;
-    case ModuleSettings::Failure::Settings:
-        out.Error(host, "settings", CodeText(settings.code));
-        return kExitModule;
+    case ModuleSettings::Failure::Settings: out.Error(host, "settings", CodeText(settings.code)); return kExitModule;
     }
     if (options.json) {
         std::string json = "{\"host\": " + JsonString(host);
@@ -147,7 +145,8 @@ int SwitchDiff(const CtlOptions& options, const std::string& host, const CtlOutp
     if (const int status = ReadSwitch(options, host, out, module))
         return status;
     for (int r : file.ChangedRegisters(module)) {
-        std::string line = "register " + std::to_string(r) + ": " + Hex(module.Register(r)) + " -> " + Hex(file.Register(r));
+        std::string line
+            = "register " + std::to_string(r) + ": " + Hex(module.Register(r)) + " -> " + Hex(file.Register(r));
         const std::vector<std::string> names = SwitchRegisterNames(r);
         for (size_t i = 0; i < names.size(); ++i)
             line += (i == 0 ? "  [" : "; ") + names[i];

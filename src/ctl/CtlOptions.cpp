@@ -101,7 +101,8 @@ bool ReadHostList(const std::string& path, std::vector<std::string>& hosts, std:
 {
     QFile file(QString::fromLocal8Bit(path.c_str()));
     if (QFileInfo(file.fileName()).isDir() || !file.open(QIODevice::ReadOnly)) {
-        error = "cannot read the host list " + path + (file.errorString().isEmpty() ? "" : ": " + file.errorString().toStdString());
+        error = "cannot read the host list " + path
+            + (file.errorString().isEmpty() ? "" : ": " + file.errorString().toStdString());
         return false;
     }
     hosts.clear();
@@ -169,7 +170,8 @@ CtlParse ParseCtlArguments(const std::vector<std::string>& args, const std::func
             arg = arg.substr(0, equals);
             hasValue = true;
         }
-        static const char* const kWithValue[] = {"--ro", "--rw", "--port", "--timeout", "--retries", "--hosts", "--trace"};
+        static const char* const kWithValue[]
+            = {"--ro", "--rw", "--port", "--timeout", "--retries", "--hosts", "--trace"};
         bool known = false;
         for (const char* name : kWithValue)
             known = known || arg == name;

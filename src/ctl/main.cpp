@@ -79,13 +79,12 @@ int main(int argc, char** argv)
     std::vector<std::string> args;
     for (int i = 1; i < argc; ++i)
         args.emplace_back(argv[i]);
-    const CtlParse parse = ParseCtlArguments(args, [](const char* name) { return static_cast<const char*>(getenv(name)); });
+    const CtlParse parse
+        = ParseCtlArguments(args, [](const char* name) { return static_cast<const char*>(getenv(name)); });
     switch (parse.what) {
     case CtlParse::What::Help: fputs(kCtlUsage, stdout); return kExitOk;
     case CtlParse::What::Version: printf("%s\n", kCtlVersion); return kExitOk;
-    case CtlParse::What::Error:
-        fprintf(stderr, "kalvorctl: %s\n%s", parse.error.c_str(), kCtlUsage);
-        return kExitUsage;
+    case CtlParse::What::Error: fprintf(stderr, "kalvorctl: %s\n%s", parse.error.c_str(), kCtlUsage); return kExitUsage;
     case CtlParse::What::Run: break;
     }
     const CtlOptions& options = parse.options;
