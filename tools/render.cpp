@@ -2,7 +2,8 @@
 // change-community window offscreen and saves each as a PNG file in OUTDIR,
 // together with the application icon at both sizes. The windows are only
 // constructed and initialised; no button is pressed and no module is asked,
-// except with --read-from, which reads a simulated module on loopback.
+// except with --read-from, which reads a simulated module on loopback and
+// then also draws every window the main window opens, as opened on it.
 
 #include <QAbstractButton>
 #include <QApplication>
@@ -67,6 +68,24 @@ std::unique_ptr<CDialog> MakeMainWindowReadFrom(uint16_t port)
     return window;
 }
 
+// Each window of the launch table, opened on the simulated module as its
+// button would open it (it reads the module while it initialises).
+std::vector<WindowShot> SubWindowShots()
+{
+    const char* const files[kSubWindowCount]
+        = {"io-ports.png", "port-status.png", "switch.png", "traps.png", "mac-table.png", "serial.png"};
+    std::vector<WindowShot> shots;
+    for (const LaunchButton& row : KalvorLaunchTable()) {
+        if (!row.factory)
+            continue;
+        shots.push_back({files[static_cast<int>(row.kind)], [factory = row.factory] {
+                             return Created(factory(SubWindowArgs {QStringLiteral("127.0.0.1"),
+                                 QStringLiteral("marbled"), QStringLiteral("582019374620")}));
+                         }});
+    }
+    return shots;
+}
+
 bool SavePixmap(const QPixmap& pixmap, const QDir& dir, const char* file)
 {
     const QString path = dir.filePath(QString::fromLatin1(file));
@@ -124,6 +143,8 @@ int main(int argc, char** argv)
     if (readFromSim) {
         const auto port = static_cast<uint16_t>(atoi(argv[3]));
         shots.push_back({"main-read.png", [port] { return MakeMainWindowReadFrom(port); }});
+        for (const WindowShot& shot : SubWindowShots())
+            shots.push_back(shot);
     }
     bool allSaved = RenderIcon(dir);
     for (const WindowShot& shot : shots)

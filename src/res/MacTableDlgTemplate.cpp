@@ -14,8 +14,9 @@ constexpr int kFieldRow = 7;
 constexpr int kListY = 25;
 constexpr int kListCx = 152;
 constexpr int kListCy = 76;
+constexpr int kWidth = 252;
 constexpr int kButtonX = kMargin + kListCx + 6;
-constexpr int kButtonCx = 232 - kMargin - kButtonX;
+constexpr int kButtonCx = kWidth - kMargin - kButtonX;
 constexpr int kButtonCy = 14;
 constexpr int kStatusY = 115;
 constexpr int kStatusCy = 11;
@@ -23,11 +24,11 @@ constexpr int kStatusCy = 11;
 const DialogTemplate kMacTableDlg {
     IDD_MAC_TABLE,
     "Trellim MAC table access",
-    232,
+    kWidth,
     130,
     {
-        {IDC_STATIC, ControlKind::Static, "Enter MAC address", kMargin, kFieldRow + 2, 64, 9},
-        {IDC_MAC_SEARCH_TEXT, ControlKind::Edit, "", 72, kFieldRow, 80, 12, ES_AUTOHSCROLL},
+        {IDC_STATIC, ControlKind::Static, "Enter MAC address", kMargin, kFieldRow + 2, 70, 9},
+        {IDC_MAC_SEARCH_TEXT, ControlKind::Edit, "", 79, kFieldRow, 80, 12, ES_AUTOHSCROLL},
         {IDC_MAC_SEARCH_BUTTON, ControlKind::DefPushButton, "Search ...", kButtonX, kFieldRow - 1, kButtonCx,
             kButtonCy},
         {IDC_MAC_RESULTS, ControlKind::ListReport, "", kMargin, kListY, kListCx, kListCy},
@@ -35,7 +36,7 @@ const DialogTemplate kMacTableDlg {
         {IDC_MAC_COPY, ControlKind::PushButton, "Copy", kButtonX, kListY + 18, kButtonCx, kButtonCy},
         {IDC_MAC_LIST_TABLE, ControlKind::PushButton, "List Entire Table", kButtonX, kListY + kListCy - kButtonCy,
             kButtonCx, kButtonCy},
-        {IDC_STATUS, ControlKind::StatusLine, "", kMargin, kStatusY, 232 - 2 * kMargin, kStatusCy},
+        {IDC_STATUS, ControlKind::StatusLine, "", kMargin, kStatusY, kWidth - 2 * kMargin, kStatusCy},
     },
 };
 

@@ -11,8 +11,9 @@ namespace {
 
 constexpr int kHeadY = 12;
 constexpr int Row(int port) { return 30 + 12 * port; }
-constexpr int Column(int column) { return 30 + 22 * column; }
-constexpr int kBoxOffset = 5;  // centres a check box in its column
+constexpr int kColumnCx = 28;
+constexpr int Column(int column) { return 28 + kColumnCx * column; }
+constexpr int kBoxOffset = 9;  // centres a check box in its column
 
 constexpr const char* kHeadings[kStatusColumns]
     = {"Link", "Speed\n100Mb", "Full\nDuplex", "RX", "TX", "Loop", "Link\nQuality"};
@@ -21,11 +22,11 @@ constexpr const char* kPortLabels[8] = {"P0", "P1", "P2", "P3", "P4", "P5", "P6"
 DialogTemplate BuildPortStatusDlg()
 {
     using K = ControlKind;
-    DialogTemplate tpl {IDD_PORT_STATUS, "Trellim Port Status", 201, 167, {}, true};
+    DialogTemplate tpl {IDD_PORT_STATUS, "Trellim Port Status", 235, 167, {}, true};
     auto& c = tpl.controls;
-    c.push_back({IDC_STATIC, K::GroupBox, "Port Status", 7, 3, 187, 130});
+    c.push_back({IDC_STATIC, K::GroupBox, "Port Status", 7, 3, 221, 130});
     for (int column = 0; column < kStatusColumns; ++column)
-        c.push_back({IDC_STATIC, K::Static, kHeadings[column], Column(column), kHeadY, 22, 16});
+        c.push_back({IDC_STATIC, K::Static, kHeadings[column], Column(column), kHeadY, kColumnCx, 16});
     for (int p = 0; p < 8; ++p) {
         c.push_back({IDC_STATIC, K::Static, kPortLabels[p], 13, Row(p) + 1, 14, 9});
         for (int column = 0; column < kColQuality; ++column)
@@ -35,7 +36,7 @@ DialogTemplate BuildPortStatusDlg()
             {StatusControl(p, kColQuality), K::Static, "0", Column(kColQuality) + kBoxOffset, Row(p) + 1, 16, 9});
     }
     c.push_back({IDC_PS_REFRESH, K::PushButton, "Refresh", 7, 137, 50, 14});
-    c.push_back({IDC_STATUS, K::StatusLine, "", 7, 153, 187, 12});
+    c.push_back({IDC_STATUS, K::StatusLine, "", 7, 153, 221, 12});
     return tpl;
 }
 
