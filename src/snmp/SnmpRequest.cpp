@@ -402,6 +402,7 @@ int CSnmpRequest::Set()
         if (!parsed.ok)
             return kErrorStatus;
         PduGuard answer;
+        int resendsOfThis = 0;  // for the traffic log
         for (bool resend = true; resend;) {
             resend = false;
             netsnmp_pdu* request = snmp_pdu_create(SNMP_MSG_SET);
@@ -416,7 +417,7 @@ int CSnmpRequest::Set()
             TraceRequest(session.peer(), true, spec);
             const auto sent = TraceClock::now();
             const int status = snmp_synch_response(session.get(), request, &response);
-            TraceAnswer(session.peer(), true, spec.oid, status, response, sent, resends);
+            TraceAnswer(session.peer(), true, spec.oid, status, response, sent, resendsOfThis);
             if (status != STAT_SUCCESS) {
                 if (!g_quiet)
                     snmp_sess_perror("snmpset", session.get());
@@ -438,6 +439,7 @@ int CSnmpRequest::Set()
                 continue;
             if (atoi(spec.value.c_str()) != slot.integer && resends < kMaxResends) {
                 ++resends;
+                ++resendsOfThis;
                 resend = true;
             }
         }

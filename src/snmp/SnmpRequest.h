@@ -71,7 +71,15 @@ public:
     // every later Get and Set, one line each, appended to `path` (the file
     // is emptied when opened). An empty path ends the log. False, with one
     // line on standard error, when the file cannot be opened. The community
-    // is never written.
+    // is never written. Lines:
+    //   TIME HOST[:PORT] > GET|SET OID TYPE VALUE
+    //   TIME HOST[:PORT] < GET|SET OID TYPE VALUE status=S rtt=Nms resends=R
+    // TIME is local ISO time with milliseconds; TYPE and VALUE are "- -" for
+    // a GET request and an answer without a variable; octet strings are
+    // quoted with \xNN escapes; S is the error status or "timeout"/"failed";
+    // R counts the batch's re-sends of this variable after a read-back that
+    // differed. The library's own re-sends within one time-out (snmp.conf
+    // "retries", --retries) are not separate lines: they show in rtt.
     static bool SetTraceFile(const std::string& path);
 
 private:
