@@ -8,6 +8,8 @@
 #include <cstddef>
 #include <cstdint>
 
+#include "switch/SwitchDefaultImage.h"
+
 namespace SwitchMap {
 inline constexpr int kRegisters = 128;
 inline constexpr int kPorts = 8;
@@ -38,7 +40,6 @@ extern const std::array<PortBit, SwitchMap::kPortFlags> kPortBits;
 // First register of each port's block of 8; group g keeps its membership and
 // ID in the block of port g.
 extern const std::array<int, SwitchMap::kPorts> kPortBase;
-extern const std::array<uint8_t, SwitchMap::kRegisters> kDefaultImage;
 
 // Offsets inside a port block.
 namespace PortReg {
