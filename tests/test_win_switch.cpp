@@ -12,6 +12,7 @@
 #include <memory>
 #include <numeric>
 
+#include "platform/IpAddressCtrl.h"
 #include "platform/Pause.h"
 #include "platform/TabBar.h"
 #include "res/SwitchDlgIds.h"
@@ -385,6 +386,24 @@ private slots:
         Tabs(*window)->SelectAsUser(2);
         QCOMPARE(Tabs(*window)->currentIndex(), 0);
         QCOMPARE(ui.BoxTexts(), QStringList {message});
+    }
+
+    void blankPriorityAddressFieldSendsNothing()
+    {
+        SimModule sim(kSettled);
+        ScriptedUi ui;
+        auto window = OpenSwitchWindow(sim);
+        SetChecked(*window, IDC_SW_FAST_AGING, true);
+        window->IpCtrl(IDC_SW_IP_B)->Field(2)->clear();
+        const CSwitchImage before = window->Image();
+        for (int button : {IDC_SW_SAVE, IDC_SW_SAVE_FILE}) {
+            Press(*window, button);
+            QCOMPARE(Status(*window), QString("ERROR in IP address. Fill in all four numbers."));
+            QVERIFY(window->Image() == before);
+        }
+        QVERIFY(ui.fileDialogs.empty());
+        QVERIFY(ui.Boxes().empty());
+        QVERIFY(sim.Journal().empty());
     }
 
     void typedItemTextCounts()

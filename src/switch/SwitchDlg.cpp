@@ -297,6 +297,10 @@ bool CSwitchDlg::StoreAll()
 {
     if (!TakeFields())
         return false;
+    // A blank field would go to the switch as 0, which nobody typed.
+    for (const AddressSlot& slot : kPriorityAddresses)
+        if (!CheckIpComplete(slot.control))
+            return false;
     ApplyGlobals();
     ApplyPort(CurrentPort());
     ApplyVlanGroups();
