@@ -202,6 +202,17 @@ void Place(QWidget* widget, const ControlSpec& row, bool oneLineHigh)
     widget->setGeometry(DluToPixelsX(row.x), DluToPixelsY(row.y), DluToPixelsX(row.cx), height);
 }
 
+// A check box or radio button whose caption does not fit its place shows
+// the whole caption as its tool tip.
+void TipWhenCut(QWidget* widget)
+{
+    auto* button = qobject_cast<QAbstractButton*>(widget);
+    if (!button || qobject_cast<QPushButton*>(widget) || button->text().isEmpty())
+        return;
+    if (button->sizeHint().width() > button->width())
+        button->setToolTip(button->text());
+}
+
 void ApplyCommonStyle(QWidget* widget, const ControlSpec& row)
 {
     widget->setObjectName(QString::number(row.id));
@@ -234,6 +245,7 @@ void BuildDialog(QWidget* dialog, const DialogTemplate& tpl)
         QWidget* widget = entry.make(context, row);
         ApplyCommonStyle(widget, row);
         Place(widget, row, entry.oneLineHigh);
+        TipWhenCut(widget);
     }
     for (QWidget* box : context.groupBoxes)
         box->lower();

@@ -70,7 +70,7 @@ const DialogTemplate kSerialDlg {
         {IDC_SERIAL_PARITY, ControlKind::ComboDropDown, "", kFieldX, Row(1), kFieldCx, 12, WS_NONE, kListHeight},
         {IDC_STATIC, ControlKind::Static, "Flow Ctrl", kLabelX, Row(2) + 2, kLabelCx, 9},
         {IDC_SERIAL_FLOW, ControlKind::ComboDropDown, "", kFieldX, Row(2), kFieldCx, 12, WS_DISABLED, kListHeight},
-        {IDC_STATIC, ControlKind::Static, "Receive Timeout", kLabelX, Row(3) + 2, 60, 9},
+        {IDC_STATIC, ControlKind::Static, "Receive Timeout", kLabelX, Row(3) + 2, 72, 9},
         {IDC_SERIAL_TIMEOUT, ControlKind::Edit, "", kLabelX + 4, Row(4), 22, 12},
         {IDC_STATIC, ControlKind::Static, " x250ms", kLabelX + 28, Row(4) + 2, 32, 9},
         {IDC_SERIAL_GET_SETTINGS, ControlKind::PushButton, "Get Settings", kPortButtonX, Row(5) + 3, kPortButtonCx,

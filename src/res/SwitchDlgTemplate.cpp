@@ -156,12 +156,12 @@ DialogTemplate BuildSwitchDlg()
 
     // Priority addresses.
     c.push_back({IDC_STATIC, K::GroupBox, "Priority IP addresses and masks", kRightX, 98, 112, 72});
-    c.push_back({IDC_STATIC, K::Static, "IP[A]:\n\nMASK[A]:", 198, 110, 32, 26});
-    c.push_back({IDC_SW_IP_A, K::IpAddress, "", 231, 109, 72, kFieldCy});
-    c.push_back({IDC_SW_MASK_A, K::IpAddress, "", 231, 123, 72, kFieldCy});
-    c.push_back({IDC_STATIC, K::Static, "IP[B]:\n\nMASK[B]:", 198, 140, 32, 26});
-    c.push_back({IDC_SW_IP_B, K::IpAddress, "", 231, 139, 72, kFieldCy});
-    c.push_back({IDC_SW_MASK_B, K::IpAddress, "", 231, 153, 72, kFieldCy});
+    c.push_back({IDC_STATIC, K::Static, "IP[A]:\n\nMASK[A]:", 198, 110, 35, 26});
+    c.push_back({IDC_SW_IP_A, K::IpAddress, "", 233, 109, 70, kFieldCy});
+    c.push_back({IDC_SW_MASK_A, K::IpAddress, "", 233, 123, 70, kFieldCy});
+    c.push_back({IDC_STATIC, K::Static, "IP[B]:\n\nMASK[B]:", 198, 140, 35, 26});
+    c.push_back({IDC_SW_IP_B, K::IpAddress, "", 233, 139, 70, kFieldCy});
+    c.push_back({IDC_SW_MASK_B, K::IpAddress, "", 233, 153, 70, kFieldCy});
 
     // VLAN membership matrix and group IDs.
     c.push_back({IDC_STATIC, K::GroupBox, "Port Membership in VLAN Groups", kRightX, kMatrixY, 176, 124});
