@@ -11,14 +11,13 @@
 #include <QFile>
 #include <QProcess>
 #include <QTemporaryDir>
-#include <chrono>
 #include <cstdio>
 #include <memory>
 #include <string>
-#include <thread>
 #include <vector>
 
 #include "snmp/ModuleObjects.h"
+#include "support/BareSnmpFloor.h"
 #include "support/SimModule.h"
 #include "support/TestEnvironment.h"
 
@@ -27,35 +26,6 @@ constexpr int kModules = 8;
 constexpr int kRegisters = 128;
 constexpr int kRounds = 3;
 const char* const kCommunity = "582019374620";
-
-double FloorSeconds(const std::string& address, uint16_t port)
-{
-    QElapsedTimer timer;
-    timer.start();
-    std::this_thread::sleep_for(std::chrono::milliseconds(150));
-    netsnmp_session settings;
-    snmp_sess_init(&settings);
-    std::string peer = address + ":" + std::to_string(port);
-    settings.peername = peer.data();
-    settings.version = SNMP_VERSION_1;
-    settings.community = reinterpret_cast<u_char*>(const_cast<char*>(kCommunity));
-    settings.community_len = strlen(kCommunity);
-    netsnmp_session* session = snmp_open(&settings);
-    for (int r = 0; r < kRegisters; ++r) {
-        oid name[MAX_OID_LEN];
-        size_t length = MAX_OID_LEN;
-        read_objid(Oid::SwitchRegister(r).c_str(), name, &length);
-        netsnmp_pdu* pdu = snmp_pdu_create(SNMP_MSG_GET);
-        snmp_add_null_var(pdu, name, length);
-        netsnmp_pdu* response = nullptr;
-        if (snmp_synch_response(session, pdu, &response) != STAT_SUCCESS)
-            fprintf(stderr, "floor request failed\n");
-        if (response)
-            snmp_free_pdu(response);
-    }
-    snmp_close(session);
-    return timer.nsecsElapsed() / 1e9;
-}
 
 double FleetSeconds(const QString& list, const QString& pattern, uint16_t port)
 {
@@ -97,7 +67,7 @@ int main(int argc, char** argv)
         fleet = std::min(fleet, FleetSeconds(list, pattern, port));
         double sum = 0;
         for (const auto& sim : sims)
-            sum += FloorSeconds(sim->Address().toStdString(), port);
+            sum += RegisterReadFloorSeconds(sim->Address().toStdString(), port, kCommunity);
         floor = std::min(floor, sum);
     }
     printf("kalvorctl fleet backup of %d modules: %.4f s (best of %d)\n", kModules, fleet, kRounds);

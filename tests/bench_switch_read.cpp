@@ -8,15 +8,14 @@
 
 #include <QApplication>
 #include <QElapsedTimer>
-#include <chrono>
 #include <cstdio>
 #include <string>
-#include <thread>
 
 #include "platform/Pause.h"
 #include "res/SwitchDlgIds.h"
 #include "snmp/ModuleObjects.h"
 #include "support/ScriptedUi.h"
+#include "support/BareSnmpFloor.h"
 #include "support/SimModule.h"
 #include "support/TestEnvironment.h"
 #include "support/WindowDriver.h"
@@ -38,34 +37,6 @@ double WindowSeconds(CSwitchDlg& window)
     return seconds;
 }
 
-double FloorSeconds(uint16_t port)
-{
-    QElapsedTimer timer;
-    timer.start();
-    std::this_thread::sleep_for(std::chrono::milliseconds(150));
-    netsnmp_session settings;
-    snmp_sess_init(&settings);
-    std::string peer = "127.0.0.1:" + std::to_string(port);
-    settings.peername = peer.data();
-    settings.version = SNMP_VERSION_1;
-    settings.community = reinterpret_cast<u_char*>(const_cast<char*>(kCommunity));
-    settings.community_len = strlen(kCommunity);
-    netsnmp_session* session = snmp_open(&settings);
-    for (int r = 0; r < kRegisters; ++r) {
-        oid name[MAX_OID_LEN];
-        size_t length = MAX_OID_LEN;
-        read_objid(Oid::SwitchRegister(r).c_str(), name, &length);
-        netsnmp_pdu* pdu = snmp_pdu_create(SNMP_MSG_GET);
-        snmp_add_null_var(pdu, name, length);
-        netsnmp_pdu* response = nullptr;
-        if (snmp_synch_response(session, pdu, &response) != STAT_SUCCESS)
-            fprintf(stderr, "floor request failed\n");
-        if (response)
-            snmp_free_pdu(response);
-    }
-    snmp_close(session);
-    return timer.nsecsElapsed() / 1e9;
-}
 }  // namespace
 
 int main(int argc, char** argv)
@@ -86,7 +57,7 @@ int main(int argc, char** argv)
     double read = 1e9, floor = 1e9;
     for (int round = 0; round < kRounds; ++round) {
         read = std::min(read, WindowSeconds(window));
-        floor = std::min(floor, FloorSeconds(sim.Port()));
+        floor = std::min(floor, RegisterReadFloorSeconds("127.0.0.1", sim.Port(), kCommunity));
     }
     printf("window read of %d registers: %.4f s (best of %d)\n", kRegisters, read, kRounds);
     printf("bare loop + 150 ms pause: %.4f s (best of %d)\n", floor, kRounds);

@@ -30,7 +30,7 @@ void CMainDlg::OnTargetRestart()
 {
     if (!TakeAccessFieldsAndCheck())
         return;
-    RunCommand(Oid::kRestartTarget, "Connection established! \"Target Restart\" command confirmed.");
+    RunCommand(Oid::kRestartTarget, kStatusTargetRestarted);
 }
 
 void CMainDlg::OnFirmwareUpdate()

@@ -123,6 +123,7 @@ private:
     void DecodeSettings(const std::vector<SettingsObject>& objects, const CSnmpRequest& request);
     void ApplyControlChange(const ControlChange& change);
     void ApplyModeWords(uint32_t word1, uint32_t word2);
+    void OnReadFailed();
     void ClearSettings();
     void ApplyFeatureLevel();
     void OnVersionRead(int32_t word);
@@ -140,7 +141,7 @@ private:
         const char* oid;
         uint32_t word;
     };
-    bool WriteModeWords(std::initializer_list<ModeWrite> writes, const char* connecting, const char* error);
+    bool WriteModeWords(std::initializer_list<ModeWrite> writes, const ExchangeTexts& texts);
 
     // Device commands (src/core/DeviceCommands.cpp)
     void OnRestart();

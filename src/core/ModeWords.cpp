@@ -35,15 +35,9 @@ WritePlan PlanFor(uint8_t minor)
     return minor >= 70 ? WritePlan::TwoPasses : WritePlan::None;
 }
 
-struct Pass {
-    const char* connecting;
-    const char* error;
-};
-const Pass kOnePass
-    = {"Connecting to target host ...", "SNMP Error: Unable to connect to target host! (Error code %1)"};
-const Pass kFirstPass = {"Connecting to target host ... (first pass)",
+const ExchangeTexts kFirstPass = {"Connecting to target host ... (first pass)",
     "SNMP Error: Unable to connect to target host(first)! (Error code %1)"};
-const Pass kSecondPass = {"Connecting to target host ...(second pass)",
+const ExchangeTexts kSecondPass = {"Connecting to target host ...(second pass)",
     "SNMP Error: Unable to connect to target host(second)! (Error code %1)"};
 }  // namespace
 
@@ -70,18 +64,18 @@ void CMainDlg::OnSetModes()
     switch (PlanFor(m_minor)) {
     case WritePlan::None: SetStatus(QString::fromLatin1(kNothingToWrite)); return;
     case WritePlan::SingleWord:
-        if (!WriteModeWords({first}, kOnePass.connecting, kOnePass.error))
+        if (!WriteModeWords({first}, kPlainExchange))
             return;
         break;
     case WritePlan::BothWords:
-        if (!WriteModeWords({first, second}, kOnePass.connecting, kOnePass.error))
+        if (!WriteModeWords({first, second}, kPlainExchange))
             return;
         break;
     case WritePlan::TwoPasses:
-        if (!WriteModeWords({first}, kFirstPass.connecting, kFirstPass.error))
+        if (!WriteModeWords({first}, kFirstPass))
             return;
         Sleep(kPauseBetweenPassesMs);
-        if (!WriteModeWords({second}, kSecondPass.connecting, kSecondPass.error))
+        if (!WriteModeWords({second}, kSecondPass))
             return;
         break;
     }
@@ -89,10 +83,10 @@ void CMainDlg::OnSetModes()
     UpdateData(false);
 }
 
-bool CMainDlg::WriteModeWords(std::initializer_list<ModeWrite> writes, const char* connecting, const char* error)
+bool CMainDlg::WriteModeWords(std::initializer_list<ModeWrite> writes, const ExchangeTexts& texts)
 {
     const auto request = NewRequest(Community::ReadWrite, static_cast<uint32_t>(writes.size()));
     for (const ModeWrite& write : writes)
         request->AddVar(write.oid, QByteArray::number(static_cast<int>(write.word)).constData(), 'i');
-    return RunSet(*request, ExchangeTexts {connecting, error}) >= 0;
+    return RunSet(*request, texts) >= 0;
 }

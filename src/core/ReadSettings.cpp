@@ -31,12 +31,8 @@ void CMainDlg::OnReadSettings()
     {
         const auto request = NewRequest(Community::ReadOnly, 1);
         request->AddVar(Oid::kFirmwareVersion, "", 0);
-        SetStatus(QString::fromLatin1(kConnectingForVersion));
-        const int result = request->Get();
-        if (result < 0) {
-            ClearSettings();
-            ShowSnmpError(result);
-            ApplyWindowButtons(false);
+        if (RunGet(*request, ExchangeTexts {kConnectingForVersion, kStatusSnmpError}) < 0) {
+            OnReadFailed();
             return;
         }
         SetStatus(QString::fromLatin1(kStatusDataReceived));
@@ -55,7 +51,7 @@ void CMainDlg::OnReadSettings()
         m_rwCommunity = m_roCommunity;
     for (ReadBatch batch : plan.batches) {
         if (!ReadSettingsBatch(batch)) {
-            ApplyWindowButtons(false);
+            OnReadFailed();
             return;
         }
     }
@@ -81,11 +77,8 @@ bool CMainDlg::ReadSettingsBatch(ReadBatch batch)
     const auto request = NewRequest(Community::ReadOnly, static_cast<uint32_t>(objects.size()));
     for (const SettingsObject& object : objects)
         request->AddVar(object.oid, "", 0);
-    if (RunGet(*request) < 0) {
-        ClearSettings();
-        UpdateData(false);
+    if (RunGet(*request) < 0)
         return false;
-    }
     SetStatus(QString::fromLatin1(kStatusDataReceived));
     DecodeSettings(objects, *request);
     UpdateData(false);
@@ -123,6 +116,15 @@ void CMainDlg::ApplyModeWords(uint32_t word1, uint32_t word2)
     m_modeWord2 = word2 & 0xFF;
     for (const ModeBit& mode : kModeBits)
         *FlagMember(mode.control) = ModeBitSet(mode, m_modeWord1, m_modeWord2);
+}
+
+// A read that failed leaves none of the module's settings on show and no
+// window of it to open.
+void CMainDlg::OnReadFailed()
+{
+    ClearSettings();
+    UpdateData(false);
+    ApplyWindowButtons(false);
 }
 
 void CMainDlg::ClearSettings()

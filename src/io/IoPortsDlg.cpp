@@ -11,7 +11,6 @@
 namespace {
 constexpr const char* kNotCompatible = "Not compatible firmware version!";
 constexpr const char* kNoAnalog = "(No analog channels for this firmware)";
-constexpr const char* kTargetRestarted = "Connection established! \"Target Restart\" command confirmed.";
 // %1: the port number.
 constexpr const char* kPortChanged = "Connection established! P%1 state changed. ";
 constexpr const char* kDataRefreshed = "Data refreshed.";
@@ -160,5 +159,5 @@ void CIoPortsDlg::OnRestartTarget()
     request->AddVar(Oid::kRestartTarget, "", 0);
     if (RunGet(*request) < 0)
         return;
-    SetStatus(QString::fromLatin1(kTargetRestarted));
+    SetStatus(QString::fromLatin1(kStatusTargetRestarted));
 }

@@ -8,4 +8,5 @@ inline constexpr const char* IDS_APP_TITLE = "Kalvor Version 2.07";  // 103
 inline constexpr const char* kStatusConnecting = "Connecting to target host ...";
 inline constexpr const char* kStatusSnmpError = "SNMP Error: Unable to connect to target host! (Error code %1)";
 inline constexpr const char* kStatusDataReceived = "Connection established! SNMP data received.";
+inline constexpr const char* kStatusTargetRestarted = "Connection established! \"Target Restart\" command confirmed.";
 inline constexpr const char* kStatusBanner = "%1. Supports Ferlox up to ver.4.079. Built with net-snmp version %2.";

@@ -4,16 +4,13 @@
 #include <net-snmp/net-snmp-includes.h>
 
 #include <algorithm>
-#include <cerrno>
-#include <chrono>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
-#include <ctime>
-#include <mutex>
 #include <vector>
 
 #include "platform/Pause.h"
+#include "snmp/SnmpTrace.h"
 
 namespace {
 
@@ -175,158 +172,6 @@ bool Store(const netsnmp_variable_list* var, SnmpVarResult& slot)
     return FirstWord(var, slot.integer);
 }
 
-// The traffic log: one line per request and one per answer, written only
-// here. Lines are flushed at once so that a log survives a crash.
-class TraceLog {
-public:
-    static TraceLog& Instance()
-    {
-        static TraceLog log;
-        return log;
-    }
-    bool Open(const std::string& path)
-    {
-        std::lock_guard<std::mutex> lock(m_mutex);
-        if (m_file)
-            fclose(m_file);
-        m_file = nullptr;
-        if (path.empty())
-            return true;
-        m_file = fopen(path.c_str(), "w");
-        if (!m_file) {
-            fprintf(stderr, "%s: cannot open the trace file: %s\n", path.c_str(), strerror(errno));
-            return false;
-        }
-        return true;
-    }
-    bool On() const { return m_file != nullptr; }
-    void Write(const std::string& line)
-    {
-        std::lock_guard<std::mutex> lock(m_mutex);
-        if (!m_file)
-            return;
-        fputs(line.c_str(), m_file);
-        fputc('\n', m_file);
-        fflush(m_file);
-    }
-
-private:
-    TraceLog() = default;
-    FILE* m_file = nullptr;
-    std::mutex m_mutex;
-};
-
-using TraceClock = std::chrono::steady_clock;
-
-std::string TraceTime()
-{
-    const auto now = std::chrono::system_clock::now();
-    const std::time_t seconds = std::chrono::system_clock::to_time_t(now);
-    const auto millis = std::chrono::duration_cast<std::chrono::milliseconds>(now.time_since_epoch()).count() % 1000;
-    std::tm local {};
-    localtime_r(&seconds, &local);
-    char text[40];
-    const size_t length = strftime(text, sizeof text, "%Y-%m-%dT%H:%M:%S", &local);
-    snprintf(text + length, sizeof text - length, ".%03d", static_cast<int>(millis));
-    return text;
-}
-
-// An octet string in double quotes, bytes outside printable ASCII (and the
-// quote and backslash) as \xNN, so that a line never breaks.
-std::string QuotedBytes(const unsigned char* bytes, size_t length)
-{
-    std::string text = "\"";
-    for (size_t i = 0; i < length; ++i) {
-        const unsigned char byte = bytes[i];
-        if (byte >= 0x20 && byte < 0x7F && byte != '"' && byte != '\\') {
-            text += static_cast<char>(byte);
-        } else {
-            char escaped[8];
-            snprintf(escaped, sizeof escaped, "\\x%02X", byte);
-            text += escaped;
-        }
-    }
-    return text + "\"";
-}
-
-// Type letter and value text of an answer's variable.
-std::string TraceValue(const netsnmp_variable_list* var)
-{
-    if (!var)
-        return "- -";
-    char text[64];
-    switch (var->type) {
-    case ASN_OCTET_STR: return "s " + QuotedBytes(var->val.string, var->val_len);
-    case ASN_INTEGER:
-        snprintf(text, sizeof text, "i %ld", var->val.integer ? *var->val.integer : 0L);
-        return text;
-    case ASN_IPADDRESS:
-        if (var->val.string && var->val_len == 4) {
-            snprintf(text, sizeof text, "a %u.%u.%u.%u", var->val.string[0], var->val.string[1], var->val.string[2],
-                     var->val.string[3]);
-            return text;
-        }
-        return "a ?";
-    case ASN_COUNTER:
-    case ASN_GAUGE:
-    case ASN_TIMETICKS: {
-        const char letter = var->type == ASN_COUNTER ? 'c' : var->type == ASN_GAUGE ? 'g' : 't';
-        snprintf(text, sizeof text, "%c %lu", letter,
-                 var->val.integer ? static_cast<unsigned long>(*var->val.integer) & 0xFFFFFFFFul : 0ul);
-        return text;
-    }
-    case ASN_NULL: return "- -";
-    default: snprintf(text, sizeof text, "0x%02X ?", var->type); return text;
-    }
-}
-
-std::string RequestValue(const SnmpVarSpec& spec)
-{
-    if (!spec.type)
-        return "- -";
-    std::string value = spec.value;
-    if (spec.type == 's')
-        value = QuotedBytes(reinterpret_cast<const unsigned char*>(spec.value.data()), spec.value.size());
-    return std::string(1, spec.type) + " " + value;
-}
-
-// "TIME HOST > GET|SET OID TYPE VALUE"
-void TraceRequest(const char* peer, bool set, const SnmpVarSpec& spec)
-{
-    if (!TraceLog::Instance().On())
-        return;
-    TraceLog::Instance().Write(TraceTime() + " " + peer + (set ? " > SET " : " > GET ") + spec.oid + " " +
-                               (set ? RequestValue(spec) : std::string("- -")));
-}
-
-// "TIME HOST < GET|SET OID TYPE VALUE status=S rtt=Nms resends=R"; S is the
-// answer's error status, or "timeout" / "failed" when none came.
-void TraceAnswer(const char* peer, bool set, const std::string& oidText, int status, const netsnmp_pdu* answer,
-                 TraceClock::time_point sent, int resends)
-{
-    if (!TraceLog::Instance().On())
-        return;
-    const long long rtt =
-        std::chrono::duration_cast<std::chrono::milliseconds>(TraceClock::now() - sent).count();
-    std::string statusText;
-    const netsnmp_variable_list* var = nullptr;
-    if (status == STAT_SUCCESS && answer) {
-        statusText = std::to_string(answer->errstat);
-        var = answer->variables;
-    } else {
-        statusText = status == STAT_TIMEOUT ? "timeout" : "failed";
-    }
-    std::string oidShown = oidText;
-    if (var) {
-        oidShown.clear();
-        for (size_t i = 0; i < var->name_length; ++i)
-            oidShown += "." + std::to_string(var->name[i]);
-    }
-    TraceLog::Instance().Write(TraceTime() + " " + peer + (set ? " < SET " : " < GET ") + oidShown + " " +
-                               TraceValue(var) + " status=" + statusText + " rtt=" + std::to_string(rtt) +
-                               "ms resends=" + std::to_string(resends));
-}
-
 }  // namespace
 
 CSnmpRequest::CSnmpRequest(const char* host, const char* community, uint32_t capacity)
@@ -369,10 +214,10 @@ int CSnmpRequest::Get()
         netsnmp_pdu* request = snmp_pdu_create(SNMP_MSG_GET);
         snmp_add_null_var(request, parsed.name, parsed.length);
         PduGuard answer;
-        TraceRequest(session.peer(), false, m_specs[i]);
-        const auto sent = TraceClock::now();
+        SnmpTrace::Request(session.peer(), false, m_specs[i]);
+        const auto sent = SnmpTrace::Clock::now();
         const int status = snmp_synch_response(session.get(), request, &answer.pdu);
-        TraceAnswer(session.peer(), false, m_specs[i].oid, status, answer.pdu, sent, 0);
+        SnmpTrace::Answer(session.peer(), false, m_specs[i].oid, status, answer.pdu, sent, 0);
         if (status != STAT_SUCCESS) {
             if (!g_quiet)
                 snmp_sess_perror("snmpget", session.get());
@@ -414,10 +259,10 @@ int CSnmpRequest::Set()
                 return kErrorStatus;
             }
             netsnmp_pdu* response = nullptr;
-            TraceRequest(session.peer(), true, spec);
-            const auto sent = TraceClock::now();
+            SnmpTrace::Request(session.peer(), true, spec);
+            const auto sent = SnmpTrace::Clock::now();
             const int status = snmp_synch_response(session.get(), request, &response);
-            TraceAnswer(session.peer(), true, spec.oid, status, response, sent, resendsOfThis);
+            SnmpTrace::Answer(session.peer(), true, spec.oid, status, response, sent, resendsOfThis);
             if (status != STAT_SUCCESS) {
                 if (!g_quiet)
                     snmp_sess_perror("snmpset", session.get());
@@ -461,4 +306,4 @@ void CSnmpRequest::SetRetriesOverride(int retries) { g_retriesOverride = retries
 
 void CSnmpRequest::SetQuiet(bool quiet) { g_quiet = quiet; }
 
-bool CSnmpRequest::SetTraceFile(const std::string& path) { return TraceLog::Instance().Open(path); }
+bool CSnmpRequest::SetTraceFile(const std::string& path) { return SnmpTrace::Open(path); }
