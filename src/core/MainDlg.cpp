@@ -101,6 +101,10 @@ void CMainDlg::OpenSubWindow(SubWindow kind)
     if (!TakeAccessFieldsAndCheck())
         return;
     auto& slot = m_subWindows[static_cast<size_t>(kind)];
+    if (slot && slot->IsRunningHandler()) {
+        slot->raise();  // busy with the module: it stays, and so does its handler
+        return;
+    }
     slot.reset();
     const auto launcher = std::find_if(
         m_launchers.begin(), m_launchers.end(), [kind](const LaunchButton& row) { return row.kind == kind; });
@@ -116,10 +120,13 @@ void CMainDlg::OpenSubWindow(SubWindow kind)
     }
 }
 
+// A window whose handler is running stays: its handler must not lose it.
 void CMainDlg::CloseSubWindows()
 {
-    for (auto& window : m_subWindows)
-        window.reset();
+    for (auto& window : m_subWindows) {
+        if (!window || !window->IsRunningHandler())
+            window.reset();
+    }
 }
 
 void CMainDlg::OnCommunityKillFocus()

@@ -1,5 +1,8 @@
 #include "module/ModuleDlg.h"
 
+#include <QPushButton>
+
+#include "platform/Busy.h"
 #include "platform/IpAddressCtrl.h"
 #include "res/Strings.h"
 
@@ -8,6 +11,11 @@ const ExchangeTexts kPlainExchange = {kStatusConnecting, kStatusSnmpError};
 namespace {
 constexpr const char* kNothingSent = "Nothing sent: correct the marked field first.";
 constexpr const char* kIncompleteIp = "ERROR in IP address. Fill in all four numbers.";
+constexpr const char* kCancel = "Cancel";
+constexpr const char* kWaitingFor = "Waiting for %1 ... (Cancel to stop)";
+constexpr const char* kCancelledRead = "Cancelled: nothing was read.";
+constexpr const char* kCancelledWrite = "Cancelled: %1 of %2 values were written.";
+constexpr int kCancelGap = 4;  // pixels between the status line and the Cancel button
 }
 
 CModuleDlg::CModuleDlg(const DialogTemplate& tpl, const SubWindowArgs& access, QWidget* parent)
@@ -16,6 +24,52 @@ CModuleDlg::CModuleDlg(const DialogTemplate& tpl, const SubWindowArgs& access, Q
       m_rwCommunity(access.rwCommunity),
       m_roCommunity(access.roCommunity)
 {
+    m_cancelButton = new QPushButton(QString::fromLatin1(kCancel), this);
+    m_cancelButton->setObjectName(QStringLiteral("cancelExchange"));
+    m_cancelButton->setProperty("kalvorCancelButton", true);
+    m_cancelButton->setCursor(Qt::ArrowCursor);
+    m_cancelButton->setAutoDefault(false);
+    m_cancelButton->hide();
+    connect(m_cancelButton, &QPushButton::clicked, this, [] { CBusy::Cancel(); });
+    connect(&CBusy::Instance(), &CBusy::cancelShown, this, [this](QWidget* window, bool shown) {
+        if (window == this)
+            ShowCancelButton(shown);
+    });
+    connect(&CBusy::Instance(), &CBusy::waitingFor, this, [this](QWidget* window, const QString& host) {
+        if (window == this)
+            ShowWaitingFor(host);
+    });
+}
+
+// The button takes the right end of the status line's place.
+void CModuleDlg::ShowCancelButton(bool shown)
+{
+    QWidget* statusLine = GetDlgItem(IDC_STATUS);
+    if (!statusLine || shown == m_cancelButton->isVisible())
+        return;
+    if (!shown) {
+        m_cancelButton->hide();
+        statusLine->resize(m_statusWidth, statusLine->height());
+        return;
+    }
+    const QRect line = statusLine->geometry();
+    const QSize size = m_cancelButton->sizeHint();
+    m_statusWidth = line.width();
+    statusLine->resize(std::max(0, line.width() - size.width() - kCancelGap), line.height());
+    m_cancelButton->setGeometry(line.right() + 1 - size.width(), line.center().y() - size.height() / 2, size.width(),
+        size.height());
+    m_cancelButton->show();
+    m_cancelButton->raise();
+}
+
+void CModuleDlg::ShowWaitingFor(const QString& host)
+{
+    if (host.isEmpty()) {
+        ShowStatusOnly(m_statusBeforeWaiting);
+        return;
+    }
+    m_statusBeforeWaiting = m_status;
+    ShowStatusOnly(QString::fromLatin1(kWaitingFor).arg(host));
 }
 
 std::unique_ptr<CSnmpRequest> CModuleDlg::NewRequest(Community community, uint32_t capacity) const
@@ -40,7 +94,18 @@ int CModuleDlg::Run(CSnmpRequest& request, bool set, const ExchangeTexts& texts)
 
 void CModuleDlg::ShowSnmpError(int code, const ExchangeTexts& texts)
 {
-    SetStatus(QString::fromLatin1(texts.error).arg(code));
+    if (code == CSnmpRequest::kCancelled)
+        SetStatus(CancelledText());
+    else
+        SetStatus(QString::fromLatin1(texts.error).arg(code));
+}
+
+QString CModuleDlg::CancelledText()
+{
+    const CBusy::CancelledBatch batch = CBusy::LastCancelled();
+    if (!batch.write)
+        return QString::fromLatin1(kCancelledRead);
+    return QString::fromLatin1(kCancelledWrite).arg(batch.done).arg(batch.total);
 }
 
 bool CModuleDlg::TakeFields()

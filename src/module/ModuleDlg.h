@@ -7,6 +7,12 @@
 //   variant) when the exchange fails.
 // It also carries the rule that a handler stops when a field it needs failed
 // its check: nothing is sent, and the status line says so.
+//
+// While one of its handlers waits for the module the window shows a "Cancel"
+// button beside the status line (after 400 ms) and, when an answer is slow in
+// coming, "Waiting for HOST ... (Cancel to stop)"; a cancelled batch shows
+// what it did ("Cancelled: nothing was read.", "Cancelled: 3 of 7 values were
+// written.").
 
 #include <QByteArray>
 #include <QString>
@@ -16,6 +22,8 @@
 #include "module/SubWindows.h"
 #include "platform/Dialog.h"
 #include "snmp/SnmpRequest.h"
+
+class QPushButton;
 
 enum class Community { ReadOnly, ReadWrite };
 
@@ -44,6 +52,8 @@ protected:
     int RunGet(CSnmpRequest& request, const ExchangeTexts& texts = kPlainExchange);
     int RunSet(CSnmpRequest& request, const ExchangeTexts& texts = kPlainExchange);
     void ShowSnmpError(int code, const ExchangeTexts& texts = kPlainExchange);
+    // The status text of the batch that the operator cancelled last.
+    static QString CancelledText();
 
     // Takes the fields. When one fails (its message was shown) the handler
     // must stop: the status line says "Nothing sent: correct the marked field
@@ -67,6 +77,12 @@ protected:
 
 private:
     int Run(CSnmpRequest& request, bool set, const ExchangeTexts& texts);
+    void ShowCancelButton(bool shown);
+    void ShowWaitingFor(const QString& host);
+
+    QPushButton* m_cancelButton = nullptr;
+    int m_statusWidth = -1;  // of the status line while the Cancel button sits beside it
+    QString m_statusBeforeWaiting;
 };
 
 // Text sent to the module must be 8-bit: true when every character of

@@ -7,6 +7,7 @@
 #include <QLineEdit>
 #include <QWindow>
 
+#include "platform/Busy.h"
 #include "platform/ControlText.h"
 #include "platform/DataExchange.h"
 #include "platform/DialogBuilder.h"
@@ -218,14 +219,16 @@ void CDialog::Dispatch(int id, Notify what)
 {
     if (IsExchanging() || m_tearingDown)
         return;
+    const CBusy::Scope busy(this);
+    ++m_handlerDepth;
     const auto found = m_handlers.find({id, what});
-    if (found == m_handlers.end()) {
-        if (what == Notify::Clicked)
-            RunDefaultCommand(id);
-        return;
+    if (found != m_handlers.end()) {
+        const std::function<void()> handler = found->second;  // the handler may replace itself
+        handler();
+    } else if (what == Notify::Clicked) {
+        RunDefaultCommand(id);
     }
-    const std::function<void()> handler = found->second;  // the handler may replace itself
-    handler();
+    --m_handlerDepth;
 }
 
 void CDialog::RunDefaultCommand(int id)

@@ -50,6 +50,9 @@ public:
     // field failed); false: push members into controls.
     bool UpdateData(bool saveAndValidate = true);
     bool IsExchanging() const { return m_exchangeDepth > 0; }
+    // True while one of the window's handlers runs (it may be waiting for
+    // the module): the window must not be destroyed then.
+    bool IsRunningHandler() const { return m_handlerDepth > 0; }
     // The field at which the last taking stopped (0: none failed), and whether
     // its value reached the member as typed (an out-of-range number, an
     // over-long text) rather than being left as it was.
@@ -114,6 +117,7 @@ private:
 
     int m_templateId;
     int m_exchangeDepth = 0;
+    int m_handlerDepth = 0;
     int m_failedField = 0;
     bool m_failedFieldTaken = false;
     bool m_tearingDown = false;  // set by the destructor: nothing is dispatched any more

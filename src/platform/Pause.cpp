@@ -1,7 +1,9 @@
 #include "platform/Pause.h"
 
-#include <chrono>
-#include <thread>
+#include <QEventLoop>
+#include <QTimer>
+
+#include "platform/Busy.h"
 
 namespace {
 std::function<void(unsigned)>& SleepHook()
@@ -17,7 +19,24 @@ void Sleep(unsigned milliseconds)
         SleepHook()(milliseconds);
         return;
     }
-    std::this_thread::sleep_for(std::chrono::milliseconds(milliseconds));
+    if (CBusy::Cancelled())
+        return;
+    QEventLoop loop;
+    QTimer timer;
+    timer.setSingleShot(true);
+    timer.setTimerType(Qt::PreciseTimer);
+    QObject::connect(&timer, &QTimer::timeout, &loop, &QEventLoop::quit);
+    timer.start(static_cast<int>(milliseconds));
+    CBusy::Wait(loop);
+}
+
+void PauseThen(unsigned milliseconds, QObject* context, std::function<void()> then)
+{
+    if (SleepHook()) {
+        SleepHook()(milliseconds);
+        milliseconds = 0;
+    }
+    QTimer::singleShot(static_cast<int>(milliseconds), Qt::PreciseTimer, context, std::move(then));
 }
 
 void SetSleepHook(std::function<void(unsigned)> hook) { SleepHook() = std::move(hook); }

@@ -1,8 +1,17 @@
 #pragma once
 #include <functional>
 
-// Blocking pause of the calling thread. Tests may replace it (for instance to
-// record the pauses and skip the waiting).
+class QObject;
+
+// Pauses. Tests may replace the waiting (for instance to record the pauses
+// and skip it); the hook is called in place of every pause, of both forms.
+
+// Waits in a local event loop: windows repaint meanwhile, input is blocked
+// (see Busy.h). A cancel of the busy handler ends the wait at once, and a
+// pause of a handler that was cancelled does not wait at all.
 void Sleep(unsigned milliseconds);
-// nullptr restores the real pause.
+// Calls `then` after the pause, from the event loop, unless `context` is
+// gone by then. With a hook `then` still comes from the event loop, at once.
+void PauseThen(unsigned milliseconds, QObject* context, std::function<void()> then);
+// nullptr restores the real pauses.
 void SetSleepHook(std::function<void(unsigned)> hook);

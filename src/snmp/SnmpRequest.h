@@ -2,8 +2,16 @@
 // One batch of SNMPv1 variables for one module address and one community.
 // Every variable travels in a request of its own, one after the other, over
 // one session that lives for the duration of one Get or Set call.
+//
+// Two forms run a batch. Get and Set read as if they blocked: they wait in a
+// local event loop (windows keep repainting, input is blocked, and a cancel of
+// the busy handler ends them; see platform/Busy.h). Start calls back when the
+// batch is done instead, so that many batches (of many modules) can run at
+// once on one event loop.
 
 #include <cstdint>
+#include <functional>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -26,7 +34,9 @@ public:
         kErrorStatus = -1,  // the module answered with a non-zero error status
         kNoAnswer = -2,  // time-out or transport failure
         kNoSession = -3,  // the session could not be opened
+        kCancelled = -4,  // the operator stopped it: nothing more was sent
     };
+    using Done = std::function<void(int code)>;
 
     CSnmpRequest(const char* host, const char* community, uint32_t capacity);
     virtual ~CSnmpRequest();
@@ -43,6 +53,18 @@ public:
     // else ends the call with kErrorStatus and nothing of it is stored.
     int Get();
     int Set();
+
+    // Starts the batch and returns at once; `done` is called from the event
+    // loop with the code Get or Set would have returned. `waiting` (optional)
+    // is called with true when an answer is slow in coming (a second) and with
+    // false when it came at last. One batch at a time per request.
+    void Start(bool set, Done done, std::function<void(bool)> waiting = nullptr);
+    // Stops a started batch: its session is closed, nothing more is sent and
+    // `done` is not called. Nothing when no batch runs.
+    void Cancel();
+    bool Running() const;
+    // Variables of the last batch that were answered (for "3 of 7 written").
+    int Completed() const;
 
     // Text and integer of result slot i; "" and 0 outside the capacity.
     const char* GetText(uint32_t i) const;
@@ -83,10 +105,13 @@ public:
     static bool SetTraceFile(const std::string& path);
 
 private:
+    int Run(bool set);
+
     std::string m_host;  // dotted address, at most 15 characters
     std::string m_community;  // at most 12 characters
     std::vector<SnmpVarResult> m_results;
     std::vector<SnmpVarSpec> m_specs;
     uint32_t m_capacity;
     int32_t m_count;
+    std::unique_ptr<class CSnmpExchange> m_exchange;
 };

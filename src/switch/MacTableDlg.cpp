@@ -1,7 +1,10 @@
 #include "switch/MacTableDlg.h"
 
+#include <QAbstractButton>
+#include <QPointer>
 #include <vector>
 
+#include "platform/Busy.h"
 #include "platform/DataExchange.h"
 #include "platform/Pause.h"
 #include "platform/ReportList.h"
@@ -21,6 +24,8 @@ constexpr const char* kBadMac = "ERROR in MAC address. Enter six hexadecimal byt
 constexpr const char* kWalkQuestion = "This command can take long time to complete!\r\nAre you sure?";
 constexpr const char* kDownloading = "Downloading entire MAC table ... please, be patient!";
 constexpr const char* kDownloadComplete = "Downloading complete.";
+constexpr const char* kWalkStopped = "Walk stopped: %1 entries found up to index %2.";
+constexpr const char* kStop = "Stop";
 constexpr const char* kStartOperation = "65535";
 constexpr unsigned kResultDelayMs = 1;  // the switch's answer is readable 1 ms after the start
 
@@ -44,6 +49,30 @@ void AddMacWordReads(CSnmpRequest& request)
     request.AddVar(Oid::kMacTableWord34, "", 0);
     request.AddVar(Oid::kMacTableWord56, "", 0);
 }
+
+// While the walk runs its button reads "Stop" and stops it.
+class StopButton {
+public:
+    explicit StopButton(QAbstractButton* button) : m_button(button)
+    {
+        if (!m_button)
+            return;
+        m_caption = m_button->text();
+        m_button->setText(QString::fromLatin1(kStop));
+        CBusy::AddCancelControl(m_button);
+    }
+    ~StopButton()
+    {
+        if (m_button)
+            m_button->setText(m_caption);
+    }
+    StopButton(const StopButton&) = delete;
+    StopButton& operator=(const StopButton&) = delete;
+
+private:
+    QPointer<QAbstractButton> m_button;
+    QString m_caption;
+};
 
 }  // namespace
 
@@ -137,7 +166,7 @@ int CMacTableDlg::ReadWalkEntry(int entry, CSnmpRequest& statusBatch, CMacWalkPr
         return result;
     const int status = statusBatch.GetInteger(0);
     if (!IsValidMacEntry(status))
-        return 0;
+        return kNoEntry;
     auto address = NewRequest(Community::ReadWrite, 3);
     AddMacWordReads(*address);
     result = address->Get();
@@ -145,7 +174,7 @@ int CMacTableDlg::ReadWalkEntry(int entry, CSnmpRequest& statusBatch, CMacWalkPr
         return result;
     AddRow(FormatMacWords(WordsOf(*address, 0), MacStyle::Dash), EntryPort(status), EntryAge(status));
     progress.ListChanged();  // the rows show as they arrive
-    return 0;
+    return kEntryFound;
 }
 
 void CMacTableDlg::OnListTable()
@@ -160,13 +189,20 @@ void CMacTableDlg::OnListTable()
     m_resultList->DeleteAllItems();
     progress.ListChanged();
     SetStatus(QString::fromLatin1(kDownloading));
+    const StopButton stop(Item<QAbstractButton>(IDC_MAC_LIST_TABLE));
+    int found = 0;
     for (int entry = 0; entry < kMacTableEntries; ++entry) {
         progress.SetPos(entry);
         const int result = ReadWalkEntry(entry, *statusBatch, progress);
+        if (result == CSnmpRequest::kCancelled) {
+            SetStatus(QString::fromLatin1(kWalkStopped).arg(found).arg(entry));
+            return;
+        }
         if (result < 0) {
             ShowSnmpError(result);
             return;
         }
+        found += result == kEntryFound ? 1 : 0;
     }
     SetStatus(QString::fromLatin1(kDownloadComplete));
 }

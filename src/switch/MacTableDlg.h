@@ -29,7 +29,9 @@ private:
     // A new row on top of the list.
     void AddRow(const QString& mac, int port, int age);
     // One entry of the walk: select it, read its status and, for a valid
-    // entry, its address. Returns the failed exchange's code, or 0.
+    // entry, its address. Returns the failed exchange's code, kNoEntry or
+    // kEntryFound (a row was added).
+    enum : int { kNoEntry = 0, kEntryFound = 1 };
     int ReadWalkEntry(int entry, CSnmpRequest& statusBatch, CMacWalkProgress& progress);
 
     CReportList* m_resultList = nullptr;

@@ -28,6 +28,8 @@ const char* const kUploadFinished
     = "Upload finished succesfully! Restarting Trellim, Confirming changes ... please wait!";
 const char* const kNotConfirmed = "SNMP Error: Unable to connect to target host! (Error code %1). Settings not "
                                   "confirmed. Switch will be defaulted after 2min.";
+const char* const kRestartNotConfirmed
+    = "Cancelled: the switch was restarted but its configuration was not confirmed.";
 const char* const kConfirmed = "Settings comfirmed succesfully! You have access to Nubrel.";
 const char* const kRestarted = "Trellim restarted.";
 const char* const kLocateOpen = "Please locate file to open ...";
@@ -381,14 +383,17 @@ void CSwitchDlg::OnSaveConfiguration()
     case SwitchTransfer::UploadPhase::NoChanges: SetStatus(QString::fromLatin1(kNoChanges)); break;
     case SwitchTransfer::UploadPhase::UploadFailed: break;  // nothing counts as sent: the same registers go next time
     case SwitchTransfer::UploadPhase::NotConfirmed:
-        SetStatus(QString::fromLatin1(kNotConfirmed).arg(outcome.code));
+        if (outcome.code == CSnmpRequest::kCancelled)
+            SetStatus(QString::fromLatin1(kRestartNotConfirmed));
+        else
+            SetStatus(QString::fromLatin1(kNotConfirmed).arg(outcome.code));
         break;
     case SwitchTransfer::UploadPhase::Confirmed: SetStatus(QString::fromLatin1(kConfirmed)); break;
     }
 }
 
-// The window stays blocked while it waits; the status line is repainted
-// after every slice so that it keeps showing what is going on.
+// The wait runs in the event loop, in slices, and ends early when the
+// operator cancels.
 void CSwitchDlg::Wait(unsigned milliseconds)
 {
     QWidget* statusLine = GetDlgItem(IDC_STATUS);

@@ -1,0 +1,194 @@
+// The event-driven exchange against simulated modules: the callback form,
+// time-outs with re-sends, a cancel in the middle of a time-out, two modules
+// at once on one loop, the blocking form inside a busy handler, and an event
+// loop that keeps turning while a module stays silent.
+
+#include <QElapsedTimer>
+#include <QTimer>
+#include <QtTest>
+
+#include <string>
+
+#include "platform/Busy.h"
+#include "platform/Pause.h"
+#include "snmp/SnmpRequest.h"
+#include "support/SimModule.h"
+#include "support/TestEnvironment.h"
+
+namespace {
+const char* const kVlan = ".1.3.6.1.4.1.19865.1.1.3.0";
+const char* const kPing = ".1.3.6.1.4.1.19865.1.1.7.0";
+const char* const kSilentVlan = R"({"faults": {".1.1.3.0": {"silence": true}}})";
+
+int RequestsFor(const SimModule& sim, const std::string& oid) { return int(sim.Journal(oid).size()); }
+
+// Runs the event loop until `done` holds or `limitMs` passed.
+template <class Predicate> void Spin(Predicate done, int limitMs = 10000)
+{
+    QElapsedTimer clock;
+    clock.start();
+    while (!done() && clock.elapsed() < limitMs)
+        QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents, 20);
+}
+
+// The longest gap between two turns of the event loop while it is watched.
+class StallProbe {
+public:
+    StallProbe()
+    {
+        m_tick.setInterval(5);
+        QObject::connect(&m_tick, &QTimer::timeout, [this] {
+            m_longest = std::max(m_longest, m_sinceLast.restart());
+        });
+        m_sinceLast.start();
+        m_tick.start();
+    }
+    qint64 LongestMs() const { return m_longest; }
+
+private:
+    QTimer m_tick;
+    QElapsedTimer m_sinceLast;
+    qint64 m_longest = 0;
+};
+
+}  // namespace
+
+class TestSnmpExchange : public QObject {
+    Q_OBJECT
+private slots:
+    void initTestCase() { TestEnvironment::Init(); }
+    void cleanup()
+    {
+        CSnmpRequest::SetTimeoutOverride(0);
+        CSnmpRequest::SetRetriesOverride(-1);
+    }
+
+    // Two modules on two loopback addresses, one loop: both batches finish,
+    // and each holds its own module's answer.
+    void callbackFormRunsTwoModulesAtOnce()
+    {
+        SimModule first(R"({"objects": {".1.1.3.0": {"type": "i", "value": 11}}})", "127.0.0.1");
+        SimModule second(R"({"objects": {".1.1.3.0": {"type": "i", "value": 22}}})", "127.0.0.2", first.Port());
+        first.Use();
+        CSnmpRequest a("127.0.0.1", "582019374620", 2);
+        CSnmpRequest b("127.0.0.2", "582019374620", 2);
+        for (CSnmpRequest* request : {&a, &b}) {
+            request->AddVar(kVlan, "", 0);
+            request->AddVar(kPing, "", 0);
+        }
+        int codeA = 1;
+        int codeB = 1;
+        a.Start(false, [&](int code) { codeA = code; });
+        b.Start(false, [&](int code) { codeB = code; });
+        QVERIFY(a.Running() && b.Running());
+        Spin([&] { return codeA != 1 && codeB != 1; });
+        QCOMPARE(codeA, int(CSnmpRequest::kOk));
+        QCOMPARE(codeB, int(CSnmpRequest::kOk));
+        QCOMPARE(a.GetInteger(0), 11);
+        QCOMPARE(b.GetInteger(0), 22);
+        QCOMPARE(a.Completed(), 2);
+        QCOMPARE(RequestsFor(first, kVlan), 1);
+        QCOMPARE(RequestsFor(second, kVlan), 1);
+    }
+
+    // A silent module: the request goes out once and is re-sent `retries`
+    // times, then the batch ends with kNoAnswer and nothing after it is sent.
+    void silentModuleTimesOutWithTheConfiguredRetries()
+    {
+        SimModule sim(kSilentVlan);
+        sim.Use();
+        CSnmpRequest::SetTimeoutOverride(150000);
+        CSnmpRequest::SetRetriesOverride(2);
+        CSnmpRequest request("127.0.0.1", "582019374620", 2);
+        request.AddVar(kVlan, "", 0);
+        request.AddVar(kPing, "", 0);
+        QElapsedTimer clock;
+        clock.start();
+        QCOMPARE(request.Get(), int(CSnmpRequest::kNoAnswer));
+        QVERIFY2(clock.elapsed() >= 400, qPrintable(QString::number(clock.elapsed())));
+        QCOMPARE(RequestsFor(sim, kVlan), 3);
+        QCOMPARE(RequestsFor(sim, kPing), 0);
+        QCOMPARE(request.Completed(), 0);
+    }
+
+    // A cancel during a time-out returns at once; the library's re-sends that
+    // were still due never leave, and neither does the rest of the batch.
+    void cancelInTheMiddleOfATimeOutSendsNothingMore()
+    {
+        SimModule sim(kSilentVlan);
+        sim.Use();
+        CSnmpRequest::SetTimeoutOverride(400000);
+        CSnmpRequest::SetRetriesOverride(3);
+        CSnmpRequest request("127.0.0.1", "582019374620", 2);
+        request.AddVar(kVlan, "", 0);
+        request.AddVar(kPing, "", 0);
+        bool called = false;
+        request.Start(false, [&](int) { called = true; });
+        Spin([&] { return RequestsFor(sim, kVlan) == 1; });
+        request.Cancel();
+        QVERIFY(!request.Running());
+        request.Cancel();  // twice: nothing
+        Spin([] { return false; }, 1500);  // long enough for three re-sends
+        QCOMPARE(RequestsFor(sim, kVlan), 1);
+        QCOMPARE(RequestsFor(sim, kPing), 0);
+        QVERIFY(!called);
+    }
+
+    // The blocking form inside a busy handler: a cancel ends the wait within
+    // 100 ms, even mid-time-out; the handler's next batch and pause return at
+    // once without sending; what was done is reported for the status line.
+    void busyHandlerCancelEndsTheWaitAndTheRest()
+    {
+        SimModule sim(R"({"faults": {".1.1.7.0": {"silence": true}}})");
+        sim.Use();
+        CSnmpRequest::SetTimeoutOverride(1000000);
+        CSnmpRequest::SetRetriesOverride(5);
+        const CBusy::Scope busy(nullptr);
+        CSnmpRequest write("127.0.0.1", "marbled", 3);
+        write.AddVar(kVlan, "7", 'i');
+        write.AddVar(kPing, "1", 'i');
+        write.AddVar(kVlan, "8", 'i');
+        QElapsedTimer clock;
+        qint64 cancelledAt = 0;
+        QTimer::singleShot(600, [&] {
+            cancelledAt = clock.elapsed();
+            CBusy::Cancel();
+        });
+        clock.start();
+        QCOMPARE(write.Set(), int(CSnmpRequest::kCancelled));
+        QVERIFY2(clock.elapsed() - cancelledAt <= 100, qPrintable(QString::number(clock.elapsed() - cancelledAt)));
+        const CBusy::CancelledBatch batch = CBusy::LastCancelled();
+        QVERIFY(batch.write);
+        QCOMPARE(batch.done, 1);
+        QCOMPARE(batch.total, 3);
+
+        sim.ClearJournal();
+        CSnmpRequest next("127.0.0.1", "582019374620", 1);
+        next.AddVar(kVlan, "", 0);
+        SetSleepHook(nullptr);
+        clock.restart();
+        Sleep(2000);
+        QCOMPARE(next.Get(), int(CSnmpRequest::kCancelled));
+        QVERIFY(clock.elapsed() < 100);
+        SetSleepHook([](unsigned) {});  // no real pauses in the tests that follow
+        Spin([] { return false; }, 300);
+        QVERIFY(sim.Journal().empty());
+    }
+
+    // While a module stays silent the event loop keeps turning.
+    void eventLoopTurnsDuringASilentExchange()
+    {
+        SimModule sim(kSilentVlan);
+        sim.Use();
+        CSnmpRequest::SetTimeoutOverride(300000);
+        CSnmpRequest::SetRetriesOverride(1);
+        CSnmpRequest request("127.0.0.1", "582019374620", 1);
+        request.AddVar(kVlan, "", 0);
+        const StallProbe probe;
+        QCOMPARE(request.Get(), int(CSnmpRequest::kNoAnswer));
+        QVERIFY2(probe.LongestMs() < 100, qPrintable(QString::number(probe.LongestMs())));
+    }
+};
+
+QTEST_MAIN(TestSnmpExchange)
+#include "test_snmp_exchange.moc"
