@@ -119,7 +119,7 @@ private:
 
     // Reading the settings (src/core/ReadSettings.cpp)
     void OnReadSettings();
-    bool ReadSettingsBatch(ReadBatch batch);
+    int ReadSettingsBatch(ReadBatch batch);  // the exchange's code
     void DecodeSettings(const std::vector<SettingsObject>& objects, const CSnmpRequest& request);
     void ApplyControlChange(const ControlChange& change);
     void ApplyModeWords(uint32_t word1, uint32_t word2);

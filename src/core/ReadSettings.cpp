@@ -31,7 +31,10 @@ void CMainDlg::OnReadSettings()
     {
         const auto request = NewRequest(Community::ReadOnly, 1);
         request->AddVar(Oid::kFirmwareVersion, "", 0);
-        if (RunGet(*request, ExchangeTexts {kConnectingForVersion, kStatusSnmpError}) < 0) {
+        const int result = RunGet(*request, ExchangeTexts {kConnectingForVersion, kStatusSnmpError});
+        if (result == CSnmpRequest::kCancelled)
+            return;  // the operator stopped it before anything was read: nothing changes
+        if (result < 0) {
             OnReadFailed();
             return;
         }
@@ -50,7 +53,12 @@ void CMainDlg::OnReadSettings()
     if (plan.copyRoToRw)
         m_rwCommunity = m_roCommunity;
     for (ReadBatch batch : plan.batches) {
-        if (!ReadSettingsBatch(batch)) {
+        const int result = ReadSettingsBatch(batch);
+        if (result == CSnmpRequest::kCancelled) {
+            ApplyWindowButtons(false);  // the fields keep what they showed; the settings are not all read
+            return;
+        }
+        if (result < 0) {
             OnReadFailed();
             return;
         }
@@ -71,18 +79,19 @@ void CMainDlg::OnVersionRead(int32_t word)
     UpdateData(false);
 }
 
-bool CMainDlg::ReadSettingsBatch(ReadBatch batch)
+int CMainDlg::ReadSettingsBatch(ReadBatch batch)
 {
     const std::vector<SettingsObject> objects = BatchObjects(batch);
     const auto request = NewRequest(Community::ReadOnly, static_cast<uint32_t>(objects.size()));
     for (const SettingsObject& object : objects)
         request->AddVar(object.oid, "", 0);
-    if (RunGet(*request) < 0)
-        return false;
+    const int result = RunGet(*request);
+    if (result < 0)
+        return result;
     SetStatus(QString::fromLatin1(kStatusDataReceived));
     DecodeSettings(objects, *request);
     UpdateData(false);
-    return true;
+    return result;
 }
 
 void CMainDlg::DecodeSettings(const std::vector<SettingsObject>& objects, const CSnmpRequest& request)
