@@ -23,6 +23,7 @@
 #include "snmp/ModuleObjects.h"
 #include "support/ScriptedUi.h"
 #include "support/SimModule.h"
+#include "support/StallProbe.h"
 #include "support/TestEnvironment.h"
 #include "support/WindowDriver.h"
 #include "switch/MacTableDlg.h"
@@ -149,8 +150,11 @@ int main(int argc, char** argv)
     double walk = 1e9, loop = 1e9, loopPerBatch = 1e9;
     size_t pauses = 0;
     int rows = 0;
+    qint64 stall = 0;
     for (int round = 0; round < kRounds; ++round) {
+        const StallProbe probe;
         walk = std::min(walk, WalkSeconds(sim, pauses, rows));
+        stall = std::max(stall, probe.LongestMs());
         loop = std::min(loop, LoopSeconds(sim.Port(), false));
         loopPerBatch = std::min(loopPerBatch, LoopSeconds(sim.Port(), true));
     }
@@ -161,5 +165,6 @@ int main(int argc, char** argv)
         loopPerBatch, walk / loopPerBatch);
     printf("real-time floor of the walk: %zu pauses x %u ms = %.1f s\n", pauses, kPauseMs, pauses * kPauseMs / 1000.0);
     printf("ratio %.2f\n", walk / loop);
+    printf("longest stall %lld ms\n", static_cast<long long>(stall));
     return 0;
 }

@@ -17,6 +17,7 @@
 #include "support/ScriptedUi.h"
 #include "support/BareSnmpFloor.h"
 #include "support/SimModule.h"
+#include "support/StallProbe.h"
 #include "support/TestEnvironment.h"
 #include "support/WindowDriver.h"
 #include "switch/SwitchDlg.h"
@@ -55,12 +56,16 @@ int main(int argc, char** argv)
     window.show();
 
     double read = 1e9, floor = 1e9;
+    qint64 stall = 0;
     for (int round = 0; round < kRounds; ++round) {
+        const StallProbe probe;
         read = std::min(read, WindowSeconds(window));
+        stall = std::max(stall, probe.LongestMs());
         floor = std::min(floor, RegisterReadFloorSeconds("127.0.0.1", sim.Port(), kCommunity));
     }
     printf("window read of %d registers: %.4f s (best of %d)\n", kRegisters, read, kRounds);
     printf("bare loop + 150 ms pause: %.4f s (best of %d)\n", floor, kRounds);
     printf("ratio %.2f\n", read / floor);
+    printf("longest stall %lld ms\n", static_cast<long long>(stall));
     return 0;
 }

@@ -13,6 +13,7 @@
 #include "platform/Pause.h"
 #include "snmp/SnmpRequest.h"
 #include "support/SimModule.h"
+#include "support/StallProbe.h"
 #include "support/TestEnvironment.h"
 
 namespace {
@@ -30,26 +31,6 @@ template <class Predicate> void Spin(Predicate done, int limitMs = 10000)
     while (!done() && clock.elapsed() < limitMs)
         QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents, 20);
 }
-
-// The longest gap between two turns of the event loop while it is watched.
-class StallProbe {
-public:
-    StallProbe()
-    {
-        m_tick.setInterval(5);
-        QObject::connect(&m_tick, &QTimer::timeout, [this] {
-            m_longest = std::max(m_longest, m_sinceLast.restart());
-        });
-        m_sinceLast.start();
-        m_tick.start();
-    }
-    qint64 LongestMs() const { return m_longest; }
-
-private:
-    QTimer m_tick;
-    QElapsedTimer m_sinceLast;
-    qint64 m_longest = 0;
-};
 
 }  // namespace
 

@@ -390,7 +390,7 @@ private slots:
         QVERIFY2(watcher.paintsAtMiddle > watcher.paintsAtStart, "the bar was not painted during the walk");
         QVERIFY(watcher.paints > watcher.paintsAtMiddle);
         QCOMPARE(watcher.statusDuringWalk, QString(kDownloading));
-        QVERIFY(watcher.queuedRanDuringWalk)  // the event loop turns during the walk;
+        QVERIFY(watcher.queuedRanDuringWalk);  // the event loop turns during the walk;
         const QRect statusLine = window->GetDlgItem(IDC_STATUS)->geometry();
         QVERIFY(watcher.barGeometry.bottom() < statusLine.top());
         QVERIFY(watcher.barGeometry.top() >= List(*window).geometry().bottom());
