@@ -20,15 +20,18 @@ void Journal::Write(const JournalRecord& record)
 {
     if (!m_file)
         return;
-    const nlohmann::ordered_json line = {
-        {"op", record.op},
-        {"oid", record.oid},
-        {"type", record.type},
-        {"value", record.value},
-        {"hex", record.hex},
-        {"community", Latin1ToUtf8(record.community)},
-        {"reply", record.reply},
-    };
+    nlohmann::ordered_json line = nlohmann::ordered_json::object();
+    if (!record.address.empty()) {
+        line["address"] = record.address;
+        line["index"] = record.index;
+    }
+    line["op"] = record.op;
+    line["oid"] = record.oid;
+    line["type"] = record.type;
+    line["value"] = record.value;
+    line["hex"] = record.hex;
+    line["community"] = Latin1ToUtf8(record.community);
+    line["reply"] = record.reply;
     const std::string text = line.dump() + "\n";
     std::fwrite(text.data(), 1, text.size(), m_file);
     std::fflush(m_file);

@@ -7,6 +7,8 @@
 #include <string>
 
 struct JournalRecord {
+    std::string address;  // a fleet's module: its address; otherwise "" (and neither field is written)
+    int index = -1;  // a fleet's module: its index in the fleet
     std::string op;  // "get", "set" or "other"
     std::string oid;
     std::string type;  // SET: the value's type letter ('s' for octet strings); otherwise ""

@@ -18,6 +18,9 @@ public:
     FaultTable faults;
     std::string readCommunity;
     std::string writeCommunity;
+    // Answers no request at all, as a module that is switched off (requests
+    // are still journaled, with no reply).
+    bool silent = false;
 
     // Actions run after a successful read or write of the object.
     void AfterRead(const std::string& oid, Action action) { m_readActions[oid].push_back(std::move(action)); }

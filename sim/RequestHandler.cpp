@@ -131,6 +131,8 @@ void RequestHandler::Record(
     const bool isSet = operation == Operation::Set;
     for (const Variable& variable : variables) {
         JournalRecord record;
+        record.address = m_tag.address;
+        record.index = m_tag.index;
         record.op = operation == Operation::Get ? "get" : isSet ? "set" : "other";
         record.oid = variable.oid;
         if (isSet && variable.decoded) {
@@ -193,7 +195,7 @@ snmp_pdu* RequestHandler::Handle(const snmp_pdu& request)
         ? std::string(reinterpret_cast<const char*>(request.community), request.community_len)
         : std::string();
     const std::vector<Variable> variables = VariablesOf(request);
-    if (operation == Operation::Unanswered || !CommunityAllows(operation, community)) {
+    if (operation == Operation::Unanswered || m_state.silent || !CommunityAllows(operation, community)) {
         Record(operation, variables, community, "none");
         return nullptr;
     }

@@ -5,6 +5,7 @@
 
 #include <optional>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "FaultTable.h"
@@ -14,9 +15,18 @@ struct snmp_pdu;
 class Journal;
 class ModuleState;
 
+// How a fleet's module marks its journal lines; empty for the single module.
+struct JournalTag {
+    std::string address;
+    int index = -1;
+};
+
 class RequestHandler {
 public:
-    RequestHandler(ModuleState& state, Journal& journal) : m_state(state), m_journal(journal) { }
+    RequestHandler(ModuleState& state, Journal& journal, JournalTag tag = {})
+        : m_state(state), m_journal(journal), m_tag(std::move(tag))
+    {
+    }
 
     // The response to send (the caller owns it), or nullptr when the module
     // does not answer.
@@ -69,4 +79,5 @@ private:
 
     ModuleState& m_state;
     Journal& m_journal;
+    JournalTag m_tag;
 };

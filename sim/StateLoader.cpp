@@ -286,21 +286,19 @@ std::unique_ptr<ModuleState> LoadState(const json& document)
     return state;
 }
 
-std::unique_ptr<ModuleState> LoadStateFile(const std::string& path)
+json ReadStateFile(const std::string& path)
 {
     if (path.empty())
-        return LoadState(json::object());
+        return json::object();
     std::error_code error;
     if (std::filesystem::is_directory(path, error))
         throw std::runtime_error("cannot read the state file " + path + ": it is a directory");
     std::ifstream file(path);
     if (!file)
         throw std::runtime_error("cannot read the state file " + path + ": " + std::strerror(errno));
-    json document;
     try {
-        document = json::parse(file, nullptr, true, true);  // comments allowed
+        return json::parse(file, nullptr, true, true);  // comments allowed
     } catch (const json::exception& e) {
         throw std::runtime_error(path + ": " + WithoutLibraryTag(e.what()));
     }
-    return LoadState(document);
 }

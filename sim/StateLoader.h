@@ -10,8 +10,8 @@
 #include "ModuleState.h"
 
 std::unique_ptr<ModuleState> LoadState(const nlohmann::json& document);
-// An empty path gives the defaults.
-std::unique_ptr<ModuleState> LoadStateFile(const std::string& path);
+// The state file's document; an empty path gives an empty one (the defaults).
+nlohmann::json ReadStateFile(const std::string& path);
 
 // "4.066" -> 0x0442.
 int32_t ParseFirmwareText(const std::string& text);

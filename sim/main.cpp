@@ -1,21 +1,46 @@
-// kalvor-sim: a simulated IP module agent on a loopback UDP port.
+// kalvor-sim: simulated IP module agents on loopback UDP ports.
 #include <sys/prctl.h>
 
 #include <csignal>
 #include <cstdio>
 #include <exception>
-#include <memory>
+#include <string>
+#include <vector>
 
 #include "CommandLine.h"
+#include "DottedAddress.h"
+#include "FleetPlan.h"
 #include "Journal.h"
-#include "ModuleState.h"
-#include "RequestHandler.h"
+#include "ServedModule.h"
 #include "SimServer.h"
 #include "StateLoader.h"
 
 namespace {
+
+constexpr int kExitServed = 0;
 constexpr int kExitBadInput = 2;
 constexpr int kExitNoPort = 1;
+
+// "127.0.0.1" for one module, "127.1.0.1-127.1.0.20" for a fleet.
+std::string AddressesText(const std::vector<FleetMember>& members)
+{
+    const std::string first = DottedAddress::Format(members.front().address);
+    return members.size() == 1 ? first : first + "-" + DottedAddress::Format(members.back().address);
+}
+
+// Every module on the same port; with port 0 the system's choice for the
+// first one.
+bool OpenAll(SimServer& server, const std::vector<ServedModule>& modules, uint16_t port)
+{
+    for (const ServedModule& module : modules) {
+        const FleetMember& member = module.member;
+        if (!server.Open(DottedAddress::Format(member.address), port, *module.handler, member.delayMs))
+            return false;
+        port = server.Port();
+    }
+    return true;
+}
+
 }  // namespace
 
 int main(int argc, char* argv[])
@@ -26,34 +51,42 @@ int main(int argc, char* argv[])
     prctl(PR_SET_PDEATHSIG, SIGTERM);
 
     SimOptions options;
+    std::vector<FleetMember> members;
     std::string error;
-    if (!ParseCommandLine(argc, argv, options, error)) {
-        std::fprintf(stderr, "kalvor-sim: %s\n%s", error.c_str(), UsageText());
+    if (!ParseCommandLine(argc, argv, options, error)
+        || (options.request == SimOptions::Request::Serve && !PlanFleet(options, members, error))) {
+        std::fprintf(stderr, "kalvor-sim: %s; see --help\n", error.c_str());
         return kExitBadInput;
     }
+    if (options.request == SimOptions::Request::Help) {
+        std::printf("%s\n%s", UsageText(), HelpText());
+        return kExitServed;
+    }
+    if (options.request == SimOptions::Request::Version) {
+        std::printf("kalvor-sim %s\n", KALVOR_VERSION);
+        return kExitServed;
+    }
 
-    std::unique_ptr<ModuleState> state;
+    Journal journal;  // before the modules, which write to it
+    std::vector<ServedModule> modules;
     try {
-        state = LoadStateFile(options.statePath);
+        modules = BuildModules(ReadStateFile(options.statePath), members, journal);
     } catch (const std::exception& e) {
         std::fprintf(stderr, "kalvor-sim: %s\n", e.what());
         return kExitBadInput;
     }
-
-    Journal journal;
     if (!options.journalPath.empty() && !journal.Open(options.journalPath)) {
         std::fprintf(stderr, "kalvor-sim: cannot write the journal %s\n", options.journalPath.c_str());
         return kExitBadInput;
     }
 
-    SimServer::PrepareProcess();
-    RequestHandler handler(*state, journal);
-    SimServer server(handler);
-    if (!server.Open(options.address, options.port))
+    SimServer::PrepareProcess(modules.size());
+    SimServer server;
+    if (!OpenAll(server, modules, options.port))
         return kExitNoPort;
 
-    std::printf("kalvor-sim listening on %s:%u\n", options.address.c_str(), static_cast<unsigned>(server.Port()));
+    std::printf("kalvor-sim listening on %s:%u\n", AddressesText(members).c_str(), static_cast<unsigned>(server.Port()));
     std::fflush(stdout);
     server.Run();
-    return 0;
+    return kExitServed;
 }

@@ -14,6 +14,7 @@
 #include <csignal>
 #include <filesystem>
 #include <fstream>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -66,23 +67,30 @@ Answer::Value ValueOf(const netsnmp_variable_list& var)
     return value;
 }
 
-// One request with its own session; no retries, a short time-out.
-Answer Exchange(const SimModule& sim, int command, const std::string& community, const std::vector<Var>& vars)
+constexpr long kAnswerTimeoutUs = 400 * 1000;
+
+// A session to one module; no retries, a short time-out.
+netsnmp_session* OpenSession(const QString& address, uint16_t port, const std::string& community,
+    long timeoutUs = kAnswerTimeoutUs)
 {
     netsnmp_session settings;
     snmp_sess_init(&settings);
-    std::string peer = "udp:" + sim.Address().toStdString() + ":" + std::to_string(sim.Port());
+    std::string peer = "udp:" + address.toStdString() + ":" + std::to_string(port);
     std::string communityCopy = community;
     settings.peername = peer.data();
     settings.version = SNMP_VERSION_1;
     settings.community = reinterpret_cast<u_char*>(communityCopy.data());
     settings.community_len = communityCopy.size();
-    settings.timeout = 400 * 1000;
+    settings.timeout = timeoutUs;
     settings.retries = 0;
     netsnmp_session* session = snmp_open(&settings);
     if (!session)
         qFatal("snmp_open failed");
+    return session;
+}
 
+netsnmp_pdu* RequestOf(int command, const std::vector<Var>& vars)
+{
     netsnmp_pdu* request = snmp_pdu_create(command);
     for (const Var& var : vars) {
         oid ids[MAX_OID_LEN];
@@ -94,6 +102,15 @@ Answer Exchange(const SimModule& sim, int command, const std::string& community,
         else
             snmp_add_null_var(request, ids, length);
     }
+    return request;
+}
+
+// One request with its own session to the module at `address`.
+Answer Exchange(const QString& address, uint16_t port, int command, const std::string& community,
+    const std::vector<Var>& vars)
+{
+    netsnmp_session* session = OpenSession(address, port, community);
+    netsnmp_pdu* request = RequestOf(command, vars);
     netsnmp_pdu* response = nullptr;
     Answer answer;
     if (snmp_synch_response(session, request, &response) == STAT_SUCCESS && response) {
@@ -109,6 +126,11 @@ Answer Exchange(const SimModule& sim, int command, const std::string& community,
     return answer;
 }
 
+Answer Exchange(const SimModule& sim, int command, const std::string& community, const std::vector<Var>& vars)
+{
+    return Exchange(sim.Address(), sim.Port(), command, community, vars);
+}
+
 Answer Get(const SimModule& sim, const std::string& oid, const std::string& community = kReadCommunity)
 {
     return Exchange(sim, SNMP_MSG_GET, community, {Var(oid.c_str())});
@@ -118,6 +140,64 @@ Answer Set(const SimModule& sim, const std::string& oid, char type, const std::s
     const std::string& community = kWriteCommunity)
 {
     return Exchange(sim, SNMP_MSG_SET, community, {{oid, type, value}});
+}
+
+// GETs of the firmware version sent all at once, each on its own session,
+// then waited for together: when each one was answered, or that it was not.
+struct SentGet {
+    QString address;
+    netsnmp_session* session = nullptr;
+    const QElapsedTimer* clock = nullptr;
+    qint64 answeredMs = -1;  // since the clock started; -1 not yet
+    bool timedOut = false;
+};
+
+int OnGetAnswer(int operation, netsnmp_session*, int, netsnmp_pdu*, void* magic)
+{
+    auto* sent = static_cast<SentGet*>(magic);
+    if (operation == NETSNMP_CALLBACK_OP_RECEIVED_MESSAGE)
+        sent->answeredMs = sent->clock->elapsed();
+    else
+        sent->timedOut = true;
+    return 1;
+}
+
+bool Settled(const std::vector<std::unique_ptr<SentGet>>& gets)
+{
+    for (const auto& get : gets)
+        if (get->answeredMs < 0 && !get->timedOut)
+            return false;
+    return true;
+}
+
+std::vector<std::unique_ptr<SentGet>> GetAllAtOnce(
+    const std::vector<QString>& addresses, uint16_t port, long timeoutUs, const QElapsedTimer& clock)
+{
+    std::vector<std::unique_ptr<SentGet>> gets;
+    for (const QString& address : addresses) {
+        auto get = std::make_unique<SentGet>();
+        get->address = address;
+        get->clock = &clock;
+        get->session = OpenSession(address, port, kReadCommunity, timeoutUs);
+        if (snmp_async_send(get->session, RequestOf(SNMP_MSG_GET, {{".1.1.8.0"}}), OnGetAnswer, get.get()) == 0)
+            qFatal("snmp_async_send failed");
+        gets.push_back(std::move(get));
+    }
+    while (!Settled(gets)) {
+        int highest = 0;
+        int block = 1;
+        fd_set readable;
+        FD_ZERO(&readable);
+        timeval timeout {};
+        snmp_select_info(&highest, &readable, &timeout, &block);
+        if (select(highest, &readable, nullptr, nullptr, block ? nullptr : &timeout) > 0)
+            snmp_read(&readable);
+        else
+            snmp_timeout();
+    }
+    for (const auto& get : gets)
+        snmp_close(get->session);
+    return gets;
 }
 
 // True while the process exists and is not a zombie (an orphan's reaper
@@ -417,13 +497,147 @@ private slots:
         QCOMPARE(sim.Journal().size(), size_t(1));
     }
 
+    // Every module of a fleet is built from the same state and yet is a
+    // module of its own: its MAC address (the state's plus its index, carried
+    // across the last three bytes), its IP address, its gateway in its own
+    // network, its own stored values and its own journal lines.
+    void fleetModulesHaveTheirOwnIdentity()
+    {
+        SimFleetSpec spec;
+        spec.size = 1000;
+        spec.stateJson = R"({"objects": {".1.1.2.0": {"type": "x", "value": "02 4B 00 FF FF FE"}, ".1.1.3.0": {"value": 42}}})";
+        QElapsedTimer clock;
+        clock.start();
+        SimModule fleet(spec);
+        qInfo("a fleet of %d modules started in %lld ms", spec.size, clock.elapsed());
+
+        const struct {
+            int index;
+            const char* address;
+            const char* mac;  // six bytes
+            const char* gateway;
+        } rows[] = {
+            {0, "127.1.0.1", "\x02\x4B\x00\xFF\xFF\xFE", "127.1.0.254"},
+            {1, "127.1.0.2", "\x02\x4B\x00\xFF\xFF\xFF", "127.1.0.254"},
+            {2, "127.1.0.3", "\x02\x4B\x00\x00\x00\x00", "127.1.0.254"},
+            {255, "127.1.1.0", "\x02\x4B\x00\x00\x00\xFD", "127.1.1.254"},
+            {999, "127.1.3.232", "\x02\x4B\x00\x00\x03\xE5", "127.1.3.254"},
+        };
+        for (const auto& row : rows) {
+            QCOMPARE(fleet.FleetAddress(row.index), QString(row.address));
+            const Answer answer = Exchange(row.address, fleet.Port(), SNMP_MSG_GET, kReadCommunity,
+                {{".1.1.2.0"}, {".1.1.1.0"}, {".1.1.14.0"}, {".1.1.3.0"}});
+            QVERIFY2(answer.answered && answer.values.size() == 4, row.address);
+            QCOMPARE(answer.values[0].bytes, std::string(row.mac, 6));
+            QCOMPARE(Dotted(answer.values[1].bytes), std::string(row.address));
+            QCOMPARE(Dotted(answer.values[2].bytes), std::string(row.gateway));
+            QCOMPARE(answer.values[3].integer, 42L);
+        }
+
+        // A value written to one module stays in that module.
+        QCOMPARE(Exchange("127.1.0.2", fleet.Port(), SNMP_MSG_SET, kWriteCommunity, {{".1.1.3.0", 'i', "7"}})
+                     .Integer(),
+            7L);
+        QCOMPARE(Exchange("127.1.0.3", fleet.Port(), SNMP_MSG_GET, kReadCommunity, {{".1.1.3.0"}}).Integer(), 42L);
+
+        for (const auto& row : rows) {
+            const std::vector<JournalEntry> lines = fleet.JournalOf(row.address);
+            QCOMPARE(lines.size(), size_t(row.index == 1 || row.index == 2 ? 5 : 4));
+            for (const JournalEntry& line : lines)
+                QCOMPARE(line.index, row.index);
+        }
+        QCOMPARE(fleet.JournalOf("127.1.0.2").back().op, std::string("set"));
+        QVERIFY(fleet.JournalOf("127.1.0.5").empty());
+        QCOMPARE(fleet.Journal().size(), size_t(22));
+    }
+
+    // Silent modules never answer (their requests are journaled with no
+    // reply); a slow module answers each request late, and neither holds up
+    // the others, which answer at once.
+    void fleetSilentAndSlowModules()
+    {
+        constexpr int kSlowMs = 800;
+        SimFleetSpec spec;
+        spec.size = 6;
+        spec.base = "127.3.0.1";
+        spec.silent = {"127.3.0.2", "127.3.0.4-127.3.0.5"};
+        spec.slow = {"127.3.0.3"};
+        spec.slowMs = kSlowMs;
+        SimModule fleet(spec);
+
+        enum class Kind { Prompt, Slow, Silent };
+        const struct {
+            const char* address;
+            Kind kind;
+        } rows[] = {
+            {"127.3.0.3", Kind::Slow},  // first, so that the others are asked while it waits
+            {"127.3.0.3", Kind::Slow},  // a second request in the same wait
+            {"127.3.0.1", Kind::Prompt},
+            {"127.3.0.2", Kind::Silent},
+            {"127.3.0.4", Kind::Silent},
+            {"127.3.0.5", Kind::Silent},
+            {"127.3.0.6", Kind::Prompt},
+        };
+        std::vector<QString> addresses;
+        for (const auto& row : rows)
+            addresses.push_back(row.address);
+        QElapsedTimer clock;
+        clock.start();
+        const auto gets = GetAllAtOnce(addresses, fleet.Port(), 3 * kSlowMs * 1000L, clock);
+
+        for (size_t i = 0; i < std::size(rows); ++i) {
+            const SentGet& get = *gets[i];
+            const QByteArray what = get.address.toLatin1() + " answered after " + QByteArray::number(get.answeredMs);
+            switch (rows[i].kind) {
+            case Kind::Prompt: QVERIFY2(get.answeredMs >= 0 && get.answeredMs < kSlowMs / 2, what); break;
+            case Kind::Slow: QVERIFY2(get.answeredMs >= kSlowMs && get.answeredMs < 2 * kSlowMs, what); break;
+            case Kind::Silent: QVERIFY2(get.timedOut, what); break;
+            }
+            const std::vector<JournalEntry> lines = fleet.JournalOf(rows[i].address);
+            QVERIFY2(!lines.empty(), rows[i].address);
+            QCOMPARE(lines.back().reply, std::string(rows[i].kind == Kind::Silent ? "none" : "ok"));
+        }
+        QCOMPARE(fleet.JournalOf("127.3.0.3").size(), size_t(2));
+    }
+
+    // A bad option or option value: one line on stderr naming the option,
+    // exit code 2, nothing on stdout, nothing served.
     void refusesBadInput_data()
     {
         QTest::addColumn<QStringList>("arguments");
         QTest::addColumn<QString>("complaint");
-        QTest::newRow("foreign address") << QStringList {"--port", "0", "--address", "192.0.2.1"} << "127.0.0.0/8";
-        QTest::newRow("unknown option") << QStringList {"--colour", "red"} << "unknown option";
-        QTest::newRow("bad port") << QStringList {"--port", "70000"} << "bad port";
+        const struct {
+            const char* name;
+            QStringList arguments;
+            const char* complaint;
+        } rows[] = {
+            {"foreign address", {"--address", "192.0.2.1"}, "127.0.0.0/8"},
+            {"unknown option", {"--colour", "red"}, "unknown option"},
+            {"bad port", {"--port", "70000"}, "bad port"},
+            {"address part above 255", {"--address", "127.0.0.256"}, "--address"},
+            {"address of three parts", {"--address", "1.2.3"}, "--address"},
+            {"address with a blank", {"--address", " 127.0.0.1"}, "--address"},
+            {"address in hexadecimal", {"--address", "0x7f.0.0.1"}, "--address"},
+            {"address with a trailing dot", {"--address", "127.0.0.1."}, "--address"},
+            {"fleet of none", {"--fleet", "0"}, "--fleet:"},
+            {"fleet too large", {"--fleet", "4097"}, "--fleet:"},
+            {"fleet size not a number", {"--fleet", "12x"}, "--fleet:"},
+            {"fleet base foreign", {"--fleet", "2", "--fleet-base", "10.1.0.1"}, "--fleet-base"},
+            {"fleet leaves loopback", {"--fleet", "10", "--fleet-base", "127.255.255.250"}, "--fleet-base"},
+            {"fleet from the network address", {"--fleet", "1", "--fleet-base", "127.0.0.0"}, "--fleet-base"},
+            {"silent outside the fleet", {"--fleet", "5", "--fleet-silent", "127.1.0.6"}, "--fleet-silent"},
+            {"silent with an empty item", {"--fleet", "5", "--fleet-silent", "127.1.0.1,,127.1.0.2"}, "--fleet-silent"},
+            {"silent range backwards", {"--fleet", "5", "--fleet-silent", "127.1.0.3-127.1.0.2"}, "--fleet-silent"},
+            {"slow without delay", {"--fleet", "5", "--fleet-slow", "127.1.0.2"}, "--fleet-slow"},
+            {"slow delay zero", {"--fleet", "5", "--fleet-slow", "127.1.0.2:0"}, "--fleet-slow"},
+            {"slow delay too long", {"--fleet", "5", "--fleet-slow", "127.1.0.2:60001"}, "--fleet-slow"},
+            {"slow delay with a unit", {"--fleet", "5", "--fleet-slow", "127.1.0.2:5ms"}, "--fleet-slow"},
+            {"slow outside the fleet", {"--fleet", "5", "--fleet-slow", "127.1.0.9:50"}, "--fleet-slow"},
+            {"fleet option without fleet", {"--fleet-silent", "127.1.0.1"}, "--fleet-silent needs --fleet"},
+            {"address with fleet", {"--fleet", "2", "--address", "127.0.0.2"}, "--address"},
+        };
+        for (const auto& row : rows)
+            QTest::newRow(row.name) << (QStringList {"--port", "0"} + row.arguments) << row.complaint;
     }
 
     void refusesBadInput()
@@ -434,8 +648,67 @@ private slots:
         sim.start(KALVOR_SIM_PATH, arguments);
         QVERIFY(sim.waitForFinished(5000));
         QCOMPARE(sim.exitCode(), 2);
-        QVERIFY2(QString::fromUtf8(sim.readAllStandardError()).contains(complaint), qPrintable(complaint));
+        const QString error = QString::fromUtf8(sim.readAllStandardError());
+        QVERIFY2(error.startsWith("kalvor-sim: ") && error.count('\n') == 1 && error.endsWith('\n'), qPrintable(error));
+        QVERIFY2(error.contains(complaint), qPrintable(error + " lacks " + complaint));
         QVERIFY(sim.readAllStandardOutput().isEmpty());
+    }
+
+    void helpAndVersion()
+    {
+        QProcess help;
+        help.start(KALVOR_SIM_PATH, {"--help"});
+        QVERIFY(help.waitForFinished(5000));
+        QCOMPARE(help.exitCode(), 0);
+        const QString text = QString::fromUtf8(help.readAllStandardOutput());
+        QVERIFY2(text.startsWith("usage: kalvor-sim"), qPrintable(text));
+        for (const char* option : {"--port N", "--address A", "--state FILE", "--journal FILE", "--fleet N",
+                 "--fleet-base A", "--fleet-silent LIST", "--fleet-slow LIST:MS", "--version"})
+            QVERIFY2(text.contains(QString("\n  ") + option) || text.contains(QString(", ") + option), option);
+        QCOMPARE(help.readAllStandardError(), QByteArray());
+
+        QProcess version;
+        version.start(KALVOR_SIM_PATH, {"--version"});
+        QVERIFY(version.waitForFinished(5000));
+        QCOMPARE(version.exitCode(), 0);
+        const QString line = QString::fromUtf8(version.readAllStandardOutput());
+        QVERIFY2(QRegularExpression("^kalvor-sim [0-9]+\\.[0-9]+\n$").match(line).hasMatch(), qPrintable(line));
+    }
+
+    // Each part of an address is a decimal number, leading zeros or not: the
+    // module is served where the text says (never where an octal reading
+    // would put it) and announced in the canonical form.
+    void readsOptionAddressesAsDecimal_data()
+    {
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<int>("fleetSize");  // 0: a single module on --address
+        QTest::addColumn<QString>("served");  // the first address
+        QTest::addColumn<QString>("lastServed");
+        QTest::addColumn<QString>("octalReading");  // "": none in 127.0.0.0/8 to check
+        QTest::newRow("zero-padded last part") << "127.0.0.010" << 0 << "127.0.0.10" << "127.0.0.10" << "127.0.0.8";
+        QTest::newRow("every part padded") << "127.000.000.001" << 0 << "127.0.0.1" << "127.0.0.1" << "";
+        QTest::newRow("first part padded") << "0127.0.0.2" << 0 << "127.0.0.2" << "127.0.0.2" << "";
+        QTest::newRow("fleet base padded") << "127.002.000.0010" << 3 << "127.2.0.10" << "127.2.0.12" << "127.2.0.8";
+    }
+
+    void readsOptionAddressesAsDecimal()
+    {
+        QFETCH(QString, text);
+        QFETCH(int, fleetSize);
+        QFETCH(QString, served);
+        QFETCH(QString, lastServed);
+        QFETCH(QString, octalReading);
+        SimFleetSpec spec;
+        spec.size = fleetSize;
+        spec.base = text;
+        const std::unique_ptr<SimModule> sim
+            = fleetSize > 0 ? std::make_unique<SimModule>(spec) : std::make_unique<SimModule>("{}", text);
+        QCOMPARE(sim->Address(), served);
+        QCOMPARE(sim->FleetAddress(std::max(fleetSize, 1) - 1), lastServed);
+        QVERIFY(Get(*sim, ".1.1.8.0").answered);
+        QVERIFY(Exchange(lastServed, sim->Port(), SNMP_MSG_GET, kReadCommunity, {{".1.1.8.0"}}).answered);
+        if (!octalReading.isEmpty())
+            QVERIFY(!Exchange(octalReading, sim->Port(), SNMP_MSG_GET, kReadCommunity, {{".1.1.8.0"}}).answered);
     }
 
     // Every refusal is one line on stderr that names the key or the file,

@@ -22,6 +22,7 @@
 namespace {
 
 constexpr int kStartTimeoutMs = 5000;
+constexpr int kStartMsPerFleetModule = 10;  // a fleet of 1,000 starts in well under a second
 constexpr auto kStopGrace = std::chrono::seconds(3);
 
 [[noreturn]] void Fail(const std::string& reason)
@@ -121,6 +122,15 @@ void Stop(pid_t pid)
     }
 }
 
+// "127.1.0.3,127.1.0.7-127.1.0.9"
+std::string JoinedList(const std::vector<QString>& items)
+{
+    std::string list;
+    for (const QString& item : items)
+        list += (list.empty() ? "" : ",") + item.toStdString();
+    return list;
+}
+
 JournalEntry EntryOf(const nlohmann::json& line)
 {
     JournalEntry entry;
@@ -131,31 +141,54 @@ JournalEntry EntryOf(const nlohmann::json& line)
     entry.hex = line.value("hex", "");
     entry.community = line.value("community", "");
     entry.reply = line.value("reply", "");
+    entry.address = line.value("address", "");
+    entry.index = line.value("index", -1);
     return entry;
 }
 
 }  // namespace
 
-SimModule::SimModule(const std::string& stateJson, const QString& address, uint16_t port) : m_address(address)
+SimModule::SimModule(const std::string& stateJson, const QString& address, uint16_t port)
+{
+    Start({"--port", std::to_string(port), "--address", address.toStdString()}, stateJson, kStartTimeoutMs);
+}
+
+SimModule::SimModule(const SimFleetSpec& fleet) : m_fleetSize(fleet.size)
+{
+    std::vector<std::string> options
+        = {"--port", std::to_string(fleet.port), "--fleet", std::to_string(fleet.size), "--fleet-base",
+            fleet.base.toStdString()};
+    if (!fleet.silent.empty())
+        options.insert(options.end(), {"--fleet-silent", JoinedList(fleet.silent)});
+    if (!fleet.slow.empty())
+        options.insert(options.end(), {"--fleet-slow", JoinedList(fleet.slow) + ":" + std::to_string(fleet.slowMs)});
+    Start(options, fleet.stateJson, kStartTimeoutMs + fleet.size * kStartMsPerFleetModule);
+}
+
+void SimModule::Start(const std::vector<std::string>& options, const std::string& stateJson, int timeoutMs)
 {
     m_dir = MakeTempDir();
     m_journalPath = m_dir + "/journal.jsonl";
     const std::string statePath = m_dir + "/state.json";
     WriteFile(statePath, stateJson);
 
+    std::vector<std::string> arguments = {KALVOR_SIM_PATH, "--state", statePath, "--journal", m_journalPath};
+    arguments.insert(arguments.end(), options.begin(), options.end());
     int outputFd = -1;
-    const pid_t pid = Spawn({KALVOR_SIM_PATH, "--port", std::to_string(port), "--address", address.toStdString(),
-                                "--state", statePath, "--journal", m_journalPath},
-        outputFd);
-    const std::string line = ReadLine(outputFd, kStartTimeoutMs);
+    const pid_t pid = Spawn(arguments, outputFd);
+    const std::string line = ReadLine(outputFd, timeoutMs);
     close(outputFd);  // the simulator writes nothing more to it
+    // "kalvor-sim listening on 127.0.0.1:16161" or "... on 127.1.0.1-127.1.0.8:16161"
+    const std::string prefix = "kalvor-sim listening on ";
     const size_t colon = line.rfind(':');
     const int listening = colon == std::string::npos ? 0 : std::atoi(line.c_str() + colon + 1);
-    if (line.rfind("kalvor-sim listening on ", 0) != 0 || listening <= 0 || listening > 65535) {
+    if (line.rfind(prefix, 0) != 0 || listening <= 0 || listening > 65535) {
         Stop(pid);
         std::filesystem::remove_all(m_dir);
         Fail("kalvor-sim did not start (state " + stateJson + "); its output was \"" + line + "\"");
     }
+    const std::string addresses = line.substr(prefix.size(), colon - prefix.size());
+    m_address = QString::fromStdString(addresses.substr(0, addresses.find('-')));
     m_pid = pid;
     m_port = static_cast<uint16_t>(listening);
 }
@@ -185,6 +218,29 @@ std::vector<JournalEntry> SimModule::Journal() const
         }
     }
     return entries;
+}
+
+std::vector<JournalEntry> SimModule::JournalOf(const QString& address) const
+{
+    std::vector<JournalEntry> matching;
+    const std::string wanted = address.toStdString();
+    for (JournalEntry& entry : Journal())
+        if (entry.address == wanted)
+            matching.push_back(std::move(entry));
+    return matching;
+}
+
+QString SimModule::FleetAddress(int index) const
+{
+    quint32 address = 0;
+    for (const QString& part : m_address.split('.'))
+        address = (address << 8) | part.toUInt();
+    address += static_cast<quint32>(index);
+    return QStringLiteral("%1.%2.%3.%4")
+        .arg(address >> 24)
+        .arg((address >> 16) & 0xFF)
+        .arg((address >> 8) & 0xFF)
+        .arg(address & 0xFF);
 }
 
 std::vector<JournalEntry> SimModule::Journal(const std::string& oidPrefix) const
