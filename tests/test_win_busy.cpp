@@ -87,7 +87,7 @@ private slots:
         bool buttonShown = false;
         QElapsedTimer clock;
         qint64 pressedAt = 0;
-        After(1300, [&] {
+        After(1800, [&] {
             statusWhileWaiting = Status(*window);
             buttonShown = CancelButton(*window)->isVisible();
             pressedAt = clock.elapsed();
@@ -119,6 +119,7 @@ private slots:
         SimModule sim(R"({"faults": {".1.1.8.0": {"silence": true}}})");
         auto window = fixture::OpenMainWindow(sim);
         window->show();
+        CSnmpRequest::SetTimeoutOverride(3000000);
         After(300, [&] {
             if (closeBox)
                 window->close();
@@ -139,6 +140,7 @@ private slots:
         auto other = fixture::OpenMainWindow(sim);
         busy->show();
         other->show();
+        CSnmpRequest::SetTimeoutOverride(3000000);
         const QString otherStatus = Status(*other);
         After(300, [&] {
             QTest::mouseClick(other->GetDlgItem(IDC_READ_SETTINGS), Qt::LeftButton);
@@ -189,7 +191,8 @@ private slots:
         SetText(window, IDC_SW_DIFFSERV_A, "10");
         SetChecked(window, IDC_SW_FAST_AGING, true);
         sim.ClearJournal();
-        After(300, [] { CBusy::Cancel(); });
+        CSnmpRequest::SetTimeoutOverride(3000000);
+        After(500, [] { CBusy::Cancel(); });
         Press(window, IDC_SW_SAVE);
         QCOMPARE(Status(window), QString("Cancelled: 1 of 2 values were written."));
         QVERIFY(sim.Journal(Oid::kRestartSwitch).empty());

@@ -112,7 +112,7 @@ private slots:
         QImage painted;
         QRegion changing;
         QTimer::singleShot(1300, [&] {  // a second into the walk
-            for (int id : {IDC_MAC_RESULTS, IDC_MAC_WALK_PROGRESS, IDC_STATUS, IDC_MAC_LIST_TABLE})
+            for (int id : {int(IDC_MAC_RESULTS), int(IDC_MAC_WALK_PROGRESS), int(IDC_STATUS), int(IDC_MAC_LIST_TABLE)})
                 if (QWidget* part = window.findChild<QWidget*>(QString::number(id)))
                     changing += part->geometry().adjusted(-2, -2, 2, 2);
             if (auto* cancel = window.findChild<QWidget*>("cancelExchange"))
