@@ -677,7 +677,7 @@ private slots:
     {
         QFETCH(QByteArray, list);
         SimModule first(
-            RegisterObjects({}, R"(, "faults": {")" + std::string(Oid::kConfirmSwitch) + R"(": {"silence": true}})"),
+            RegisterObjects({}, ", \"faults\": {\"" + std::string(Oid::kConfirmSwitch) + "\": {\"silence\": true}}"),
             "127.0.0.1");
         SimModule second("{}", "127.0.0.2", first.Port());
         QTemporaryDir dir;

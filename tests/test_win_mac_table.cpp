@@ -444,7 +444,7 @@ private slots:
             const uint16_t port = sim->Port();
             sim.reset();
             sim = std::make_unique<SimModule>(
-                std::string(R"({"faults": {")") + Oid::kMacTableStart + R"(": {"error": 5}}})", "127.0.0.1", port);
+                std::string("{\"faults\": {\"") + Oid::kMacTableStart + "\": {\"error\": 5}}}", "127.0.0.1", port);
         };
         Press(*window, IDC_MAC_LIST_TABLE);
         QCOMPARE(Status(*window), QString(fixture::kSnmpError).arg(-1));
