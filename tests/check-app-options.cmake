@@ -10,14 +10,16 @@ set(rows
   "version|--version|0|^Kalvor 2.07\n$"
   "version, short|-v|0|^Kalvor 2.07\n$"
   "version after a Qt option|-reverse,--version|0|^Kalvor 2.07\n$"
-  "address of three parts|-platform,offscreen,--address,127.0.7|2|kalvor: not an IPv4 address: 127.0.7"
-  "address part beyond 255|-platform,offscreen,--address,127.0.0.256|2|not an IPv4 address: 127.0.0.256"
+  "address of three parts|-platform,offscreen,--address,127.0.7|2|kalvor: --address: not a dotted IPv4 address.*: 127.0.7"
+  "address part beyond 255|-platform,offscreen,--address,127.0.0.256|2|not a dotted IPv4 address.*: 127.0.0.256"
+  "multicast address|-platform,offscreen,--address,239.1.2.3|2|kalvor: --address: a multicast address is not a module address: 239.1.2.3"
+  "broadcast address|-platform,offscreen,--address,255.255.255.255|2|kalvor: --address: the broadcast address"
   "port 0|-platform,offscreen,--address,127.0.0.1,--port,0|2|kalvor: not a UDP port: 0"
   "port beyond 65535|-platform,offscreen,-style,Fusion,--port,65536|2|not a UDP port: 65536"
   "port not a number|-platform,offscreen,--port,x161|2|not a UDP port: x161"
   "address without value|-platform,offscreen,--address|2|Missing value.*usage: kalvor"
   "unknown option|-platform,offscreen,--adress,127.0.0.1|2|Unknown option 'adress'.*usage: kalvor"
-  "trace file that cannot be opened|-platform,offscreen,--trace,${CMAKE_CURRENT_LIST_DIR}/no-such-dir/trace.txt|2|no-such-dir/trace.txt: cannot open the trace file"
+  "trace file that cannot be opened|-platform,offscreen,--trace,${CMAKE_CURRENT_LIST_DIR}/no-such-dir/trace.txt|2|kalvor: .*no-such-dir/trace.txt: cannot open the trace file"
   "stray argument|-platform,offscreen,127.0.0.1|2|usage: kalvor")
 set(failures)
 foreach(row ${rows})

@@ -20,7 +20,8 @@ set(expected
   share/applications/${id}.desktop
   share/metainfo/${id}.metainfo.xml
   share/icons/hicolor/scalable/apps/${id}.svg
-  share/man/man1/kalvor.1.gz share/man/man1/kalvor-sim.1.gz)
+  share/man/man1/kalvor.1.gz share/man/man1/kalvor-sim.1.gz
+  share/doc/kalvor/copyright share/doc/kalvor/changelog.gz)
 if(WITH_CTL)
   list(APPEND expected bin/kalvorctl share/man/man1/kalvorctl.1.gz)
 endif()
@@ -64,6 +65,13 @@ file(READ ${prefix}/share/metainfo/${id}.metainfo.xml metainfo)
 if(NOT metainfo MATCHES "<id>${id}</id>" OR NOT metainfo MATCHES "<launchable type=\"desktop-id\">${id}.desktop</launchable>")
   fail("metainfo does not name ${id} and its desktop entry")
 endif()
+# Every installed program is one the metainfo provides.
+file(GLOB programs RELATIVE ${prefix}/bin ${prefix}/bin/*)
+foreach(program ${programs})
+  if(NOT metainfo MATCHES "<binary>${program}</binary>")
+    fail("metainfo <provides> does not name ${program}")
+  endif()
+endforeach()
 
 # The validators, where installed.
 find_program(desktop_validate desktop-file-validate)

@@ -4,16 +4,21 @@
 // journal.
 
 #include <QJsonDocument>
+#include <QDir>
+#include <QElapsedTimer>
 #include <QJsonObject>
 #include <QProcess>
 #include <QRegularExpression>
 #include <QTemporaryDir>
 #include <QtTest>
 
+#include <signal.h>
+#include <functional>
 #include <string>
 #include <vector>
 
 #include "snmp/ModuleObjects.h"
+#include "support/FileSizeLimit.h"
 #include "support/SimModule.h"
 #include "support/TestEnvironment.h"
 #include "switch/SwitchTables.h"
@@ -26,10 +31,10 @@ struct CtlRun {
     QString err;
 };
 
-// Runs kalvorctl with `args` (the restart wait shortened for the test).
-CtlRun Ctl(const QStringList& args, const QStringList& env = {})
+// Starts kalvorctl with `args` (the restart wait shortened for the test
+// unless `env` sets it).
+void StartCtl(QProcess& process, const QStringList& args, const QStringList& env = {})
 {
-    QProcess process;
     QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
     environment.insert("KALVOR_RESTART_WAIT_MS", "0");
     environment.remove("KALVOR_RO_COMMUNITY");
@@ -38,6 +43,19 @@ CtlRun Ctl(const QStringList& args, const QStringList& env = {})
         environment.insert(pair.section('=', 0, 0), pair.section('=', 1));
     process.setProcessEnvironment(environment);
     process.start(KALVOR_CTL_PATH, args);
+}
+
+// Runs kalvorctl with `input` on its standard input; `child` runs in the
+// child process before kalvorctl starts.
+CtlRun Ctl(const QStringList& args, const QStringList& env = {}, const QByteArray& input = {},
+    const std::function<void()>& child = {})
+{
+    QProcess process;
+    if (child)
+        process.setChildProcessModifier(child);
+    StartCtl(process, args, env);
+    process.write(input);
+    process.closeWriteChannel();
     if (!process.waitForFinished(60000)) {
         process.kill();
         process.waitForFinished();
@@ -118,8 +136,7 @@ private slots:
         QTest::newRow("retries") << QStringList {"info", "127.0.0.1", "--retries", "x"} << "--retries";
         QTest::newRow("option without value") << QStringList {"info", "127.0.0.1", "--ro"} << "needs a value";
         QTest::newRow("json for switch") << QStringList {"--json", "switch", "diff", "127.0.0.1", "f"} << "--json";
-        QTest::newRow("empty community") << QStringList {"--ro", "", "info", "127.0.0.1"} << "community";
-        QTest::newRow("community too long") << QStringList {"--rw", "abcdefghijklm", "info", "127.0.0.1"} << "--rw";
+        QTest::newRow("hosts file and host") << QStringList {"--hosts", "-", "info", "127.0.0.1"} << "surplus";
     }
     void badCommandLines()
     {
@@ -128,8 +145,9 @@ private slots:
         SimModule sim;
         const CtlRun run = Ctl(PortArgs(sim) + args);
         QCOMPARE(run.status, 2);
-        QVERIFY2(run.err.startsWith("kalvorctl: ") && Lines(run.err).first().contains(message), qPrintable(run.err));
-        QVERIFY(run.err.contains("usage: kalvorctl"));
+        QCOMPARE(Lines(run.err).size(), 1);
+        QVERIFY2(run.err.startsWith("kalvorctl: ") && run.err.contains(message), qPrintable(run.err));
+        QVERIFY(run.err.endsWith(" (see kalvorctl --help)\n"));
         QVERIFY(run.out.isEmpty());
         QVERIFY(sim.Journal().empty());
     }
@@ -205,7 +223,8 @@ private slots:
         QJsonParseError error {};
         const QJsonObject object = QJsonDocument::fromJson(json.out.toUtf8(), &error).object();
         QCOMPARE(error.error, QJsonParseError::NoError);
-        QCOMPARE(object.size(), values.size() + 1);
+        QCOMPARE(object.size(), values.size() + 2);
+        QCOMPARE(object.value("status").toInt(-1), 0);
         for (auto it = values.cbegin(); it != values.cend(); ++it)
             QCOMPARE(object.value(it.key()).toString(), it.value());
     }
@@ -259,6 +278,115 @@ private slots:
         QVERIFY(option.out.contains("No changes made!"));
     }
 
+    // The module stores a community as Latin-1 bytes, at most 12: the limit
+    // counts those, and a character it cannot store is refused as such.
+    void communities_data()
+    {
+        QTest::addColumn<QStringList>("args");
+        QTest::addColumn<QStringList>("env");
+        QTest::addColumn<QString>("message");  // empty: accepted, the module answers
+        const QString twelve = QString::fromUtf8("\u00c4\u00d6\u00dc\u00e4\u00f6\u00fc\u00c4\u00d6\u00dc\u00e4\u00f6\u00fc");
+        QTest::newRow("12 Latin-1 characters, 24 UTF-8 bytes") << QStringList {"--ro", twelve} << QStringList {} << "";
+        QTest::newRow("the same from the environment")
+            << QStringList {} << QStringList {"KALVOR_RO_COMMUNITY=" + twelve} << "";
+        QTest::newRow("13 characters")
+            << QStringList {"--rw", twelve + "x"} << QStringList {} << "--rw: the community string has more than 12";
+        QTest::newRow("outside Latin-1") << QStringList {"--ro", QString::fromUtf8("pr\u20ac")} << QStringList {}
+                                         << "--ro: the community string holds a character outside Latin-1";
+        QTest::newRow("outside Latin-1, environment") << QStringList {}
+                                                      << QStringList {"KALVOR_RW_COMMUNITY=\u0161"}
+                                                      << "KALVOR_RW_COMMUNITY: the community string holds a character";
+        QTest::newRow("empty option") << QStringList {"--ro", ""} << QStringList {} << "--ro: the community string is empty";
+        QTest::newRow("empty variable") << QStringList {} << QStringList {"KALVOR_RO_COMMUNITY="}
+                                        << "KALVOR_RO_COMMUNITY is set but empty";
+        QTest::newRow("option beats an empty variable")
+            << QStringList {"--ro", twelve} << QStringList {"KALVOR_RO_COMMUNITY="} << "";
+    }
+    void communities()
+    {
+        QFETCH(QStringList, args);
+        QFETCH(QStringList, env);
+        QFETCH(QString, message);
+        SimModule sim("{\"readCommunity\": \"\u00c4\u00d6\u00dc\u00e4\u00f6\u00fc\u00c4\u00d6\u00dc\u00e4\u00f6\u00fc\"}");
+        const CtlRun run = Ctl(PortArgs(sim) + args + QStringList {"--timeout", "0.3", "--retries", "0", "info", "127.0.0.1"},
+            QStringList {"LC_ALL=C.UTF-8"} + env);
+        if (message.isEmpty()) {
+            QVERIFY2(run.status == 0, qPrintable(run.err));
+            return;
+        }
+        QCOMPARE(run.status, 2);
+        QCOMPARE(Lines(run.err).size(), 1);
+        QVERIFY2(run.err.startsWith("kalvorctl: " + message), qPrintable(run.err));
+        QVERIFY(sim.Journal().empty());
+    }
+
+    // Each part of an address is decimal: the request goes to the module the
+    // output names, in canonical form, and to no other. Three simulated
+    // modules listen on 127.0.0.1, .8 and .10 (octal 010).
+    void moduleAddresses_data()
+    {
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<QString>("used");  // empty: refused before any exchange
+        QTest::addColumn<QString>("listed");  // the same from a host list, whose lines are trimmed
+        QTest::addColumn<QString>("refusal");
+        const QString notDotted = "not a dotted IPv4 address (four decimal numbers from 0 to 255)";
+        QTest::newRow("leading zero") << "127.0.0.010" << "127.0.0.10" << "127.0.0.10" << "";
+        QTest::newRow("zero-padded") << "127.000.000.001" << "127.0.0.1" << "127.0.0.1" << "";
+        QTest::newRow("padded eight") << "127.0.0.008" << "127.0.0.8" << "127.0.0.8" << "";
+        QTest::newRow("unspecified") << "0.0.0.0" << "" << "" << "the unspecified address is not a module address";
+        QTest::newRow("broadcast") << "255.255.255.255" << "" << ""
+                                   << "the broadcast address is not a module address";
+        QTest::newRow("multicast") << "224.0.0.1" << "" << "" << "a multicast address is not a module address";
+        QTest::newRow("part above 255") << "127.0.0.256" << "" << "" << notDotted;
+        QTest::newRow("three parts") << "1.2.3" << "" << "" << notDotted;
+        QTest::newRow("leading blank") << " 127.0.0.1" << "" << "127.0.0.1" << notDotted;
+    }
+    void moduleAddresses()
+    {
+        QFETCH(QString, text);
+        QFETCH(QString, used);
+        QFETCH(QString, listed);
+        QFETCH(QString, refusal);
+        SimModule one("{}", "127.0.0.1");
+        SimModule eight("{}", "127.0.0.8", one.Port());
+        SimModule ten("{}", "127.0.0.10", one.Port());
+        const auto reachedOnly = [&](const QString& address) {
+            for (SimModule* sim : {&one, &eight, &ten}) {
+                const bool reached = !sim->Journal().empty();
+                QVERIFY2(reached == (sim->Address() == address), qPrintable(sim->Address()));
+                sim->ClearJournal();
+            }
+        };
+        const CtlRun single = Ctl(PortArgs(one) + QStringList {"--json", "info", text});
+        reachedOnly(used);
+        if (used.isEmpty()) {
+            QCOMPARE(single.status, 2);
+            QCOMPARE(single.err, "kalvorctl: " + refusal + ": " + text + " (see kalvorctl --help)\n");
+        } else {
+            QCOMPARE(single.status, 0);
+            QCOMPARE(QJsonDocument::fromJson(single.out.toUtf8()).object().value("host").toString(), used);
+        }
+
+        QTemporaryDir dir;
+        const QString list = dir.filePath("list.txt");
+        WriteAll(list, text.toLatin1() + "\n");
+        const CtlRun fleet
+            = Ctl(PortArgs(one) + QStringList {"--hosts", list, "switch", "read", dir.filePath("{host}.rcs")});
+        reachedOnly(listed);
+        const QStringList files = QDir(dir.path()).entryList({"*.rcs"});
+        if (listed.isEmpty()) {
+            QCOMPARE(fleet.status, 2);
+            QCOMPARE(fleet.err, "kalvorctl: " + list + ":1: " + refusal + ": " + text + "\n");
+            QVERIFY(files.isEmpty());
+            return;
+        }
+        QCOMPARE(fleet.status, 0);
+        QCOMPARE(Lines(fleet.out),
+            QStringList({listed + ": switch configuration written to " + dir.filePath(listed + ".rcs"),
+                listed + ": done (status 0)"}));
+        QCOMPARE(files, QStringList {listed + ".rcs"});
+    }
+
     void switchRead()
     {
         SimModule sim(RegisterObjects({{0, 0x12}, {127, 0x34}}));
@@ -276,11 +404,34 @@ private slots:
         QCOMPARE(journal.size(), size_t(128));
         for (int r = 0; r < 128; ++r)
             QCOMPARE(journal[size_t(r)].oid, Oid::SwitchRegister(r));
-        // An unwritable file is status 2.
+        // A folder that does not take the file is found before any exchange.
+        sim.ClearJournal();
         const CtlRun unwritable
             = Ctl(PortArgs(sim) + QStringList {"switch", "read", "127.0.0.1", dir.filePath("no/such/dir/s.rcs")});
         QCOMPARE(unwritable.status, 2);
         QVERIFY(unwritable.err.startsWith("kalvorctl: 127.0.0.1: file: "));
+        QVERIFY(sim.Journal().empty());
+    }
+
+    // A disk that fills while the backup is written (a file size limit of
+    // 64 bytes here) leaves the old backup byte for byte and says so.
+    void switchReadOnAFullDiskKeepsTheOldFile()
+    {
+        SimModule sim(RegisterObjects({{0, 0x12}}));
+        QTemporaryDir dir;
+        const QString file = dir.filePath("keep.rcs");
+        QByteArray old = DefaultImage();
+        old[5] = char(0x77);
+        WriteAll(file, old);
+        const CtlRun run = Ctl(PortArgs(sim) + QStringList {"switch", "read", "127.0.0.1", file}, {}, {},
+            [] { FileSizeLimit::ApplyForGood(64); });
+        QCOMPARE(run.status, 2);
+        QVERIFY(run.out.isEmpty());
+        QCOMPARE(run.err, "kalvorctl: 127.0.0.1: file: " + file
+                + ": File too large; an existing file is left as it was\n");
+        QCOMPARE(ReadAll(file), old);
+        QCOMPARE(QDir(dir.path()).entryList(QDir::Files), QStringList {"keep.rcs"});
+        QCOMPARE(sim.Journal().size(), size_t(128));
     }
 
     // A failed or implausible read leaves the file as it was.
@@ -355,6 +506,32 @@ private slots:
         QCOMPARE(shortFile.status, 2);
         QVERIFY(shortFile.err.contains("127 bytes"));
         QVERIFY(sim.Journal().empty());
+    }
+
+    // A difference in the first or the last register alone is found.
+    void switchDiffAtTheEnds_data()
+    {
+        QTest::addColumn<int>("reg");
+        QTest::newRow("register 0") << 0;
+        QTest::newRow("register 127") << 127;
+    }
+    void switchDiffAtTheEnds()
+    {
+        QFETCH(int, reg);
+        SimModule sim;
+        QTemporaryDir dir;
+        const QString file = dir.filePath("s.rcs");
+        QByteArray image = DefaultImage();
+        image[reg] = char(~image[reg]);
+        WriteAll(file, image);
+        const CtlRun run = Ctl(PortArgs(sim) + QStringList {"switch", "diff", "127.0.0.1", file});
+        QCOMPARE(run.status, 0);
+        const QStringList lines = Lines(run.out);
+        QCOMPARE(lines.size(), 1);
+        const QString expected
+            = QString::asprintf("register %d: 0x%02X -> 0x%02X", reg, kDefaultImage[size_t(reg)], uint8_t(image[reg]));
+        QVERIFY2(lines[0].startsWith(expected),
+            qPrintable(lines[0]));
     }
 
     // The window's sequence: changed registers, restart, confirmation; the
@@ -446,14 +623,33 @@ private slots:
         QVERIFY(run.err.contains("kalvorctl: 127.0.0.2: switch read: no answer"));
         QVERIFY(run.err.contains("1 of 3 modules failed"));
 
-        // info --json: one object a line.
+        // info --json, the list from standard input: standard output holds
+        // one JSON object per module, the silent one's too; the summaries go
+        // to standard error.
+        const QByteArray listText = ReadAll(list);
         const CtlRun json = Ctl(
-            PortArgs(first) + QStringList {"--timeout", "0.3", "--retries", "0", "--json", "--hosts", list, "info"});
+            PortArgs(first) + QStringList {"--timeout", "0.3", "--retries", "0", "--json", "--hosts", "-", "info"}, {},
+            listText);
         QCOMPARE(json.status, 1);
-        int objects = 0;
-        for (const QString& line : Lines(json.out))
-            objects += line.startsWith("{\"host\": \"127.0.0.") && !QJsonDocument::fromJson(line.toUtf8()).isNull();
-        QCOMPARE(objects, 2);
+        QStringList hosts;
+        for (const QString& line : Lines(json.out)) {
+            QJsonParseError error {};
+            const QJsonObject object = QJsonDocument::fromJson(line.toUtf8(), &error).object();
+            QVERIFY2(error.error == QJsonParseError::NoError, qPrintable(line));
+            hosts << object.value("host").toString();
+            const bool silent = hosts.last() == "127.0.0.2";
+            QCOMPARE(object.value("status").toInt(-1), silent ? 1 : 0);
+            QCOMPARE(object.value("error").toString().startsWith("firmware version: no answer"), silent);
+            QCOMPARE(object.contains("firmware"), !silent);
+        }
+        QCOMPARE(hosts, QStringList({"127.0.0.1", "127.0.0.2", "127.0.0.3"}));
+        QVERIFY(json.err.contains("127.0.0.2: module did not answer (status 1)\n"));
+        QVERIFY(json.err.contains("127.0.0.3: done (status 0)\n"));
+        // The same list through a pipe that is not a file.
+        const CtlRun piped = Ctl(PortArgs(first) + QStringList {"--timeout", "0.3", "--retries", "0", "--json",
+                                                      "--hosts", "/dev/stdin", "info"},
+            {}, listText);
+        QCOMPARE(Lines(piped.out).size(), 3);
 
         // Several hosts into one file name: refused before any exchange.
         first.ClearJournal();
@@ -464,8 +660,104 @@ private slots:
         WriteAll(list, "127.0.0.1\n127.0.0.x\n");
         const CtlRun badList = Ctl(PortArgs(first) + QStringList {"--hosts", list, "info"});
         QCOMPARE(badList.status, 2);
-        QVERIFY(badList.err.contains(":2: not an IPv4 address"));
+        QVERIFY(badList.err.contains(":2: not a dotted IPv4 address"));
         QVERIFY(first.Journal().empty());
+    }
+
+    // A fleet run whose modules fail differently ends with the highest
+    // status: one module's missing file (2) does not hide another's
+    // unconfirmed settings (6), whatever their order.
+    void fleetStatusIsTheWorst_data()
+    {
+        QTest::addColumn<QByteArray>("list");
+        QTest::newRow("unconfirmed first") << QByteArray("127.0.0.1\n127.0.0.2\n");
+        QTest::newRow("unconfirmed last") << QByteArray("127.0.0.2\n127.0.0.1\n");
+    }
+    void fleetStatusIsTheWorst()
+    {
+        QFETCH(QByteArray, list);
+        SimModule first(
+            RegisterObjects({}, ", \"faults\": {\"" + std::string(Oid::kConfirmSwitch) + "\": {\"silence\": true}}"),
+            "127.0.0.1");
+        SimModule second("{}", "127.0.0.2", first.Port());
+        QTemporaryDir dir;
+        QByteArray image = DefaultImage();
+        image[9] = char(0x42);
+        WriteAll(dir.filePath("127.0.0.1.rcs"), image);  // none for 127.0.0.2
+        const CtlRun run = Ctl(PortArgs(first)
+                + QStringList {"--timeout", "0.3", "--retries", "0", "--hosts", "-", "switch", "write",
+                    dir.filePath("{host}.rcs")},
+            {}, list);
+        QVERIFY2(run.status == 6, qPrintable(run.out + run.err));
+        QVERIFY(run.out.contains("127.0.0.1: not confirmed (status 6)"));
+        QVERIFY(run.out.contains("127.0.0.2: file error (status 2)"));
+        QVERIFY(run.err.endsWith("kalvorctl: 2 of 2 modules failed\n"));
+        QVERIFY(second.Journal().empty());  // its file is missing: nothing sent
+    }
+
+    // SIGINT during the wait before the confirmation: the module in progress
+    // is still confirmed, the next one is not started, and the run says so.
+    // A second SIGINT ends the run at once, naming the unconfirmed module.
+    void interruptedWrite_data()
+    {
+        QTest::addColumn<int>("interrupts");
+        QTest::newRow("one interrupt") << 1;
+        QTest::newRow("two interrupts") << 2;
+    }
+    void interruptedWrite()
+    {
+        QFETCH(int, interrupts);
+        SimModule first("{}", "127.0.0.1");
+        SimModule second("{}", "127.0.0.2", first.Port());
+        QTemporaryDir dir;
+        QByteArray image = DefaultImage();
+        image[9] = char(0x42);
+        const QString file = dir.filePath("s.rcs");
+        WriteAll(file, image);
+        WriteAll(dir.filePath("list"), "127.0.0.1\n127.0.0.2\n");
+        const int waitMs = 4000;
+        QProcess process;
+        StartCtl(process, PortArgs(first) + QStringList {"--hosts", dir.filePath("list"), "switch", "write", file},
+            {"KALVOR_RESTART_WAIT_MS=" + QString::number(waitMs)});
+        QVERIFY(process.waitForStarted());
+        QByteArray out;
+        while (!out.contains("upload finished") && process.waitForReadyRead(10000))
+            out += process.readAllStandardOutput();
+        QVERIFY2(out.contains("upload finished"), out.constData());
+        QTest::qWait(500);  // into the wait
+        QElapsedTimer clock;
+        clock.start();
+        QByteArray err;
+        for (int i = 0; i < interrupts; ++i) {
+            // One at a time: a second signal sent while the first is pending would merge with it.
+            ::kill(pid_t(process.processId()), SIGINT);
+            for (int polls = 0; polls < 100 && !err.contains("kalvorctl: interrupted: finishing"); ++polls) {
+                process.waitForReadyRead(20);  // reads both pipes
+                err += process.readAllStandardError();
+            }
+        }
+        QVERIFY(process.waitForFinished(20000));
+        const qint64 tookMs = clock.elapsed();
+        out += process.readAllStandardOutput();
+        err += process.readAllStandardError();
+        QCOMPARE(process.exitStatus(), QProcess::NormalExit);
+        QCOMPARE(process.exitCode(), 130);
+        const int confirms = Count(first.Journal(), "get", Oid::kConfirmSwitch);
+        QVERIFY(second.Journal().empty());
+        QVERIFY(err.startsWith("kalvorctl: interrupted: finishing 127.0.0.1 and starting no other module"));
+        QVERIFY(out.endsWith(interrupts == 1 ? "127.0.0.1: done (status 0)\n" : "confirming\n"));
+        if (interrupts == 1) {
+            QCOMPARE(confirms, 1);
+            QVERIFY(tookMs > waitMs - 1500);
+            QVERIFY(out.contains("127.0.0.1: Settings comfirmed succesfully!\n"));
+            QVERIFY2(err.endsWith("kalvorctl: interrupted: 1 of 2 modules finished\n"), err.constData());
+        } else {
+            QCOMPARE(confirms, 0);
+            QVERIFY(tookMs < waitMs - 1500);
+            QVERIFY2(err.endsWith("kalvorctl: stopped at once during 127.0.0.1; not confirmed, returning to their "
+                                  "defaults after 2 min: 127.0.0.1\n"),
+                err.constData());
+        }
     }
 
     // The traffic log: every request the simulator received, in order, with

@@ -223,6 +223,25 @@ private slots:
         QCOMPARE(image.ChangedRegisters(CSwitchImage::Defaults()), (std::vector<int> {0, 1, 3, 4}));
     }
 
+    // The first and the last register are compared like every other.
+    void changedRegistersAtTheEnds_data()
+    {
+        QTest::addColumn<std::vector<int>>("differing");
+        QTest::newRow("register 0 only") << std::vector<int> {0};
+        QTest::newRow("register 127 only") << std::vector<int> {127};
+        QTest::newRow("both ends") << std::vector<int> {0, 127};
+    }
+    void changedRegistersAtTheEnds()
+    {
+        QFETCH(std::vector<int>, differing);
+        CSwitchImage::Bytes bytes = CSwitchImage::Defaults().bytes();
+        for (int r : differing)
+            bytes[size_t(r)] ^= 0x01;
+        const CSwitchImage changed(bytes);
+        QCOMPARE(changed.ChangedRegisters(CSwitchImage::Defaults()), differing);
+        QCOMPARE(CSwitchImage::Defaults().ChangedRegisters(changed), differing);
+    }
+
     // Loading every field of a random image and storing it back changes only
     // what the stores own as whole bytes: B+5 bits 3..0 of the port on show,
     // B+3 bit 3 (follows bit 2) and the group ID high registers' bits 7..4.

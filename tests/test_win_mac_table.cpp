@@ -426,8 +426,9 @@ private slots:
         QVERIFY(!window->findChild<QProgressBar*>());
     }
 
-    // The module stops answering halfway: the rows found stay, the code is
-    // shown and the bar goes.
+    // The module refuses halfway (another one, on the same address and port,
+    // that refuses every entry's selection): the rows found stay, the code is
+    // shown at once and the bar goes.
     void walkFailingHalfwayKeepsItsRows()
     {
         auto sim = std::make_unique<SimModule>(R"({"macTable": [
@@ -438,11 +439,20 @@ private slots:
         auto window = OpenWindow(*sim);
         WalkWatcher watcher(window.get());
         watcher.atPosition = [&sim](int position) {
-            if (position == 512)
-                sim.reset();
+            if (position != 512)
+                return;
+            const uint16_t port = sim->Port();
+            sim.reset();
+            sim = std::make_unique<SimModule>(
+                std::string("{\"faults\": {\"") + Oid::kMacTableStart + "\": {\"error\": 5}}}", "127.0.0.1", port);
         };
         Press(*window, IDC_MAC_LIST_TABLE);
-        QCOMPARE(Status(*window), QString(fixture::kSnmpError).arg(-2));
+        QCOMPARE(Status(*window), QString(fixture::kSnmpError).arg(-1));
+        // The refused selection of entry 512 was the last request.
+        const auto journal = sim->Journal();
+        QVERIFY(!journal.empty());
+        for (const JournalEntry& entry : journal)
+            QCOMPARE(entry.op, std::string("set"));
         QCOMPARE(List(*window).GetItemCount(), 2);
         QCOMPARE(Row(*window, 0), QStringList({"00-00-00-00-01-2C", "2", "2"}));
         QCOMPARE(Row(*window, 1), QStringList({"00-00-00-00-00-05", "1", "3"}));

@@ -90,6 +90,12 @@ private slots:
         QTest::newRow("above 16 bits") << 1 << 0x12100 << 0x10004 << 0x100F0 << "LSD--- 15";
         QTest::newRow("quality only") << 7 << 0 << 0 << 0x00F0 << "------ 15";
         QTest::newRow("loop, port 0") << 0 << 0 << 0 << 0x0100 << "-----O 0";
+        // One indicator bit at a time, so that two swapped indicators show.
+        QTest::newRow("link only") << 4 << 0 << 0x0004 << 0 << "L----- 0";
+        QTest::newRow("speed only") << 5 << 0x2000 << 0 << 0 << "-S---- 0";
+        QTest::newRow("duplex only") << 6 << 0x0100 << 0 << 0 << "--D--- 0";
+        QTest::newRow("receiving only") << 1 << 0 << 0 << 0x0400 << "---R-- 0";
+        QTest::newRow("sending only") << 3 << 0 << 0 << 0x0800 << "----T- 0";
     }
     void decoding()
     {

@@ -5,6 +5,7 @@
 // can type.
 
 #include <QComboBox>
+#include <QDir>
 #include <QLineEdit>
 #include <QTemporaryDir>
 #include <QtTest>
@@ -18,6 +19,7 @@
 #include "res/SwitchDlgIds.h"
 #include "res/SwitchDlgTemplate.h"
 #include "snmp/ModuleObjects.h"
+#include "support/FileSizeLimit.h"
 #include "support/ScriptedUi.h"
 #include "support/SimModule.h"
 #include "support/TestEnvironment.h"
@@ -579,6 +581,33 @@ private slots:
         QVERIFY(ui.Boxes()[0].text.size() > int(strlen("Unable to open file\n")));
         QCOMPARE(ui.Boxes()[0].flags, unsigned(MB_OK | MB_ICONSTOP));
         QVERIFY(Status(*window) != "Data succesfully saved to file!");
+    }
+
+    // A disk that fills during "Save to file" (a file size limit here): a
+    // stop box with the reason, and the old file byte for byte.
+    void fullDiskKeepsTheOldFile()
+    {
+        SimModule sim;
+        ScriptedUi ui;
+        auto window = OpenSwitchWindow(sim);
+        QTemporaryDir dir;
+        const QString path = dir.filePath("keep.rcs");
+        const QByteArray old(128, char(0x3C));
+        QFile file(path);
+        QVERIFY(file.open(QIODevice::WriteOnly) && file.write(old) == old.size());
+        file.close();
+        ui.QueueSaveFile(path);
+        {
+            FileSizeLimit full(64);
+            QVERIFY(full.Applied());
+            Press(*window, IDC_SW_SAVE_FILE);
+        }
+        QCOMPARE(ui.BoxTexts(), QStringList {"Unable to write file\nFile too large"});
+        QCOMPARE(ui.Boxes()[0].flags, unsigned(MB_OK | MB_ICONSTOP));
+        QVERIFY(Status(*window) != "Data succesfully saved to file!");
+        QVERIFY(file.open(QIODevice::ReadOnly));
+        QCOMPARE(file.readAll(), old);
+        QCOMPARE(QDir(dir.path()).entryList(QDir::Files), QStringList {"keep.rcs"});
     }
 
     // ---- Port status window ---------------------------------------------------------

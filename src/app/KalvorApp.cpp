@@ -3,7 +3,6 @@
 #include <QApplication>
 #include <QCommandLineParser>
 #include <QFile>
-#include <QStringList>
 #include <cstdio>
 #include <cstring>
 
@@ -12,6 +11,7 @@
 #include "platform/UiSeam.h"
 #include "res/AppIcon.h"
 #include "res/Strings.h"
+#include "snmp/ModuleAddress.h"
 #include "snmp/SnmpRequest.h"
 
 namespace {
@@ -21,20 +21,6 @@ const char kDesktopFileName[] = "org.kalvor.Kalvor";
 // The sockets layer needs no start-up of its own here; kept as the one place
 // that would report it.
 bool SocketsAvailable() { return true; }
-
-bool IsDottedAddress(const QString& text)
-{
-    const QStringList parts = text.split('.');
-    if (parts.size() != 4)
-        return false;
-    for (const QString& part : parts) {
-        bool ok = false;
-        const uint value = part.toUInt(&ok);
-        if (!ok || value > 255)
-            return false;
-    }
-    return true;
-}
 
 void Usage() { fprintf(stderr, "usage: kalvor [--address A.B.C.D] [--port N] [--trace FILE] [--help] [--version]\n"); }
 
@@ -83,12 +69,14 @@ int CKalvorApp::PrintHelpOrVersion(int argc, char** argv)
 bool CKalvorApp::ApplyOptions(const QCommandLineParser& parser)
 {
     if (parser.isSet(QStringLiteral("address"))) {
-        const QString address = parser.value(QStringLiteral("address"));
-        if (!IsDottedAddress(address)) {
-            fprintf(stderr, "kalvor: not an IPv4 address: %s\n", qPrintable(address));
+        // Decimal parts, handed on in canonical form: "010" is ten, not octal eight.
+        const ModuleAddressParse address
+            = ParseModuleAddress(parser.value(QStringLiteral("address")).toLocal8Bit().toStdString());
+        if (!address.Accepted()) {
+            fprintf(stderr, "kalvor: --address: %s\n", address.error.c_str());
             return false;
         }
-        CMainDlg::SetStartAddress(address);
+        CMainDlg::SetStartAddress(QString::fromStdString(address.address));
     }
     if (parser.isSet(QStringLiteral("port"))) {
         const QString text = parser.value(QStringLiteral("port"));

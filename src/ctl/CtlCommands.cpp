@@ -5,9 +5,11 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <functional>
 #include <memory>
 
 #include "core/SettingsRead.h"
+#include "platform/FileReplace.h"
 #include "platform/Pause.h"
 #include "snmp/SnmpRequest.h"
 #include "switch/SwitchImage.h"
@@ -36,25 +38,7 @@ std::string Hex(uint8_t value)
     return text;
 }
 
-std::string JsonString(const std::string& text)
-{
-    std::string json = "\"";
-    for (const unsigned char c : text) {
-        if (c == '"' || c == '\\') {
-            json += '\\';
-            json += char(c);
-        } else if (c < 0x20) {
-            char escaped[8];
-            snprintf(escaped, sizeof escaped, "\\u%04x", c);
-            json += escaped;
-        } else {
-            json += char(c);
-        }
-    }
-    return json + "\"";
-}
-
-int Info(const CtlOptions& options, const std::string& host, const CtlOutput& out)
+int Info(const CtlOptions& options, const std::string& host, CtlOutput& out)
 {
     const ModuleSettings settings = ReadModuleSettings(host.c_str(), options.roCommunity.c_str());
     switch (settings.failure) {
@@ -69,10 +53,10 @@ int Info(const CtlOptions& options, const std::string& host, const CtlOutput& ou
     case ModuleSettings::Failure::Settings: out.Error(host, "settings", CodeText(settings.code)); return kExitModule;
     }
     if (options.json) {
-        std::string json = "{\"host\": " + JsonString(host);
+        std::string json = "{\"host\": " + JsonString(host) + ", \"status\": 0";
         for (const NamedSetting& setting : settings.values)
             json += ", " + JsonString(setting.key) + ": " + JsonString(setting.value.toStdString());
-        out.Raw(json + "}");
+        PrintRaw(json + "}");
         return kExitOk;
     }
     size_t width = 0;
@@ -87,7 +71,7 @@ int Info(const CtlOptions& options, const std::string& host, const CtlOutput& ou
 }
 
 // Phase 1 of every switch command: the 128 registers, plausible.
-int ReadSwitch(const CtlOptions& options, const std::string& host, const CtlOutput& out, CSwitchImage& image)
+int ReadSwitch(const CtlOptions& options, const std::string& host, CtlOutput& out, CSwitchImage& image)
 {
     CSnmpRequest request(host.c_str(), options.roCommunity.c_str(), SwitchMap::kRegisters);
     SwitchTransfer::AddRegisterReads(request);
@@ -105,7 +89,7 @@ int ReadSwitch(const CtlOptions& options, const std::string& host, const CtlOutp
     return kExitOk;
 }
 
-int LoadFile(const std::string& host, const std::string& path, const CtlOutput& out, CSwitchImage& image)
+int LoadFile(const std::string& host, const std::string& path, CtlOutput& out, CSwitchImage& image)
 {
     const SwitchTransfer::FileRead read = SwitchTransfer::ReadImageFile(QString::fromLocal8Bit(path.c_str()), image);
     switch (read.status) {
@@ -120,23 +104,29 @@ int LoadFile(const std::string& host, const std::string& path, const CtlOutput& 
     return kExitUsage;
 }
 
-int SwitchRead(const CtlOptions& options, const std::string& host, const CtlOutput& out)
+int SwitchRead(const CtlOptions& options, const std::string& host, CtlOutput& out)
 {
     const std::string path = WithHost(options.file, host);
+    // A file that cannot be written is found before any exchange.
+    const std::string unwritable = WhyNotWritable(path);
+    if (!unwritable.empty()) {
+        out.Error(host, "file", path + ": " + unwritable);
+        return kExitUsage;
+    }
     CSwitchImage image;
     if (const int status = ReadSwitch(options, host, out, image))
         return status;
     QString error;
     if (SwitchTransfer::WriteImageFile(QString::fromLocal8Bit(path.c_str()), image, error)
         != SwitchTransfer::FileWrite::Written) {
-        out.Error(host, "file", path + ": " + error.toStdString());
+        out.Error(host, "file", path + ": " + error.toStdString() + "; an existing file is left as it was");
         return kExitUsage;
     }
     out.Line("switch configuration written to " + path);
     return kExitOk;
 }
 
-int SwitchDiff(const CtlOptions& options, const std::string& host, const CtlOutput& out)
+int SwitchDiff(const CtlOptions& options, const std::string& host, CtlOutput& out)
 {
     CSwitchImage file;
     if (const int status = LoadFile(host, WithHost(options.file, host), out, file))
@@ -157,7 +147,7 @@ int SwitchDiff(const CtlOptions& options, const std::string& host, const CtlOutp
     return kExitOk;
 }
 
-int SwitchWrite(const CtlOptions& options, const std::string& host, const CtlOutput& out)
+int SwitchWrite(const CtlOptions& options, const std::string& host, CtlOutput& out, const std::function<void()>& uploaded)
 {
     CSwitchImage file;
     if (const int status = LoadFile(host, WithHost(options.file, host), out, file))
@@ -169,7 +159,11 @@ int SwitchWrite(const CtlOptions& options, const std::string& host, const CtlOut
     steps.newRequest = [&](uint32_t capacity) {
         return std::make_unique<CSnmpRequest>(host.c_str(), options.rwCommunity.c_str(), capacity);
     };
-    steps.uploaded = [&] { out.Line("upload finished, restarting the switch board and confirming"); };
+    steps.uploaded = [&] {
+        if (uploaded)
+            uploaded();
+        out.Line("upload finished, restarting the switch board and confirming");
+    };
     steps.wait = [](unsigned milliseconds) { Sleep(milliseconds); };
     steps.waitMs = RestartWaitMs();
     const SwitchTransfer::UploadOutcome outcome = SwitchTransfer::UploadChanges(file, module, steps);
@@ -189,24 +183,6 @@ int SwitchWrite(const CtlOptions& options, const std::string& host, const CtlOut
 
 }  // namespace
 
-void CtlOutput::Line(const std::string& text) const
-{
-    fprintf(stdout, "%s%s\n", m_prefix.c_str(), text.c_str());
-    fflush(stdout);
-}
-
-void CtlOutput::Raw(const std::string& text) const
-{
-    fprintf(stdout, "%s\n", text.c_str());
-    fflush(stdout);
-}
-
-void CtlOutput::Error(const std::string& host, const std::string& phase, const std::string& text) const
-{
-    fprintf(stderr, "kalvorctl: %s: %s: %s\n", host.c_str(), phase.c_str(), text.c_str());
-    fflush(stderr);
-}
-
 unsigned RestartWaitMs()
 {
     const char* text = getenv("KALVOR_RESTART_WAIT_MS");
@@ -219,13 +195,14 @@ unsigned RestartWaitMs()
     return SwitchTransfer::kConfirmWaitMs;
 }
 
-int RunCtlCommand(const CtlOptions& options, const std::string& host, const CtlOutput& out)
+int RunCtlCommand(
+    const CtlOptions& options, const std::string& host, CtlOutput& out, const std::function<void()>& uploaded)
 {
     switch (options.command) {
     case CtlCommand::Info: return Info(options, host, out);
     case CtlCommand::SwitchRead: return SwitchRead(options, host, out);
     case CtlCommand::SwitchDiff: return SwitchDiff(options, host, out);
-    case CtlCommand::SwitchWrite: return SwitchWrite(options, host, out);
+    case CtlCommand::SwitchWrite: return SwitchWrite(options, host, out, uploaded);
     }
     return kExitUsage;
 }

@@ -1,30 +1,36 @@
 #include "ctl/CtlOptions.h"
 
-#include <QByteArray>
-#include <QFile>
-#include <QFileInfo>
+#include <QString>
 #include <cerrno>
 #include <cmath>
+#include <cstdio>
 #include <cstdlib>
+#include <cstring>
+#include <sys/stat.h>
+
+#include "snmp/ModuleAddress.h"
 
 const char* const kCtlVersion = "kalvorctl 2.07";
 const char* const kCtlUsage
     = "usage: kalvorctl [options] info HOST\n"
       "       kalvorctl [options] switch read|diff|write HOST FILE\n"
       "       kalvorctl [options] --hosts LIST info | switch read|diff|write FILE\n"
+      "HOST: four decimal numbers (leading zeros allowed, 010 is ten), used as 127.0.0.10\n"
       "options:\n"
       "  --ro COMMUNITY     read-only community (default: $KALVOR_RO_COMMUNITY, else 582019374620)\n"
       "  --rw COMMUNITY     read-write community (default: $KALVOR_RW_COMMUNITY, else marbled)\n"
       "  --port N           UDP port of the module's agent (default: the SNMP library's)\n"
       "  --timeout SECONDS  wait for each answer (default: the SNMP library's)\n"
       "  --retries N        repeats of an unanswered request (default: the SNMP library's)\n"
-      "  --hosts LIST       run for every address in LIST; {host} in FILE becomes the address\n"
-      "  --json             info: one JSON object per module\n"
-      "  --trace FILE       log every request and answer to FILE\n"
+      "  --hosts LIST       run for every address in LIST (- for standard input);\n"
+      "                     {host} in FILE becomes the address\n"
+      "  --json             info: only JSON on standard output, one object per module\n"
+      "  --trace FILE       log every request and answer to FILE (replaced)\n"
       "  -h, --help         this text\n"
       "  -v, --version      the version\n"
       "exit status: 0 done, 1 module did not answer (info), 2 bad command line or file,\n"
-      "  3 switch read failed, 4 implausible switch data, 5 upload failed, 6 not confirmed\n";
+      "  3 switch read failed, 4 implausible switch data, 5 upload failed, 6 not confirmed;\n"
+      "  with --hosts the highest status of any module; 130/143 interrupted (SIGINT/SIGTERM)\n";
 
 namespace {
 
@@ -45,6 +51,25 @@ bool ParseInteger(const std::string& text, long low, long high, long& value)
     return true;
 }
 
+// One line of `file` without its line end; false at the end of the stream.
+bool ReadLine(FILE* file, std::string& line)
+{
+    line.clear();
+    int c = 0;
+    while ((c = fgetc(file)) != EOF && c != '\n')
+        line += char(c);
+    return c != EOF || !line.empty();
+}
+
+std::string Trimmed(const std::string& text)
+{
+    const char* const blanks = " \t\r\f\v";
+    const size_t first = text.find_first_not_of(blanks);
+    if (first == std::string::npos)
+        return std::string();
+    return text.substr(first, text.find_last_not_of(blanks) - first + 1);
+}
+
 bool ParseSeconds(const std::string& text, long& microseconds)
 {
     if (text.empty() || !(text[0] >= '0' && text[0] <= '9'))
@@ -58,6 +83,31 @@ bool ParseSeconds(const std::string& text, long& microseconds)
     return microseconds > 0;
 }
 
+// A community string and where it came from (an option or a variable).
+struct Community {
+    std::string source;
+    std::string text;  // as given, in the local encoding
+
+    // The module keeps at most 12 characters of one byte each (Latin-1): a
+    // longer string or another character would be stored otherwise than
+    // typed. `bytes` receives the Latin-1 bytes.
+    bool Take(std::string& bytes, std::string& error) const
+    {
+        const QString characters = QString::fromLocal8Bit(text.c_str());
+        bool latin1 = true;
+        for (const QChar c : characters)
+            latin1 = latin1 && c.unicode() <= 0xFF;
+        if (text.empty())
+            error = source + (source.rfind("--", 0) == 0 ? ": the community string is empty" : " is set but empty");
+        else if (!latin1)
+            error = source + ": the community string holds a character outside Latin-1, which the module cannot store";
+        else if (characters.size() > qsizetype(kMaxCommunity))
+            error = source + ": the community string has more than 12 characters";
+        bytes = characters.toLatin1().toStdString();
+        return error.empty();
+    }
+};
+
 CtlParse Fail(const std::string& error)
 {
     CtlParse parse;
@@ -67,24 +117,6 @@ CtlParse Fail(const std::string& error)
 }
 
 }  // namespace
-
-bool IsDottedAddress(const std::string& text)
-{
-    int parts = 0;
-    size_t start = 0;
-    while (true) {
-        const size_t dot = text.find('.', start);
-        const std::string part = text.substr(start, dot == std::string::npos ? std::string::npos : dot - start);
-        long value = 0;
-        if (part.size() > 3 || !ParseInteger(part, 0, 255, value))
-            return false;
-        ++parts;
-        if (dot == std::string::npos)
-            break;
-        start = dot + 1;
-    }
-    return parts == 4;
-}
 
 bool HasHostPlaceholder(const std::string& pattern) { return pattern.find("{host}") != std::string::npos; }
 
@@ -99,44 +131,47 @@ std::string WithHost(const std::string& pattern, const std::string& host)
 
 bool ReadHostList(const std::string& path, std::vector<std::string>& hosts, std::string& error)
 {
-    QFile file(QString::fromLocal8Bit(path.c_str()));
-    if (QFileInfo(file.fileName()).isDir() || !file.open(QIODevice::ReadOnly)) {
-        error = "cannot read the host list " + path
-            + (file.errorString().isEmpty() ? "" : ": " + file.errorString().toStdString());
+    const bool standardInput = path == "-";
+    const std::string name = standardInput ? std::string("standard input") : path;
+    struct stat info {};
+    FILE* file = standardInput ? stdin : fopen(path.c_str(), "r");
+    if (!file || (fstat(fileno(file), &info) == 0 && S_ISDIR(info.st_mode))) {
+        error = "cannot read the host list " + name + ": " + (file ? "a folder" : strerror(errno));
+        if (file)
+            fclose(file);
         return false;
     }
     hosts.clear();
+    error.clear();
     int number = 0;
-    while (!file.atEnd()) {
-        QByteArray line = file.readLine();
+    for (std::string line; error.empty() && ReadLine(file, line);) {
         ++number;
-        const int hash = line.indexOf('#');
-        if (hash >= 0)
-            line.truncate(hash);
-        const std::string host = line.trimmed().toStdString();
+        const std::string host = Trimmed(line.substr(0, line.find('#')));
         if (host.empty())
             continue;
-        if (!IsDottedAddress(host)) {
-            error = path + ":" + std::to_string(number) + ": not an IPv4 address: " + host;
-            return false;
-        }
-        hosts.push_back(host);
+        const ModuleAddressParse address = ParseModuleAddress(host);
+        if (!address.Accepted())
+            error = name + ":" + std::to_string(number) + ": " + address.error;
+        hosts.push_back(address.address);
     }
-    if (hosts.empty()) {
-        error = "the host list " + path + " holds no address";
-        return false;
-    }
-    return true;
+    if (error.empty() && ferror(file))
+        error = "cannot read the host list " + name + ": " + strerror(errno);
+    if (!standardInput)
+        fclose(file);
+    if (error.empty() && hosts.empty())
+        error = "the host list " + name + " holds no address";
+    return error.empty();
 }
 
 CtlParse ParseCtlArguments(const std::vector<std::string>& args, const std::function<const char*(const char*)>& env)
 {
     CtlParse parse;
     CtlOptions& options = parse.options;
-    const char* ro = env("KALVOR_RO_COMMUNITY");
-    const char* rw = env("KALVOR_RW_COMMUNITY");
-    options.roCommunity = ro ? ro : kDefaultRo;
-    options.rwCommunity = rw ? rw : kDefaultRw;
+    Community ro {"KALVOR_RO_COMMUNITY", kDefaultRo};
+    Community rw {"KALVOR_RW_COMMUNITY", kDefaultRw};
+    for (Community* community : {&ro, &rw})
+        if (const char* value = env(community->source.c_str()))
+            community->text = value;
 
     std::vector<std::string> words;
     bool optionsEnded = false;
@@ -183,10 +218,8 @@ CtlParse ParseCtlArguments(const std::vector<std::string>& args, const std::func
             value = args[++i];
         }
         long number = 0;
-        if (arg == "--ro") {
-            options.roCommunity = value;
-        } else if (arg == "--rw") {
-            options.rwCommunity = value;
+        if (arg == "--ro" || arg == "--rw") {
+            (arg == "--ro" ? ro : rw) = Community {arg, value};
         } else if (arg == "--port") {
             if (!ParseInteger(value, 1, 65535, number))
                 return Fail("--port: not a port number from 1 to 65535: " + value);
@@ -208,14 +241,9 @@ CtlParse ParseCtlArguments(const std::vector<std::string>& args, const std::func
             options.trace = value;
         }
     }
-    // The module keeps at most 12 characters; a longer string would be cut
-    // and so differ from what was typed.
-    if (options.roCommunity.empty() || options.rwCommunity.empty())
-        return Fail("a community string is empty");
-    if (options.roCommunity.size() > kMaxCommunity)
-        return Fail("--ro: the community string has more than 12 characters");
-    if (options.rwCommunity.size() > kMaxCommunity)
-        return Fail("--rw: the community string has more than 12 characters");
+    std::string error;
+    if (!ro.Take(options.roCommunity, error) || !rw.Take(options.rwCommunity, error))
+        return Fail(error);
 
     if (words.empty())
         return Fail("no command");
@@ -252,9 +280,10 @@ CtlParse ParseCtlArguments(const std::vector<std::string>& args, const std::func
     if (given > wanted)
         return Fail("surplus argument " + words[next + wanted]);
     if (!fleet) {
-        options.host = words[next++];
-        if (!IsDottedAddress(options.host))
-            return Fail("not a dotted IPv4 address: " + options.host);
+        const ModuleAddressParse address = ParseModuleAddress(words[next++]);
+        if (!address.Accepted())
+            return Fail(address.error);
+        options.host = address.address;
     }
     if (options.command != CtlCommand::Info) {
         options.file = words[next];

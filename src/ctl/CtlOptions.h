@@ -21,10 +21,10 @@ enum class CtlCommand { Info, SwitchRead, SwitchDiff, SwitchWrite };
 
 struct CtlOptions {
     CtlCommand command = CtlCommand::Info;
-    std::string host;  // without --hosts
+    std::string host;  // without --hosts; canonical dotted form
     std::string file;  // switch commands; may hold {host}
     std::string hostsFile;  // --hosts
-    std::string roCommunity;
+    std::string roCommunity;  // Latin-1 bytes, as the module stores them
     std::string rwCommunity;
     int port = 0;  // 0: the library's
     long timeoutUs = 0;  // 0: the library's
@@ -43,12 +43,10 @@ struct CtlParse {
 // (nullptr when unset).
 CtlParse ParseCtlArguments(const std::vector<std::string>& args, const std::function<const char*(const char*)>& env);
 
-// A dotted IPv4 address: four decimal numbers 0..255.
-bool IsDottedAddress(const std::string& text);
-
-// The addresses of a host list: one a line, blank lines and text from '#'
-// on skipped. False with `error` set when the file cannot be read or a line
-// is not an address.
+// The addresses of a host list ("-": standard input), read to the end of
+// the stream, in their canonical form: one a line, blank lines and text from
+// '#' on skipped. False with `error` set when the list cannot be read, a line
+// is not a module address or none is given.
 bool ReadHostList(const std::string& path, std::vector<std::string>& hosts, std::string& error);
 
 // `pattern` with every "{host}" replaced by `host`.

@@ -26,16 +26,16 @@ public:
     bool Open(const std::string& path)
     {
         std::lock_guard<std::mutex> lock(m_mutex);
-        if (m_file)
-            fclose(m_file);
-        m_file = nullptr;
+        Close();
         if (path.empty())
             return true;
         m_file = fopen(path.c_str(), "w");
         if (!m_file) {
-            fprintf(stderr, "%s: cannot open the trace file: %s\n", path.c_str(), strerror(errno));
+            fprintf(stderr, "%s: %s: cannot open the trace file: %s\n", program_invocation_short_name, path.c_str(),
+                strerror(errno));
             return false;
         }
+        m_path = path;
         return true;
     }
     bool On() const { return m_file != nullptr; }
@@ -51,7 +51,20 @@ public:
 
 private:
     TraceLog() = default;
+    // Ends the log; a line that could not be written (a full disk) is said.
+    void Close()
+    {
+        if (!m_file)
+            return;
+        const bool written = !ferror(m_file);
+        if (fclose(m_file) != 0 || !written)
+            fprintf(stderr, "%s: %s: the trace file is incomplete: %s\n", program_invocation_short_name, m_path.c_str(),
+                strerror(errno));
+        m_file = nullptr;
+    }
+
     FILE* m_file = nullptr;
+    std::string m_path;
     std::mutex m_mutex;
 };
 

@@ -2,8 +2,8 @@
 
 #include <QFile>
 #include <QFileInfo>
-#include <QSaveFile>
 
+#include "platform/FileReplace.h"
 #include "snmp/ModuleObjects.h"
 #include "snmp/SnmpRequest.h"
 
@@ -94,26 +94,17 @@ FileRead ReadImageFile(const QString& path, CSwitchImage& image)
 
 FileWrite WriteImageFile(const QString& path, const CSwitchImage& image, QString& error)
 {
-    QSaveFile file(path);
-    if (QFileInfo(path).isDir()) {
-        error = QStringLiteral("%1 is a folder").arg(path);
-        return FileWrite::OpenFailed;
-    }
-    if (!file.open(QIODevice::WriteOnly)) {
-        error = file.errorString();
-        return FileWrite::OpenFailed;
-    }
     const auto& bytes = image.bytes();
-    if (file.write(reinterpret_cast<const char*>(bytes.data()), kFileSize) != kFileSize) {
-        error = file.errorString();
-        file.cancelWriting();
-        return FileWrite::WriteFailed;
+    std::string reason;
+    const FileReplace replaced = ReplaceFileContents(
+        QFile::encodeName(path).toStdString(), reinterpret_cast<const char*>(bytes.data()), kFileSize, reason);
+    error = QString::fromLocal8Bit(reason.c_str());
+    switch (replaced) {
+    case FileReplace::Done: return FileWrite::Written;
+    case FileReplace::CannotCreate: return FileWrite::OpenFailed;
+    case FileReplace::CannotWrite: return FileWrite::WriteFailed;
     }
-    if (!file.commit()) {
-        error = file.errorString();
-        return FileWrite::WriteFailed;
-    }
-    return FileWrite::Written;
+    return FileWrite::WriteFailed;
 }
 
 }  // namespace SwitchTransfer

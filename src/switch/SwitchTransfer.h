@@ -71,8 +71,8 @@ struct FileRead {
 FileRead ReadImageFile(const QString& path, CSwitchImage& image);
 
 // Writes the 128 bytes through a temporary file that replaces `path` only
-// when everything was written, so a failure leaves an existing file intact.
-// On failure `error` says why.
+// once all of them are on the disk, so a failure (a full disk among them)
+// leaves an existing file intact. On failure `error` says why.
 enum class FileWrite { Written, OpenFailed, WriteFailed };
 FileWrite WriteImageFile(const QString& path, const CSwitchImage& image, QString& error);
 

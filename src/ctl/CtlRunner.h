@@ -1,0 +1,15 @@
+#pragma once
+// A kalvorctl run over its modules, one after the other: the command for
+// each, a summary line each with --hosts, a JSON object for a module that
+// failed with --json, and the run's exit status. SIGINT and SIGTERM let the
+// module in progress finish and start no other.
+
+#include <string>
+#include <vector>
+
+#include "ctl/CtlOptions.h"
+
+// `hosts` in canonical form; with --hosts they came from the list. Returns
+// the exit status: the highest status of any module (0 when all are done),
+// or 128 + the signal's number when a signal interrupted the run.
+int RunModules(const CtlOptions& options, const std::vector<std::string>& hosts);
