@@ -7,6 +7,7 @@
 #include <QTimer>
 #include <QtTest>
 
+#include <memory>
 #include <string>
 
 #include "platform/Busy.h"
@@ -154,6 +155,43 @@ private slots:
         SetSleepHook([](unsigned) {});  // no real pauses in the tests that follow
         Spin([] { return false; }, 300);
         QVERIFY(sim.Journal().empty());
+    }
+
+    // A module that answers after the cancel: the late answer is dropped, and
+    // the next batch to it is answered as usual.
+    void lateAnswerAfterCancelIsDropped()
+    {
+        SimFleetSpec spec;
+        spec.base = "127.3.0.1";
+        spec.slow = {"127.3.0.1"};
+        spec.slowMs = 600;
+        SimModule sim(spec);
+        sim.Use();
+        CSnmpRequest request("127.3.0.1", "582019374620", 1);
+        request.AddVar(kVlan, "", 0);
+        bool called = false;
+        request.Start(false, [&](int) { called = true; });
+        Spin([&] { return RequestsFor(sim, kVlan) == 1; });
+        request.Cancel();
+        Spin([] { return false; }, 1000);  // the answer came and went
+        QVERIFY(!called);
+        CSnmpRequest next("127.3.0.1", "582019374620", 1);
+        next.AddVar(kVlan, "", 0);
+        QCOMPARE(next.Get(), int(CSnmpRequest::kOk));
+    }
+
+    // The simulator killed in the middle of a batch: no answer, no crash.
+    void moduleKilledDuringABatch()
+    {
+        auto sim = std::make_unique<SimModule>(kSilentVlan);
+        sim->Use();
+        CSnmpRequest::SetTimeoutOverride(300000);
+        CSnmpRequest request("127.0.0.1", "582019374620", 2);
+        request.AddVar(kPing, "", 0);
+        request.AddVar(kVlan, "", 0);
+        QTimer::singleShot(100, [&] { sim.reset(); });
+        QCOMPARE(request.Get(), int(CSnmpRequest::kNoAnswer));
+        QCOMPARE(request.Completed(), 1);
     }
 
     // While a module stays silent the event loop keeps turning.

@@ -132,7 +132,8 @@ private slots:
         QVERIFY(window->isVisible());
     }
 
-    // Clicks on another window while one waits run nothing there.
+    // Clicks, keys and the close box of another window while one waits do
+    // nothing there.
     void inputToAnotherWindowDoesNothing()
     {
         SimModule sim(R"({"faults": {".1.1.8.0": {"silence": true}}})");
@@ -145,12 +146,14 @@ private slots:
         After(300, [&] {
             QTest::mouseClick(other->GetDlgItem(IDC_READ_SETTINGS), Qt::LeftButton);
             QTest::keyClick(other->GetDlgItem(IDC_VLAN_TAG), Qt::Key_5);
+            other->close();
             CBusy::Cancel();
         });
         Press(*busy, IDC_READ_SETTINGS);
         QCOMPARE(Status(*other), otherStatus);
         QCOMPARE(Requests(sim, fixture::kPrefix + ".1.1.8.0"), 1);
         QVERIFY(!Text(*other, IDC_VLAN_TAG).endsWith('5'));
+        QVERIFY(other->isVisible());
     }
 
     // "Read Settings" run from inside a sub-window's handler closes the other
