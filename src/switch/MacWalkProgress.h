@@ -1,10 +1,10 @@
 #pragma once
 // The progress bar of a MAC table walk: made over the strip just above the
 // status line when the walk starts, removed when it ends (on every path).
-// The walk runs inside one handler without the event loop, so the bar, the
-// status line and the result list are painted at once whenever the bar's fill
-// has moved or a row came in, at most every kPaintIntervalMs (a real walk
-// spends some 300 ms per entry, so in practice every change is painted).
+// The walk runs inside one handler and waits for the module in the event
+// loop; the bar, the status line and the result list are also painted at
+// once whenever the bar's fill has moved or a row came in, at most every
+// kPaintIntervalMs, so that they keep step with the walk.
 
 #include <QElapsedTimer>
 #include <QPointer>
