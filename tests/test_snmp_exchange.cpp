@@ -39,11 +39,7 @@ class TestSnmpExchange : public QObject {
     Q_OBJECT
 private slots:
     void initTestCase() { TestEnvironment::Init(); }
-    void cleanup()
-    {
-        CSnmpRequest::SetTimeoutOverride(0);
-        CSnmpRequest::SetRetriesOverride(-1);
-    }
+    void cleanup() { TestEnvironment::Reset(); }
 
     // Two modules on two loopback addresses, one loop: both batches finish,
     // and each holds its own module's answer.
@@ -152,7 +148,6 @@ private slots:
         Sleep(2000);
         QCOMPARE(next.Get(), int(CSnmpRequest::kCancelled));
         QVERIFY(clock.elapsed() < 100);
-        SetSleepHook([](unsigned) {});  // no real pauses in the tests that follow
         Spin([] { return false; }, 300);
         QVERIFY(sim.Journal().empty());
     }

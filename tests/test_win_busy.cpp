@@ -66,12 +66,7 @@ class TestWindowsBusy : public QObject {
     Q_OBJECT
 private slots:
     void initTestCase() { TestEnvironment::Init(); }
-    void cleanup()
-    {
-        CSnmpRequest::SetTimeoutOverride(0);
-        CSnmpRequest::SetRetriesOverride(-1);
-        SetSleepHook([](unsigned) {});
-    }
+    void cleanup() { TestEnvironment::Reset(); }
 
     // A slow module: after a second the status line says whom it waits for,
     // the Cancel button shows; its press ends the read mid-time-out, nothing

@@ -7,6 +7,7 @@
 #include <string>
 
 #include "platform/Pause.h"
+#include "snmp/SnmpRequest.h"
 
 namespace TestEnvironment {
 namespace {
@@ -52,6 +53,13 @@ void Init()
     setenv("SNMPCONFPATH", g_dir.c_str(), 1);
     setenv("SNMP_PERSISTENT_DIR", persistentDir.c_str(), 1);
 
+    Reset();
+}
+
+void Reset()
+{
+    CSnmpRequest::SetTimeoutOverride(0);
+    CSnmpRequest::SetRetriesOverride(-1);
     SetSleepHook([](unsigned milliseconds) { g_pauses.push_back(milliseconds); });
 }
 

@@ -9,6 +9,9 @@
 namespace TestEnvironment {
 // Call once at the start of a test executable (initTestCase).
 void Init();
+// Back to the start-up state after a test that changed it: the session's
+// time-out and re-sends from snmp.conf, pauses recorded and skipped.
+void Reset();
 // Pauses requested through Sleep since the last call.
 std::vector<unsigned> TakePauses();
 }  // namespace TestEnvironment
