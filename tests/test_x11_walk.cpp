@@ -71,15 +71,17 @@ std::string StartServer()
 
 std::string g_display;
 
-// Answers the walk's question box with Yes once it shows.
-void AnswerQuestionWithYes()
+// Answers the walk's question box with Yes once it shows, and notes where
+// it was on the screen.
+void AnswerQuestionWithYes(QRect& boxPlace)
 {
-    QTimer::singleShot(300, [] {
+    QTimer::singleShot(300, [&boxPlace] {
         auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
         if (!box) {
-            AnswerQuestionWithYes();
+            AnswerQuestionWithYes(boxPlace);
             return;
         }
+        boxPlace = box->frameGeometry();
         box->button(QMessageBox::Yes)->click();
     });
 }
@@ -105,8 +107,10 @@ private slots:
         window.Create();
         window.show();
         QVERIFY(QTest::qWaitForWindowExposed(&window));
+        window.activateWindow();
         IUiSeam* scripted = SetUiSeam(nullptr);  // the real question box
-        AnswerQuestionWithYes();
+        QRect boxPlace;
+        AnswerQuestionWithYes(boxPlace);
 
         QImage onScreen;
         QImage painted;
@@ -125,6 +129,7 @@ private slots:
         SetUiSeam(scripted);
 
         QVERIFY(drive::Status(window).startsWith("Walk stopped: "));
+        QVERIFY2(boxPlace.intersects(window.frameGeometry()), "the question box did not cover the window");
         QVERIFY(!onScreen.isNull());
         QCOMPARE(onScreen.size(), painted.size());
         int differing = 0;
