@@ -1,0 +1,13 @@
+#pragma once
+// The module the main window starts with: the address of the last module
+// whose settings were read, kept in the program's settings (never a
+// community string).
+
+#include <QString>
+
+// Four decimal fields of 0..255, dot-separated.
+bool IsDottedAddress(const QString& text);
+
+// The stored address, or `fallback` when none is stored or it is no address.
+QString RememberedModuleAddress(const QString& fallback);
+void RememberModuleAddress(const QString& address);
