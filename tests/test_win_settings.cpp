@@ -93,7 +93,8 @@ private slots:
         QTest::addColumn<QByteArray>("contents");  // empty: the settings "file" is a directory
         QTest::addColumn<bool>("unreadable");
         const QByteArray good("[Module]\nAddress=127.0.0.7\n");
-        QTest::newRow("garbage") << QByteArray("\x00\xff[Mod\x01ule\n=\n\x7f==\xfe]]\nAddress\n", 32) << false;
+        static const char kGarbage[] = "\x00\xff[Mod\x01ule\n=\n\x7f==\xfe]]\nAddress\n";
+        QTest::newRow("garbage") << QByteArray(kGarbage, sizeof kGarbage - 1) << false;
         QTest::newRow("address 999.1.1.1") << QByteArray("[Module]\nAddress=999.1.1.1\n") << false;
         QTest::newRow("address abc") << QByteArray("[Module]\nAddress=abc\n") << false;
         QTest::newRow("a directory") << QByteArray() << false;
