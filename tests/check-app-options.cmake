@@ -20,7 +20,8 @@ set(rows
   "address without value|-platform,offscreen,--address|2|Missing value.*usage: kalvor"
   "unknown option|-platform,offscreen,--adress,127.0.0.1|2|Unknown option 'adress'.*usage: kalvor"
   "trace file that cannot be opened|-platform,offscreen,--trace,${CMAKE_CURRENT_LIST_DIR}/no-such-dir/trace.txt|2|kalvor: .*no-such-dir/trace.txt: cannot open the trace file"
-  "stray argument|-platform,offscreen,127.0.0.1|2|usage: kalvor")
+  "stray argument|-platform,offscreen,127.0.0.1|2|usage: kalvor"
+  "reset settings|--reset-settings|0|^Kalvor: settings forgotten \\(.*/kalvor/kalvor.conf\\)\n$")
 set(failures)
 foreach(row ${rows})
   string(REPLACE "|" ";" fields "${row}")

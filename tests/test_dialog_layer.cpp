@@ -24,6 +24,7 @@
 
 #include "platform/DataExchange.h"
 #include "platform/Dialog.h"
+#include "platform/DialogUnits.h"
 #include "platform/IpAddressCtrl.h"
 #include "platform/LimitedTextEdit.h"
 #include "platform/Pause.h"
@@ -163,6 +164,8 @@ private slots:
     void destroyingDispatchesNothing();
     void statusLinePushesEverything();
     void reportListKeepsInsertionSorted();
+    void windowSizeFollowsTheFont_data();
+    void windowSizeFollowsTheFont();
     void multiLineLimitStopsTyping();
     void scriptedUi();
     void realMessageBoxFollowsFlags_data();
@@ -197,15 +200,46 @@ void TestDialogLayer::builderFollowsTemplate()
     dlg.show();
     QVERIFY(!dlg.GetDlgItem(IDC_PROGRESS)->isVisible() && dlg.GetDlgItem(IDC_CHECK)->isVisible());
 
-    // Fixed scale x*3/2, y*13/8; a combo box is one line high whatever height
-    // the template gives for its list; group boxes lie behind their controls.
-    QCOMPARE(dlg.size(), QSize(360, 325));
+    // Dialog units of the dialog's font; a combo box is one line high whatever
+    // height the template gives for its list; group boxes lie behind their
+    // controls.
+    const CDialogUnits units(dlg.font());
+    QCOMPARE(dlg.size(), QSize(units.X(240), units.Y(200)));
     QCOMPARE(dlg.minimumSize(), dlg.maximumSize());
-    QCOMPARE(dlg.GetDlgItem(IDC_TWO_LINES)->geometry(), QRect(90, 16, 60, 32));
-    QCOMPARE(dlg.GetDlgItem(IDC_CHOICE)->pos(), QPoint(15, 162));
-    QVERIFY(dlg.GetDlgItem(IDC_CHOICE)->height() < DluToPixelsY(20));
+    QCOMPARE(dlg.GetDlgItem(IDC_TWO_LINES)->geometry(), QRect(units.X(60), units.Y(10), units.X(40), units.Y(20)));
+    QCOMPARE(dlg.GetDlgItem(IDC_CHOICE)->pos(), QPoint(units.X(10), units.Y(100)));
+    QVERIFY(dlg.GetDlgItem(IDC_CHOICE)->height() < units.Y(20));
     const QObjectList& stack = dlg.children();
     QVERIFY(stack.indexOf(dlg.findChild<QGroupBox*>()) < stack.indexOf(dlg.GetDlgItem(IDC_CHECK)));
+}
+
+void TestDialogLayer::windowSizeFollowsTheFont_data()
+{
+    QTest::addColumn<QString>("family");
+    QTest::addColumn<int>("points");
+    for (const char* family : {"DejaVu Sans", "DejaVu Serif"})
+        for (int points : {9, 12, 16})
+            QTest::addRow("%s %d", family, points) << QString::fromLatin1(family) << points;
+}
+
+// A window is 240 x 200 units: a quarter of the letters' average width by an
+// eighth of the font's height each, never smaller than at the fixed 6 x 13
+// pixel character it was drawn for (360 x 325 pixels).
+void TestDialogLayer::windowSizeFollowsTheFont()
+{
+    QFETCH(QString, family);
+    QFETCH(int, points);
+    const QFont saved = QApplication::font();
+    QFont font(family, points);
+    QApplication::setFont(font);
+    const QFontMetricsF metrics(font);
+    const double average = metrics.horizontalAdvance(QStringLiteral("ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz")) / 52;
+    const QSize size = CLayerDlg().size();
+    QApplication::setFont(saved);
+
+    QVERIFY2(std::abs(size.width() - 240 * average / 4) <= 240 / 4 * 0.5 + 1, qPrintable(QString::number(average)));
+    QVERIFY(std::abs(size.height() - 200 * QFontMetrics(font).height() / 8.0) <= 1);
+    QVERIFY(size.width() >= 360 && size.height() >= 325);
 }
 
 // Walking the focus chain meets the controls in template order.
@@ -319,7 +353,7 @@ void TestDialogLayer::operatorNotifications()
     combo->setCurrentIndex(0);
     QTest::keyClick(combo, Qt::Key_Down);
     auto* list = dlg.Item<CReportList>(IDC_LIST);
-    list->InsertColumn(0, "Name", 60);
+    list->InsertColumn(0, "Name");
     list->InsertItem("row");
     const QPoint row = list->visualItemRect(list->topLevelItem(0)).center();
     QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, row);
@@ -503,9 +537,8 @@ void TestDialogLayer::statusLinePushesEverything()
 void TestDialogLayer::reportListKeepsInsertionSorted()
 {
     CReportList list;
-    list.InsertColumn(0, "MAC found", 100);
-    list.InsertColumn(1, "Port", 50);
-    QCOMPARE(list.columnWidth(0), 100);
+    list.InsertColumn(0, "MAC found");
+    list.InsertColumn(1, "Port");
     for (const char* mac : {"00-11", "AA-BB", "55-66"}) {
         const int row = list.InsertItem(list.GetItemCount(), "");
         QCOMPARE(row, 0);
@@ -519,6 +552,13 @@ void TestDialogLayer::reportListKeepsInsertionSorted()
     QCOMPARE(list.InsertItem("D"), 1);
     QCOMPARE(list.InsertItem("C"), 1);  // case is ignored
     QCOMPARE(list.InsertItem("a"), 0);
+
+    // Columns grow to their widest entry.
+    const QString longest = QStringLiteral("00-1A-2B-3C-4D-5E and more");
+    QVERIFY(list.columnWidth(0) < list.fontMetrics().horizontalAdvance(longest));
+    list.SetItemText(2, 0, longest);
+    QCoreApplication::processEvents();
+    QVERIFY(list.columnWidth(0) >= list.fontMetrics().horizontalAdvance(longest));
 }
 
 // A line break counts two; typing over a selection needs room only for the

@@ -383,6 +383,9 @@ private slots:
         QCOMPARE(Row(*window, 0), QStringList({"00-00-00-00-03-84", "6", "1"}));
         QCOMPARE(Row(*window, 1), QStringList({"00-00-00-00-00-05", "1", "3"}));
         QCOMPARE(Status(*window), QString(kComplete));
+        // Each found address shows whole in its column.
+        QCoreApplication::processEvents();
+        QVERIFY(List(*window).columnWidth(0) > List(*window).fontMetrics().horizontalAdvance("00-00-00-00-03-84"));
 
         // The bar: made above the status line, one step per entry, painted as
         // it went, gone at the end; no queued event ran inside the walk.
@@ -507,10 +510,9 @@ private slots:
         const CReportList& list = List(*window);
         QCOMPARE(list.GetColumnCount(), 3);
         const QStringList headings = {"MAC found", "Port", "Age"};
-        const int widths[] = {100, 50, 50};
         for (int column = 0; column < 3; ++column) {
             QCOMPARE(list.ColumnHeading(column), headings[column]);
-            QCOMPARE(list.columnWidth(column), widths[column]);
+            QVERIFY(list.columnWidth(column) >= list.fontMetrics().horizontalAdvance(headings[column]));
         }
         QVERIFY(sim.Journal().empty());  // opening reads nothing
         CheckCaptionsFit(*window);

@@ -126,8 +126,8 @@ private slots:
         const DialogTemplate& tpl = SwitchDlgTemplate();
         QCOMPARE(tpl.id, 130);
         QCOMPARE(QString(tpl.caption), QString("Trellim Settings"));
-        QCOMPARE(tpl.cx, 457);
-        QCOMPARE(tpl.cy, 317);
+        QCOMPARE(tpl.cx, 568);
+        QCOMPARE(tpl.cy, 359);
         std::map<int, ControlKind> kinds;
         for (const ControlSpec& control : tpl.controls) {
             QVERIFY(control.x >= 0 && control.y >= 0 && control.x + control.cx <= tpl.cx

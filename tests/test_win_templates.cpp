@@ -1,25 +1,38 @@
 // The window templates: a layout without overlaps that stays inside its
-// window; captions that fit their controls, including every caption the main
-// window gives its controls at run time; and the built widgets, each id once,
-// with template order as tab order.
+// window; and the built widgets, each id once, with template order as tab
+// order. Every window as the program opens it, at the default font, two
+// points larger and at 20 points (CTest runs this again at QT_SCALE_FACTOR
+// 1.5 and 3): no caption, heading, list entry or shown value is cut, the
+// status line shows its text whole, the MAC list a full-length address.
 
+#include <QApplication>
 #include <QCheckBox>
+#include <QComboBox>
 #include <QDialog>
+#include <QGroupBox>
+#include <QHeaderView>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QRect>
 #include <QStyleOptionButton>
+#include <QStyleOptionViewItem>
 #include <QtTest>
 #include <algorithm>
 #include <map>
 #include <vector>
 
+#include "app/LaunchTable.h"
+#include "core/AboutDlg.h"
+#include "core/CommunityDlg.h"
 #include "core/FeatureLevels.h"
+#include "core/MainDlg.h"
 #include "platform/DialogBuilder.h"
 #include "platform/DialogTemplate.h"
 #include "platform/IpAddressCtrl.h"
+#include "platform/ReportList.h"
+#include "platform/StatusLine.h"
 #include "res/AboutDlgTemplate.h"
 #include "res/AppIcon.h"
 #include "res/CommunityDlgTemplate.h"
@@ -31,6 +44,9 @@
 #include "res/MainDlgIds.h"
 #include "res/MainDlgTemplate.h"
 #include "res/TrapDlgTemplate.h"
+#include "res/MacTableDlgIds.h"
+#include "support/TestEnvironment.h"
+#include "switch/MacTableDlg.h"
 
 namespace {
 
@@ -122,11 +138,15 @@ QSize CaptionRoom(QWidget* widget)
         option.initFrom(button);
         return button->style()->subElementRect(QStyle::SE_PushButtonContents, &option, button).size();
     }
-    if (auto* check = qobject_cast<QCheckBox*>(widget)) {
+    if (qobject_cast<QCheckBox*>(widget) || qobject_cast<QRadioButton*>(widget)) {
         QStyleOptionButton option;
-        option.initFrom(check);
-        return check->style()->subElementRect(QStyle::SE_CheckBoxContents, &option, check).size();
+        option.initFrom(widget);
+        const bool check = qobject_cast<QCheckBox*>(widget);
+        const auto element = check ? QStyle::SE_CheckBoxContents : QStyle::SE_RadioButtonContents;
+        return widget->style()->subElementRect(element, &option, widget).size();
     }
+    if (qobject_cast<QGroupBox*>(widget))  // the title, with room for the frame on either side
+        return QSize(widget->width() - 16, widget->fontMetrics().height());
     return widget->contentsRect().size();
 }
 
@@ -135,19 +155,153 @@ void CheckCaptionFits(QWidget* widget, const QString& caption)
     const QSize room = CaptionRoom(widget);
     const int lines = caption.count('\n') + 1;
     const QString what = widget->objectName() + " \"" + caption + "\"";
-    QVERIFY2(TextWidth(widget, caption) <= room.width(), qPrintable(what + " is cut at the side"));
+    QVERIFY2(TextWidth(widget, caption) <= room.width(),
+        qPrintable(what + QStringLiteral(" is cut at the side (%1 of %2 pixels)").arg(TextWidth(widget, caption)).arg(room.width())));
     QVERIFY2(lines * widget->fontMetrics().height() <= room.height() + 1, qPrintable(what + " is cut at the bottom"));
 }
 
-// Text of a label or button; empty for other controls.
+// Text of a label, button or group box; empty for other controls. The status
+// line wraps and is checked on its own.
 QString CaptionOf(const QWidget* widget)
 {
+    if (qobject_cast<const CStatusLine*>(widget))
+        return QString();
     if (auto* label = qobject_cast<const QLabel*>(widget))
         return label->text();
     if (auto* button = qobject_cast<const QAbstractButton*>(widget))
         return button->text();
+    if (auto* box = qobject_cast<const QGroupBox*>(widget))
+        return box->title();
     return QString();
 }
+
+// Text room of a line edit: inside its frame and the edit's own margins.
+int EditRoom(const QLineEdit* edit)
+{
+    const int frame = edit->hasFrame() ? edit->style()->pixelMetric(QStyle::PM_DefaultFrameWidth, nullptr, edit) : 0;
+    const QMargins margins = edit->textMargins();
+    return edit->width() - 2 * frame - 4 - margins.left() - margins.right();
+}
+
+// The longest value a line edit takes: its text, a full MAC address in a
+// field of 17 characters, or else its limit in digits (fields of up to 12
+// characters: numbers and community strings).
+void CheckEditShowsValue(const QLineEdit* edit)
+{
+    QString value = edit->text();
+    if (edit->maxLength() == 17)
+        value = QStringLiteral("00:1A:2B:3C:4D:5E");
+    else if (edit->maxLength() <= 12)
+        value = QString(edit->maxLength(), QLatin1Char('0'));
+    if (edit->echoMode() == QLineEdit::Password)
+        value.fill(QChar(edit->style()->styleHint(QStyle::SH_LineEdit_PasswordCharacter, nullptr, edit)));
+    const QString what = edit->parentWidget()->objectName() + "/" + edit->objectName() + " \"" + value + "\"";
+    const int width = edit->fontMetrics().horizontalAdvance(value);
+    QVERIFY2(width <= EditRoom(edit), qPrintable(what + QStringLiteral(" is cut (%1 of %2 pixels)").arg(width).arg(EditRoom(edit))));
+}
+
+void CheckComboShowsItems(QComboBox* combo)
+{
+    QStyleOptionComboBox option;
+    option.initFrom(combo);
+    option.editable = combo->isEditable();
+    const int room
+        = combo->style()->subControlRect(QStyle::CC_ComboBox, &option, QStyle::SC_ComboBoxEditField, combo).width() - 4;
+    for (int i = 0; i < combo->count(); ++i)
+        QVERIFY2(combo->fontMetrics().horizontalAdvance(combo->itemText(i)) <= room,
+            qPrintable(combo->objectName() + " \"" + combo->itemText(i) + "\" is cut"));
+}
+
+// Width the widest entry of a column asks of the list.
+int EntriesWidth(const CReportList* list, int column)
+{
+    QStyleOptionViewItem option;
+    option.initFrom(list);
+    int widest = 0;
+    for (int row = 0; row < list->GetItemCount(); ++row)
+        widest = std::max(widest, list->itemDelegate()->sizeHint(option, list->model()->index(row, column)).width());
+    return widest;
+}
+
+// The list is wide enough for all its columns, each as wide as its heading
+// and its widest entry.
+void CheckListShowsColumns(CReportList* list)
+{
+    QCoreApplication::processEvents();  // the view lays its columns out when it next gets there
+    int total = 0;
+    for (int column = 0; column < list->columnCount(); ++column) {
+        const int needed = std::max(EntriesWidth(list, column), list->header()->sectionSizeHint(column));
+        QVERIFY2(list->columnWidth(column) >= needed,
+            qPrintable(list->objectName() + " column \"" + list->ColumnHeading(column) + "\" is cut"));
+        total += list->columnWidth(column);
+    }
+    QVERIFY2(total <= list->viewport()->width(), qPrintable(list->objectName() + " is narrower than its columns"));
+}
+
+// The whole text within the status line's lines, and as its tool tip.
+void CheckStatusShowsText(const CStatusLine* line)
+{
+    const QRect room = line->contentsRect();
+    const QRect needed = line->fontMetrics().boundingRect(room, Qt::TextWordWrap, line->text());
+    const QString what = "status line \"" + line->text() + "\"";
+    QVERIFY2(needed.width() <= room.width() && needed.height() <= room.height(), qPrintable(what + " is cut"));
+    QCOMPARE(line->toolTip(), line->text());
+}
+
+// Every control of a built window shows its caption, value or entries whole.
+void CheckNothingCut(QWidget* window)
+{
+    for (QWidget* widget : window->findChildren<QWidget*>(QString(), Qt::FindDirectChildrenOnly)) {
+        const QString caption = CaptionOf(widget);
+        if (!caption.isEmpty())
+            CheckCaptionFits(widget, caption);
+        if (auto* edit = qobject_cast<QLineEdit*>(widget))
+            CheckEditShowsValue(edit);
+        if (auto* address = qobject_cast<CIPAddressCtrl*>(widget))
+            for (QLineEdit* field : address->findChildren<QLineEdit*>())
+                QVERIFY2(field->fontMetrics().horizontalAdvance("255") <= field->width() - 4,
+                    qPrintable(address->objectName() + " is too narrow for 255.255.255.255"));
+        if (auto* combo = qobject_cast<QComboBox*>(widget))
+            CheckComboShowsItems(combo);
+        if (auto* list = qobject_cast<CReportList*>(widget))
+            CheckListShowsColumns(list);
+        if (auto* line = qobject_cast<CStatusLine*>(widget))
+            CheckStatusShowsText(line);
+    }
+}
+
+// The three font settings every window is checked at.
+struct FontSetting {
+    const char* name;
+    int pointsLarger;
+    int pointSize;  // 0: the default size (plus pointsLarger)
+};
+const FontSetting kFontSettings[] = {
+    {"default font", 0, 0},
+    {"font 2 points larger", 2, 0},
+    {"20-point font", 0, 20},
+};
+
+// Sets the application font for as long as it lives.
+class FontScope {
+public:
+    explicit FontScope(const FontSetting& setting) : m_saved(QApplication::font())
+    {
+        QFont font = m_saved;
+        font.setPointSize(setting.pointSize ? setting.pointSize : m_saved.pointSize() + setting.pointsLarger);
+        QApplication::setFont(font);
+    }
+    ~FontScope() { QApplication::setFont(m_saved); }
+    FontScope(const FontScope&) = delete;
+    FontScope& operator=(const FontScope&) = delete;
+
+private:
+    QFont m_saved;
+};
+
+// No exchange happens while a window opens; should one, it goes to a closed
+// loopback port.
+const SubWindowArgs kArgs {QStringLiteral("127.0.0.1"), QStringLiteral("marbled"), QStringLiteral("582019374620")};
 
 }  // namespace
 
@@ -162,8 +316,12 @@ private slots:
     void builtWindowHasEveryControlOnce();
     void tabOrderIsTemplateOrder_data();
     void tabOrderIsTemplateOrder();
-    void captionsFitTheirControls_data();
-    void captionsFitTheirControls();
+    void initTestCase() { TestEnvironment::Init(); }
+    void nothingIsCut_data();
+    void nothingIsCut();
+    void macListShowsAFullAddress_data();
+    void macListShowsAFullAddress();
+    void runTimeCaptionsFitTheMainWindow_data();
     void runTimeCaptionsFitTheMainWindow();
     void iconHasBothSizes();
 };
@@ -172,7 +330,7 @@ void TestWinTemplates::windowsHaveTheirSizeAndCaption()
 {
     const DialogTemplate& main = MainDlgTemplate();
     QCOMPARE(main.id, 102);
-    QCOMPARE(QSize(main.cx, main.cy), QSize(292, 386));
+    QCOMPARE(QSize(main.cx, main.cy), QSize(292, 392));
     QCOMPARE(Caption(main.caption), QString());
     QVERIFY(main.minimizeBox);
 
@@ -182,7 +340,7 @@ void TestWinTemplates::windowsHaveTheirSizeAndCaption()
 
     const DialogTemplate& community = CommunityDlgTemplate();
     QCOMPARE(community.id, 136);
-    QCOMPARE(QSize(community.cx, community.cy), QSize(162, 76));
+    QCOMPARE(QSize(community.cx, community.cy), QSize(208, 76));
     QCOMPARE(Caption(community.caption), QStringLiteral("Change R/W Community String"));
 }
 
@@ -296,35 +454,76 @@ void TestWinTemplates::tabOrderIsTemplateOrder()
     QCOMPARE(chain, expected);
 }
 
-void TestWinTemplates::captionsFitTheirControls_data() { AddTemplateRows(); }
+namespace {
+// The nine windows as the program makes them: the three of the main window's
+// own, then the rows of its launch table.
+using WindowMaker = std::unique_ptr<CDialog> (*)();
+const WindowMaker kOwnWindows[] = {
+    [] { return std::unique_ptr<CDialog>(std::make_unique<CMainDlg>(KalvorLaunchTable())); },
+    [] { return std::unique_ptr<CDialog>(std::make_unique<CAboutDlg>()); },
+    [] { return std::unique_ptr<CDialog>(std::make_unique<CCommunityDlg>(QStringLiteral("Change R/W Community String"))); },
+};
+constexpr int kOwnCount = int(std::size(kOwnWindows));
 
-void TestWinTemplates::captionsFitTheirControls()
+void AddFontRows(bool withWindows)
 {
-    QFETCH(int, which);
-    QDialog dialog;
-    BuildDialog(&dialog, TemplateNumber(which));
-    int checked = 0;
-    for (QWidget* widget : dialog.findChildren<QWidget*>(QString(), Qt::FindDirectChildrenOnly)) {
-        const QString caption = CaptionOf(widget);
-        if (caption.isEmpty())
-            continue;
-        // The switch window keeps its template's sizes: a check box or radio
-        // caption cut there must at least show whole as its tool tip.
-        const bool box = qobject_cast<QCheckBox*>(widget) || qobject_cast<QRadioButton*>(widget);
-        if (&TemplateNumber(which) == &SwitchDlgTemplate() && box && widget->toolTip() == caption) {
-            ++checked;
-            continue;
-        }
-        CheckCaptionFits(widget, caption);
-        if (QTest::currentTestFailed())
-            return;
-        ++checked;
-    }
-    QVERIFY(checked > 0);
+    QTest::addColumn<int>("font");
+    QTest::addColumn<int>("window");
+    const int windows = withWindows ? kOwnCount + int(KalvorLaunchTable().size()) : 1;
+    for (int font = 0; font < int(std::size(kFontSettings)); ++font)
+        for (int window = 0; window < windows; ++window)
+            QTest::addRow("%s, window %d", kFontSettings[font].name, window) << font << window;
 }
+
+std::unique_ptr<CDialog> OpenWindow(int window)
+{
+    std::unique_ptr<CDialog> dialog
+        = window < kOwnCount ? kOwnWindows[window]() : KalvorLaunchTable()[size_t(window - kOwnCount)].factory(kArgs);
+    dialog->Create();
+    return dialog;
+}
+}  // namespace
+
+void TestWinTemplates::nothingIsCut_data() { AddFontRows(true); }
+
+// The main window's status line holds the start-up text here.
+void TestWinTemplates::nothingIsCut()
+{
+    QFETCH(int, font);
+    QFETCH(int, window);
+    const FontScope scope(kFontSettings[font]);
+    const std::unique_ptr<CDialog> dialog = OpenWindow(window);
+    CheckNothingCut(dialog.get());
+}
+
+void TestWinTemplates::macListShowsAFullAddress_data()
+{
+    QTest::addColumn<int>("font");
+    for (int font = 0; font < int(std::size(kFontSettings)); ++font)
+        QTest::newRow(kFontSettings[font].name) << font;
+}
+
+void TestWinTemplates::macListShowsAFullAddress()
+{
+    QFETCH(int, font);
+    const FontScope scope(kFontSettings[font]);
+    const auto dialog = MakeFactory<CMacTableDlg>()(kArgs);
+    dialog->Create();
+    auto* list = dialog->Item<CReportList>(IDC_MAC_RESULTS);
+    const int row = list->InsertItem(QString());
+    list->SetItemText(row, 0, QStringLiteral("00-1A-2B-3C-4D-5E"));
+    list->SetItemText(row, 1, QStringLiteral("8"));
+    list->SetItemText(row, 2, QStringLiteral("300"));
+    CheckListShowsColumns(list);
+    QVERIFY(list->columnWidth(0) >= list->fontMetrics().horizontalAdvance(QStringLiteral("00-1A-2B-3C-4D-5E")));
+}
+
+void TestWinTemplates::runTimeCaptionsFitTheMainWindow_data() { AddFontRows(false); }
 
 void TestWinTemplates::runTimeCaptionsFitTheMainWindow()
 {
+    QFETCH(int, font);
+    const FontScope scope(kFontSettings[font]);
     QDialog dialog;
     BuildDialog(&dialog, MainDlgTemplate());
     for (const auto& [id, captions] : RunTimeCaptions()) {
@@ -345,7 +544,7 @@ void TestWinTemplates::iconHasBothSizes()
     QVERIFY(sizes.contains(QSize(32, 32)));
     QVERIFY(sizes.contains(QSize(16, 16)));
     for (const QSize& size : {QSize(32, 32), QSize(16, 16)}) {
-        const QImage image = icon.pixmap(size).toImage();
+        const QImage image = icon.pixmap(size, 1.0).toImage();  // at any scale factor
         QCOMPARE(image.size(), size);
         // Drawn, not blank, and not a filled square: the corners stay clear.
         QVERIFY(qAlpha(image.pixel(size.width() / 2, size.height() / 2)) > 0);

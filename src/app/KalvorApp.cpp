@@ -8,6 +8,8 @@
 
 #include "app/LaunchTable.h"
 #include "core/MainDlg.h"
+#include "core/RememberedModule.h"
+#include "platform/AppSettings.h"
 #include "platform/UiSeam.h"
 #include "res/AppIcon.h"
 #include "res/Strings.h"
@@ -22,13 +24,17 @@ const char kDesktopFileName[] = "org.kalvor.Kalvor";
 // that would report it.
 bool SocketsAvailable() { return true; }
 
-void Usage() { fprintf(stderr, "usage: kalvor [--address A.B.C.D] [--port N] [--trace FILE] [--help] [--version]\n"); }
+void Usage()
+{
+    fprintf(stderr,
+        "usage: kalvor [--address A.B.C.D] [--port N] [--trace FILE] [--reset-settings] [--help] [--version]\n");
+}
 
 // Words that ask only for a text. Looked for before any application object
 // exists, so that they work where no display can be opened.
 bool AsksForText(const char* argument)
 {
-    static const char* const kWords[] = {"--help", "-h", "-?", "--help-all", "--version", "-v"};
+    static const char* const kWords[] = {"--help", "-h", "-?", "--help-all", "--version", "-v", "--reset-settings"};
     for (const char* word : kWords)
         if (!strcmp(argument, word))
             return true;
@@ -50,6 +56,8 @@ void CKalvorApp::DescribeOptions(QCommandLineParser& parser)
         QStringLiteral("UDP port of every SNMP request (default: the library's)."), QStringLiteral("N")});
     parser.addOption({QStringLiteral("trace"), QStringLiteral("Write every SNMP request and answer to FILE."),
         QStringLiteral("FILE")});
+    parser.addOption({QStringLiteral("reset-settings"),
+        QStringLiteral("Forget the module address and the window positions kept from earlier runs, and end.")});
 }
 
 int CKalvorApp::PrintHelpOrVersion(int argc, char** argv)
@@ -59,10 +67,16 @@ int CKalvorApp::PrintHelpOrVersion(int argc, char** argv)
     DescribeOptions(parser);
     // Anything else on the line (Qt's options among them) does not matter here.
     parser.parse(QCoreApplication::arguments());
-    if (parser.isSet(QStringLiteral("help")) || parser.isSet(QStringLiteral("help-all")))
+    if (parser.isSet(QStringLiteral("help")) || parser.isSet(QStringLiteral("help-all"))) {
         fputs(qPrintable(parser.helpText()), stdout);
-    else
+    } else if (parser.isSet(QStringLiteral("version"))) {
         printf("Kalvor %s\n", kVersion);
+    } else if (!ForgetSettings()) {
+        fprintf(stderr, "kalvor: cannot remove %s\n", qPrintable(SettingsFilePath()));
+        return 1;
+    } else {
+        printf("Kalvor: settings forgotten (%s)\n", qPrintable(SettingsFilePath()));
+    }
     return 0;
 }
 

@@ -6,6 +6,7 @@
 
 #include "core/AboutDlg.h"
 #include "core/FeatureLevels.h"
+#include "core/RememberedModule.h"
 #include "platform/ControlText.h"
 #include "platform/DataExchange.h"
 #include "platform/IpAddressCtrl.h"
@@ -25,15 +26,23 @@ constexpr const char* kNoSuchWindow = "This window is not available in this vers
 constexpr const char* kCommunityNot8Bit
     = "ERROR in community string. Only 8-bit (Latin-1) characters can be sent to the module.";
 
-// Module address preset at start-up; the command line may change it.
-QString& StartAddress()
+// Module address given on the command line (empty: none).
+QString& AddressOption()
 {
-    static QString address = kDefaultModuleAddress;
+    static QString address;
     return address;
+}
+
+// The command line's address, else the last module read, else the factory's.
+QString StartAddress()
+{
+    if (!AddressOption().isEmpty())
+        return AddressOption();
+    return RememberedModuleAddress(QString::fromLatin1(kDefaultModuleAddress));
 }
 }  // namespace
 
-void CMainDlg::SetStartAddress(const QString& address) { StartAddress() = address; }
+void CMainDlg::SetStartAddress(const QString& address) { AddressOption() = address; }
 
 CMainDlg::CMainDlg(LaunchTable launchers, QWidget* parent)
     : CModuleDlg(MainDlgTemplate(),

@@ -43,7 +43,9 @@ public:
 
     bool OnInitDialog() override;
 
-    // Module address that control 1105 shows at start-up (dotted text).
+    // Module address that control 1105 shows at start-up (dotted text),
+    // before the one remembered from the last good "Read Settings"; empty:
+    // the remembered one again.
     static void SetStartAddress(const QString& address);
 
     // System menu command (the About entry has id 16).

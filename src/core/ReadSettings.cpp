@@ -7,6 +7,7 @@
 #include "core/FeatureLevels.h"
 #include "core/MacText.h"
 #include "core/ModeBits.h"
+#include "core/RememberedModule.h"
 #include "core/SettingsRead.h"
 #include "platform/IpAddressCtrl.h"
 #include "platform/UiSeam.h"
@@ -64,6 +65,7 @@ void CMainDlg::OnReadSettings()
         }
     }
     m_settingsRead = true;
+    RememberModuleAddress(ModuleAddress());
     ApplyFeatureLevel();
     ApplyWindowButtons(true);
 }

@@ -8,6 +8,7 @@
 
 #include "platform/IpAddressCtrl.h"
 #include "platform/LimitedTextEdit.h"
+#include "platform/StatusLine.h"
 
 namespace {
 
@@ -64,6 +65,8 @@ QString TextEditText(CLimitedTextEdit* w) { return w->Text(); }
 void SetTextEditText(CLimitedTextEdit* w, const QString& t) { w->SetText(t); }
 QString PlainTextEditText(QPlainTextEdit* w) { return w->toPlainText(); }
 void SetPlainTextEditText(QPlainTextEdit* w, const QString& t) { w->setPlainText(t); }
+QString StatusLineText(CStatusLine* w) { return w->text(); }
+void SetStatusLineText(CStatusLine* w, const QString& t) { w->SetText(t); }
 QString LabelText(QLabel* w) { return w->text(); }
 void SetLabelText(QLabel* w, const QString& t) { w->setText(t); }
 QString ButtonText(QAbstractButton* w) { return w->text(); }
@@ -76,6 +79,7 @@ const TextAccess kTextAccess[] = {
     Access<CLimitedTextEdit, TextEditText, SetTextEditText>(),
     Access<QPlainTextEdit, PlainTextEditText, SetPlainTextEditText>(),
     Access<QComboBox, ComboText, SetComboText>(),
+    Access<CStatusLine, StatusLineText, SetStatusLineText>(),
     Access<QLabel, LabelText, SetLabelText>(),
     Access<QAbstractButton, ButtonText, SetButtonText>(),
     Access<QGroupBox, GroupBoxText, SetGroupBoxText>(),

@@ -11,13 +11,16 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QStyle>
+#include <QStyleOptionButton>
 #include <algorithm>
 
+#include "platform/DialogUnits.h"
 #include "platform/IpAddressCtrl.h"
 #include "platform/LimitedTextEdit.h"
 #include "platform/ReportList.h"
 #include "platform/StatusLine.h"
 #include "platform/TabBar.h"
+#include "platform/WindowPlaceKeeper.h"
 
 namespace {
 
@@ -89,7 +92,7 @@ QWidget* MakeStatic(BuildContext& context, const ControlSpec& row)
 QWidget* MakeStatusLine(BuildContext& context, const ControlSpec& row)
 {
     auto* line = new CStatusLine(context.dialog);
-    line->setText(Caption(row));
+    line->SetText(Caption(row));
     return line;
 }
 
@@ -194,23 +197,45 @@ const KindEntry& EntryFor(ControlKind kind)
 // strip only its tabs (the page area belongs to the controls drawn on it).
 int OneLineHeight(const QWidget* widget) { return widget->fontMetrics().height() + 10; }
 
-void Place(QWidget* widget, const ControlSpec& row, bool oneLineHigh)
+void Place(QWidget* widget, const ControlSpec& row, bool oneLineHigh, const CDialogUnits& units)
 {
-    int height = DluToPixelsY(row.cy);
+    int height = units.Y(row.cy);
     if (oneLineHigh)
         height = std::min(height, OneLineHeight(widget));
-    widget->setGeometry(DluToPixelsX(row.x), DluToPixelsY(row.y), DluToPixelsX(row.cx), height);
+    widget->setGeometry(units.X(row.x), units.Y(row.y), units.X(row.cx), height);
 }
 
-// A check box or radio button whose caption does not fit its place shows
-// the whole caption as its tool tip.
-void TipWhenCut(QWidget* widget)
+// Greedy word wrap of a caption to lines no wider than `width`.
+QString Wrapped(const QFontMetrics& metrics, const QString& caption, int width)
+{
+    QStringList lines;
+    QString line;
+    for (const QString& word : caption.split(QLatin1Char(' '), Qt::SkipEmptyParts)) {
+        const QString longer = line.isEmpty() ? word : line + QLatin1Char(' ') + word;
+        if (!line.isEmpty() && metrics.horizontalAdvance(longer) > width) {
+            lines << line;
+            line = word;
+        } else {
+            line = longer;
+        }
+    }
+    lines << line;
+    return lines.join(QLatin1Char('\n'));
+}
+
+// A check box or radio caption too wide for its place wraps at spaces onto
+// further lines, as many as the template gives it the height for.
+void WrapWhenTooWide(QWidget* widget)
 {
     auto* button = qobject_cast<QAbstractButton*>(widget);
-    if (!button || qobject_cast<QPushButton*>(widget) || button->text().isEmpty())
+    if (!button || qobject_cast<QPushButton*>(widget) || button->text().contains(QLatin1Char('\n')))
         return;
-    if (button->sizeHint().width() > button->width())
-        button->setToolTip(button->text());
+    QStyleOptionButton option;
+    option.initFrom(button);
+    const auto element = qobject_cast<QCheckBox*>(button) ? QStyle::SE_CheckBoxContents : QStyle::SE_RadioButtonContents;
+    const int room = button->style()->subElementRect(element, &option, button).width();
+    if (button->fontMetrics().horizontalAdvance(button->text()) > room)
+        button->setText(Wrapped(button->fontMetrics(), button->text(), room));
 }
 
 void ApplyCommonStyle(QWidget* widget, const ControlSpec& row)
@@ -222,20 +247,13 @@ void ApplyCommonStyle(QWidget* widget, const ControlSpec& row)
         widget->hide();
 }
 
-// The dialog font the dialog units are measured in.
-void SetDialogFont(QWidget* dialog)
-{
-    QFont font = dialog->font();
-    font.setPixelSize(11);
-    dialog->setFont(font);
-}
-
 }  // namespace
 
 void BuildDialog(QWidget* dialog, const DialogTemplate& tpl)
 {
-    SetDialogFont(dialog);
-    dialog->setFixedSize(DluToPixelsX(tpl.cx), DluToPixelsY(tpl.cy));
+    // Measured in the dialog's own font (the application's, unless set).
+    const CDialogUnits units(dialog->font());
+    dialog->setFixedSize(units.X(tpl.cx), units.Y(tpl.cy));
     BuildContext context;
     context.dialog = dialog;
     for (const ControlSpec& row : tpl.controls) {
@@ -244,9 +262,10 @@ void BuildDialog(QWidget* dialog, const DialogTemplate& tpl)
             context.radioGroup = nullptr;
         QWidget* widget = entry.make(context, row);
         ApplyCommonStyle(widget, row);
-        Place(widget, row, entry.oneLineHigh);
-        TipWhenCut(widget);
+        Place(widget, row, entry.oneLineHigh, units);
+        WrapWhenTooWide(widget);
     }
     for (QWidget* box : context.groupBoxes)
         box->lower();
+    new CWindowPlaceKeeper(dialog, tpl.id);
 }

@@ -47,6 +47,9 @@ enum ControlStyle : unsigned {
     ES_WANTRETURN = 1u << 9,
 };
 
+// Height of a status line: room for two lines of text inside its frame.
+constexpr int kStatusLineCy = 18;
+
 struct ControlSpec {
     int id;  // decimal id, becomes the widget's objectName
     ControlKind kind;
@@ -63,8 +66,3 @@ struct DialogTemplate {
     std::vector<ControlSpec> controls;  // template order = tab order
     bool minimizeBox = false;
 };
-
-// Dialog units to pixels (8-point dialog font: 4 horizontal units per average
-// character width, 8 vertical units per character height).
-int DluToPixelsX(int dlu);
-int DluToPixelsY(int dlu);

@@ -1,6 +1,22 @@
-#include "platform/DialogTemplate.h"
+#include "platform/DialogUnits.h"
 
-// A fixed 8-point scale (6 x 13 pixel average character), so that every window
-// has the same layout on every screen and offscreen.
-int DluToPixelsX(int dlu) { return dlu * 3 / 2; }
-int DluToPixelsY(int dlu) { return dlu * 13 / 8; }
+#include <QFontMetrics>
+#include <algorithm>
+
+namespace {
+const char kLetters[] = "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz";
+
+// Rounded average advance of the 52 letters.
+int AverageLetterWidth(const QFontMetrics& metrics)
+{
+    const int total = metrics.horizontalAdvance(QString::fromLatin1(kLetters));
+    return (total / 26 + 1) / 2;
+}
+}  // namespace
+
+CDialogUnits::CDialogUnits(const QFont& font)
+{
+    const QFontMetrics metrics(font);
+    m_charWidth = std::max(AverageLetterWidth(metrics), kDrawnCharWidth);
+    m_charHeight = std::max(metrics.height(), kDrawnCharHeight);
+}

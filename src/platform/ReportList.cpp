@@ -16,13 +16,13 @@ CReportList::CReportList(QWidget* parent) : QTreeWidget(parent)
     header()->setDefaultAlignment(Qt::AlignLeft | Qt::AlignVCenter);
 }
 
-int CReportList::InsertColumn(int column, const QString& heading, int widthPixels)
+int CReportList::InsertColumn(int column, const QString& heading)
 {
     column = qBound(0, column, int(m_headings.size()));
     m_headings.insert(column, heading);
     setColumnCount(m_headings.size());
     setHeaderLabels(m_headings);
-    header()->resizeSection(column, widthPixels);
+    header()->setSectionResizeMode(QHeaderView::ResizeToContents);
     return column;
 }
 

@@ -11,8 +11,9 @@ class CReportList : public QTreeWidget {
 public:
     explicit CReportList(QWidget* parent = nullptr);
 
-    // Adds a left-aligned column; returns its index. Create columns first.
-    int InsertColumn(int column, const QString& heading, int widthPixels);
+    // Adds a left-aligned column, always as wide as its heading and its
+    // widest text; returns its index. Create columns first.
+    int InsertColumn(int column, const QString& heading);
     int GetColumnCount() const { return m_headings.size(); }
     QString ColumnHeading(int column) const { return m_headings.value(column); }
 

@@ -1,13 +1,13 @@
 #pragma once
 #include <QLabel>
 
-// The status line: a sunken single-line label whose text can be selected and
-// copied; a text too long for the line shows whole as its tool tip.
+// The status line: a sunken label whose text can be selected and copied. A
+// text too long for one line wraps onto a second; the tool tip always holds
+// the whole text.
 class CStatusLine : public QLabel {
     Q_OBJECT
 public:
     explicit CStatusLine(QWidget* parent = nullptr);
 
-protected:
-    bool event(QEvent* event) override;
+    void SetText(const QString& text);
 };

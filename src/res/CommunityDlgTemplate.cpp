@@ -9,7 +9,7 @@ namespace {
 constexpr int kLabelX = 6;
 constexpr int kLabelCx = 115;
 constexpr int kEditX = 122;
-constexpr int kEditCx = 34;
+constexpr int kEditCx = 80;  // twelve masked characters
 constexpr int kRow1 = 9;
 constexpr int kRow2 = 31;
 constexpr int kButtonY = 55;
@@ -19,7 +19,7 @@ constexpr unsigned kMaskedEdit = ES_PASSWORD | ES_AUTOHSCROLL;
 const DialogTemplate kCommunityDlg {
     IDD_COMMUNITY,
     "Change R/W Community String",
-    162,
+    kEditX + kEditCx + 6,
     76,
     {
         {IDOK, ControlKind::DefPushButton, "Change", kLabelX, kButtonY, 50, 14},

@@ -42,7 +42,7 @@ constexpr int kGroupCy = kChannelLabelY + kLabelCy + 6 - kGroupY;
 constexpr int kCommandY = kGroupY + kGroupCy + 6;
 constexpr int kStatusY = kCommandY + kButtonCy + 6;
 constexpr int kWindowCx = kGroupX + kGroupCx + 7;
-constexpr int kWindowCy = kStatusY + 12 + 6;
+constexpr int kWindowCy = kStatusY + kStatusLineCy + 6;
 
 // Left edge of the column that holds bit k (column headed k+1).
 constexpr int ColumnX(int bit) { return kGridX + (kColumns - 1 - bit) * kColumnCx; }
@@ -91,7 +91,7 @@ DialogTemplate Build()
     c.push_back({IDC_READ_REFRESH, ControlKind::PushButton, "Read/Refresh", kGroupX, kCommandY, 60, kButtonCy});
     c.push_back(
         {IDC_RESTART_TARGET, ControlKind::PushButton, "Restart Target", kGroupX + 66, kCommandY, 60, kButtonCy});
-    c.push_back({IDC_STATUS, ControlKind::StatusLine, "", kGroupX, kStatusY, kGroupCx, 12});
+    c.push_back({IDC_STATUS, ControlKind::StatusLine, "", kGroupX, kStatusY, kGroupCx, kStatusLineCy});
     return DialogTemplate {IDD_IO_PORTS, "I/O Ports", kWindowCx, kWindowCy, std::move(c)};
 }
 

@@ -19,13 +19,12 @@ constexpr int kButtonX = kMargin + kListCx + 6;
 constexpr int kButtonCx = kWidth - kMargin - kButtonX;
 constexpr int kButtonCy = 14;
 constexpr int kStatusY = 115;
-constexpr int kStatusCy = 11;
 
 const DialogTemplate kMacTableDlg {
     IDD_MAC_TABLE,
     "Trellim MAC table access",
     kWidth,
-    130,
+    kStatusY + kStatusLineCy + 4,
     {
         {IDC_STATIC, ControlKind::Static, "Enter MAC address", kMargin, kFieldRow + 2, 70, 9},
         {IDC_MAC_SEARCH_TEXT, ControlKind::Edit, "", 79, kFieldRow, 80, 12, ES_AUTOHSCROLL},
@@ -36,7 +35,7 @@ const DialogTemplate kMacTableDlg {
         {IDC_MAC_COPY, ControlKind::PushButton, "Copy", kButtonX, kListY + 18, kButtonCx, kButtonCy},
         {IDC_MAC_LIST_TABLE, ControlKind::PushButton, "List Entire Table", kButtonX, kListY + kListCy - kButtonCy,
             kButtonCx, kButtonCy},
-        {IDC_STATUS, ControlKind::StatusLine, "", kMargin, kStatusY, kWidth - 2 * kMargin, kStatusCy},
+        {IDC_STATUS, ControlKind::StatusLine, "", kMargin, kStatusY, kWidth - 2 * kMargin, kStatusLineCy},
     },
 };
 

@@ -125,7 +125,7 @@ DialogTemplate MakeMainDlg()
     IDD_MAIN,
     "",
     292,
-    386,
+    kStatusY + kStatusLineCy + 3,
     {
         {IDC_READ_SETTINGS, ControlKind::DefPushButton, "Read Settings", 90, kAccessRow2 - 1, 56, kButtonCy},
         {IDC_IP, ControlKind::IpAddress, "", kWideFieldX, kRowIp, kWideFieldCx, kFieldCy},
@@ -164,7 +164,7 @@ DialogTemplate MakeMainDlg()
         {IDC_SWITCH_CONFIGURATION, ControlKind::PushButton, "Trellim\nConfiguration", Window(0), kButtonRow1, kWindowCx,
             kTwoLineButtonCy, WS_DISABLED},
         {IDC_CORE_GROUP, ControlKind::GroupBox, "IP Core Settings", 7, kCoreGroupY, 278, 160},
-        {IDC_STATUS, ControlKind::StatusLine, "", 7, kStatusY, 278, 12},
+        {IDC_STATUS, ControlKind::StatusLine, "", 7, kStatusY, 278, kStatusLineCy},
         {IDC_IP_LABEL, ControlKind::Static, "IP", kWideLabelX, Label(kRowIp), kWideLabelCx, kLabelCy},
         {IDC_MAC, ControlKind::Edit, "", kWideFieldX, kRowMac, kWideFieldCx, kFieldCy, kReadOnlyEdit},
         {IDC_MACLOCK1_LABEL, ControlKind::Static, "MACLock1", kWideLabelX, Label(kRowMacLock1), kWideLabelCx, kLabelCy},

@@ -22,7 +22,7 @@ constexpr const char* kPortLabels[8] = {"P0", "P1", "P2", "P3", "P4", "P5", "P6"
 DialogTemplate BuildPortStatusDlg()
 {
     using K = ControlKind;
-    DialogTemplate tpl {IDD_PORT_STATUS, "Trellim Port Status", 235, 167, {}, true};
+    DialogTemplate tpl {IDD_PORT_STATUS, "Trellim Port Status", 235, 153 + kStatusLineCy + 2, {}, true};
     auto& c = tpl.controls;
     c.push_back({IDC_STATIC, K::GroupBox, "Port Status", 7, 3, 221, 130});
     for (int column = 0; column < kStatusColumns; ++column)
@@ -36,7 +36,7 @@ DialogTemplate BuildPortStatusDlg()
             {StatusControl(p, kColQuality), K::Static, "0", Column(kColQuality) + kBoxOffset, Row(p) + 1, 16, 9});
     }
     c.push_back({IDC_PS_REFRESH, K::PushButton, "Refresh", 7, 137, 50, 14});
-    c.push_back({IDC_STATUS, K::StatusLine, "", 7, 153, 221, 12});
+    c.push_back({IDC_STATUS, K::StatusLine, "", 7, 153, 221, kStatusLineCy});
     return tpl;
 }
 

@@ -10,7 +10,7 @@
 namespace {
 
 constexpr int kWidth = 312;
-constexpr int kHeight = 172;
+constexpr int kHeight = 156 + kStatusLineCy + 5;
 
 // Left group.
 constexpr int kDataGroupX = 6;
@@ -80,7 +80,7 @@ const DialogTemplate kSerialDlg {
         {IDC_SERIAL_FLUSH, ControlKind::PushButton, "Re-initialize Port (Flush)", kPortButtonX, Row(7) + 3,
             kPortButtonCx, kButtonCy},
 
-        {IDC_STATUS, ControlKind::StatusLine, "", kDataGroupX, kStatusY, kWidth - 2 * kDataGroupX, 11},
+        {IDC_STATUS, ControlKind::StatusLine, "", kDataGroupX, kStatusY, kWidth - 2 * kDataGroupX, kStatusLineCy},
     },
 };
 

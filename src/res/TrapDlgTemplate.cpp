@@ -47,7 +47,7 @@ constexpr int kThresholdCx = 40;
 constexpr int kHeadingCx = 44;
 
 constexpr int kStatusY = kThresholdGroupY + kThresholdGroupCy + 6;
-constexpr int kWindowCy = kStatusY + 12 + 6;
+constexpr int kWindowCy = kStatusY + kStatusLineCy + 6;
 
 const char* const kChannelLabels[kTrapChannels] = {"Ch.1", "Ch.2", "Ch.3", "Ch.4", "Ch.5", "Ch.6", "Ch.7", "Ch.8"};
 
@@ -88,7 +88,7 @@ DialogTemplate Build()
     }
     c.push_back({IDC_STATIC, ControlKind::Static, "/set Low=0,High=1023 to disable trap on channel/", kBlockX[0],
         kThresholdNoteY, kGroupCx - 18, kLabelCy});
-    c.push_back({IDC_STATUS, ControlKind::StatusLine, "", kGroupX, kStatusY, kGroupCx, 12});
+    c.push_back({IDC_STATUS, ControlKind::StatusLine, "", kGroupX, kStatusY, kGroupCx, kStatusLineCy});
     return DialogTemplate {IDD_TRAPS, "SNMP Trap Settings", kWindowCx, kWindowCy, std::move(c)};
 }
 

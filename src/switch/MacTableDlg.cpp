@@ -29,11 +29,7 @@ constexpr const char* kStop = "Stop";
 constexpr const char* kStartOperation = "65535";
 constexpr unsigned kResultDelayMs = 1;  // the switch's answer is readable 1 ms after the start
 
-struct Column {
-    const char* heading;
-    int widthPixels;
-};
-const Column kColumns[] = {{"MAC found", 100}, {"Port", 50}, {"Age", 50}};
+const char* const kColumns[] = {"MAC found", "Port", "Age"};
 
 QByteArray Decimal(int value) { return QByteArray::number(value); }
 
@@ -96,8 +92,8 @@ bool CMacTableDlg::OnInitDialog()
 {
     CModuleDlg::OnInitDialog();
     int column = 0;
-    for (const Column& c : kColumns)
-        m_resultList->InsertColumn(column++, QString::fromLatin1(c.heading), c.widthPixels);
+    for (const char* heading : kColumns)
+        m_resultList->InsertColumn(column++, QString::fromLatin1(heading));
     return true;
 }
 

@@ -3,10 +3,19 @@
 #include <QProgressBar>
 
 namespace {
-// The bar's place relative to the status line (left, top, right, bottom).
-constexpr int kTopAbove = 20;
+// The bar fills the middle half of the strip between the list and the
+// status line (a strip this high when there is no list), short of the right
+// edge.
+constexpr int kStripWithoutList = 26;
 constexpr int kRightInset = 5;
-constexpr int kBottomAbove = 24;
+
+// The control of `dialog` that `widget` is part of (a list for its viewport).
+QWidget* ControlOf(QWidget* dialog, QWidget* widget)
+{
+    while (widget->parentWidget() && widget->parentWidget() != dialog)
+        widget = widget->parentWidget();
+    return widget;
+}
 }  // namespace
 
 CMacWalkProgress::CMacWalkProgress(QWidget* dialog, QWidget* statusLine, QWidget* list, int id, int range)
@@ -20,8 +29,10 @@ CMacWalkProgress::CMacWalkProgress(QWidget* dialog, QWidget* statusLine, QWidget
     m_bar->setValue(0);
     if (statusLine) {
         const QRect line = statusLine->geometry();
-        m_bar->setGeometry(QRect(QPoint(line.left(), line.top() - kTopAbove),
-            QPoint(line.right() - kRightInset, line.bottom() - kBottomAbove)));
+        const int stripTop = list ? ControlOf(dialog, list)->geometry().bottom() + 1 : line.top() - kStripWithoutList;
+        const int quarter = (line.top() - stripTop) / 4;
+        m_bar->setGeometry(QRect(
+            QPoint(line.left(), stripTop + quarter), QPoint(line.right() - kRightInset, line.top() - quarter - 1)));
     }
     m_bar->show();
     Paint();
