@@ -29,6 +29,7 @@ CModuleDlg::CModuleDlg(const DialogTemplate& tpl, const SubWindowArgs& access, Q
     m_cancelButton->setProperty("kalvorCancelButton", true);
     m_cancelButton->setCursor(Qt::ArrowCursor);
     m_cancelButton->setAutoDefault(false);
+    m_cancelButton->resize(m_cancelButton->sizeHint());
     m_cancelButton->hide();
     connect(m_cancelButton, &QPushButton::clicked, this, [] { CBusy::Cancel(); });
     connect(&CBusy::Instance(), &CBusy::cancelShown, this, [this](QWidget* window, bool shown) {
