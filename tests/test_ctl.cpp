@@ -3,6 +3,7 @@
 // phases of a switch write, and the traffic log against the simulator's
 // journal.
 
+#include <QJsonArray>
 #include <QJsonDocument>
 #include <QDir>
 #include <QElapsedTimer>
@@ -135,7 +136,18 @@ private slots:
         QTest::newRow("timeout") << QStringList {"--timeout", "-1", "info", "127.0.0.1"} << "--timeout";
         QTest::newRow("retries") << QStringList {"info", "127.0.0.1", "--retries", "x"} << "--retries";
         QTest::newRow("option without value") << QStringList {"info", "127.0.0.1", "--ro"} << "needs a value";
-        QTest::newRow("json for switch") << QStringList {"--json", "switch", "diff", "127.0.0.1", "f"} << "--json";
+        QTest::newRow("exit code for info") << QStringList {"--exit-code", "info", "127.0.0.1"} << "--exit-code";
+        QTest::newRow("json with a value") << QStringList {"--json=1", "info", "127.0.0.1"} << "--json takes no value";
+        QTest::newRow("no jobs") << QStringList {"--jobs", "0", "info", "127.0.0.1"} << "--jobs: not a number";
+        QTest::newRow("too many jobs") << QStringList {"--jobs", "100000", "info", "127.0.0.1"} << "--jobs";
+        QTest::newRow("scan everything") << QStringList {"scan", "0.0.0.0/0"} << "larger than a /16";
+        QTest::newRow("scan too wide a span") << QStringList {"scan", "127.0.0.1-127.1.0.1"} << "larger than a /16";
+        QTest::newRow("scan backwards") << QStringList {"scan", "127.0.0.9-127.0.0.1"} << "first address is above";
+        QTest::newRow("scan no range") << QStringList {"scan", "127.0.0.1"} << "not a range";
+        QTest::newRow("scan bad prefix") << QStringList {"scan", "127.0.0.0/33"} << "prefix";
+        QTest::newRow("scan and hosts") << QStringList {"--hosts", "-", "scan", "127.0.0.0/24"} << "--hosts";
+        QTest::newRow("hosts out for one") << QStringList {"--hosts-out", "x", "info", "127.0.0.1"} << "--hosts-out";
+        QTest::newRow("show without file") << QStringList {"switch", "show"} << "missing FILE";
         QTest::newRow("hosts file and host") << QStringList {"--hosts", "-", "info", "127.0.0.1"} << "surplus";
     }
     void badCommandLines()
@@ -621,7 +633,7 @@ private slots:
         QVERIFY(lines.contains("127.0.0.2: switch read failed (status 3)"));
         QVERIFY(lines.contains("127.0.0.3: done (status 0)"));
         QVERIFY(run.err.contains("kalvorctl: 127.0.0.2: switch read: no answer"));
-        QVERIFY(run.err.contains("1 of 3 modules failed"));
+        QVERIFY(run.err.contains("kalvorctl: 1 of 3 modules failed: 127.0.0.2\n"));
 
         // info --json, the list from standard input: standard output holds
         // one JSON object per module, the silent one's too; the summaries go
@@ -636,6 +648,11 @@ private slots:
             QJsonParseError error {};
             const QJsonObject object = QJsonDocument::fromJson(line.toUtf8(), &error).object();
             QVERIFY2(error.error == QJsonParseError::NoError, qPrintable(line));
+            if (object.contains("summary")) {  // the closing object
+                QCOMPARE(object.value("summary").toObject().value("failed_hosts").toArray(),
+                    QJsonArray({"127.0.0.2"}));
+                continue;
+            }
             hosts << object.value("host").toString();
             const bool silent = hosts.last() == "127.0.0.2";
             QCOMPARE(object.value("status").toInt(-1), silent ? 1 : 0);
@@ -649,7 +666,7 @@ private slots:
         const CtlRun piped = Ctl(PortArgs(first) + QStringList {"--timeout", "0.3", "--retries", "0", "--json",
                                                       "--hosts", "/dev/stdin", "info"},
             {}, listText);
-        QCOMPARE(Lines(piped.out).size(), 3);
+        QCOMPARE(Lines(piped.out).size(), 4);
 
         // Several hosts into one file name: refused before any exchange.
         first.ClearJournal();
@@ -691,7 +708,7 @@ private slots:
         QVERIFY2(run.status == 6, qPrintable(run.out + run.err));
         QVERIFY(run.out.contains("127.0.0.1: not confirmed (status 6)"));
         QVERIFY(run.out.contains("127.0.0.2: file error (status 2)"));
-        QVERIFY(run.err.endsWith("kalvorctl: 2 of 2 modules failed\n"));
+        QVERIFY(run.err.endsWith("kalvorctl: 2 of 2 modules failed: " + QString(list).replace('\n', ", ").chopped(2) + "\n"));
         QVERIFY(second.Journal().empty());  // its file is missing: nothing sent
     }
 
@@ -717,7 +734,8 @@ private slots:
         WriteAll(dir.filePath("list"), "127.0.0.1\n127.0.0.2\n");
         const int waitMs = 4000;
         QProcess process;
-        StartCtl(process, PortArgs(first) + QStringList {"--hosts", dir.filePath("list"), "switch", "write", file},
+        StartCtl(process,
+            PortArgs(first) + QStringList {"--jobs", "1", "--hosts", dir.filePath("list"), "switch", "write", file},
             {"KALVOR_RESTART_WAIT_MS=" + QString::number(waitMs)});
         QVERIFY(process.waitForStarted());
         QByteArray out;
