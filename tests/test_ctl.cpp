@@ -753,18 +753,24 @@ private slots:
         QVERIFY(second.Journal().empty());  // its file is missing: nothing sent
     }
 
-    // SIGINT during the wait before the confirmation: the module in progress
-    // is still confirmed, the next one is not started, and the run says so.
-    // A second SIGINT ends the run at once, naming the unconfirmed module.
+    // SIGINT during the wait before the confirmation: the modules in
+    // progress are still confirmed, no other is started, and the run says
+    // so. A second SIGINT ends the run at once, naming the unconfirmed
+    // modules.
     void interruptedWrite_data()
     {
         QTest::addColumn<int>("interrupts");
-        QTest::newRow("one interrupt") << 1;
-        QTest::newRow("two interrupts") << 2;
+        QTest::addColumn<int>("jobs");
+        QTest::newRow("one interrupt") << 1 << 1;
+        QTest::newRow("two interrupts") << 2 << 1;
+        QTest::newRow("one interrupt, two modules in progress") << 1 << 2;
+        QTest::newRow("two interrupts, two modules in progress") << 2 << 2;
     }
     void interruptedWrite()
     {
         QFETCH(int, interrupts);
+        QFETCH(int, jobs);
+        const bool both = jobs == 2;
         SimModule first("{}", "127.0.0.1");
         SimModule second("{}", "127.0.0.2", first.Port());
         QTemporaryDir dir;
@@ -776,7 +782,7 @@ private slots:
         const int waitMs = 4000;
         QProcess process;
         StartCtl(process,
-            PortArgs(first) + QStringList {"--jobs", "1", "--hosts", dir.filePath("list"), "switch", "write", file},
+            PortArgs(first) + QStringList {"--jobs", QString::number(jobs), "--hosts", dir.filePath("list"), "switch", "write", file},
             {"KALVOR_RESTART_WAIT_MS=" + QString::number(waitMs)});
         QVERIFY(process.waitForStarted());
         QByteArray out;
@@ -802,19 +808,24 @@ private slots:
         QCOMPARE(process.exitStatus(), QProcess::NormalExit);
         QCOMPARE(process.exitCode(), 130);
         const int confirms = Count(first.Journal(), "get", Oid::kConfirmSwitch);
-        QVERIFY(second.Journal().empty());
-        QVERIFY(err.startsWith("kalvorctl: interrupted: finishing 127.0.0.1 and starting no other module"));
-        QVERIFY(out.endsWith(interrupts == 1 ? "127.0.0.1: done (status 0)\n" : "confirming\n"));
+        QCOMPARE(Count(second.Journal(), "get", Oid::kConfirmSwitch), both ? confirms : 0);
+        QCOMPARE(second.Journal().empty(), !both);
+        const QByteArray running = both ? "2 modules in progress (127.0.0.1, 127.0.0.2)" : "127.0.0.1";
+        QVERIFY(err.startsWith("kalvorctl: interrupted: finishing " + running + " and starting no other module"));
+        QVERIFY(out.endsWith(interrupts == 2 ? "confirming\n" : both ? "127.0.0.2: done (status 0)\n" : "127.0.0.1: done (status 0)\n"));
         if (interrupts == 1) {
             QCOMPARE(confirms, 1);
             QVERIFY(tookMs > waitMs - 1500);
             QVERIFY(out.contains("127.0.0.1: Settings comfirmed succesfully!\n"));
-            QVERIFY2(err.endsWith("kalvorctl: interrupted: 1 of 2 modules finished\n"), err.constData());
+            QVERIFY2(err.endsWith(both ? "kalvorctl: interrupted: 2 of 2 modules finished\n"
+                                       : "kalvorctl: interrupted: 1 of 2 modules finished\n"),
+                err.constData());
         } else {
             QCOMPARE(confirms, 0);
             QVERIFY(tookMs < waitMs - 1500);
-            QVERIFY2(err.endsWith("kalvorctl: stopped at once during 127.0.0.1; not confirmed, returning to their "
-                                  "defaults after 2 min: 127.0.0.1\n"),
+            QVERIFY2(err.endsWith("kalvorctl: stopped at once during " + running
+                         + "; not confirmed, returning to their defaults after 2 min: "
+                         + (both ? "127.0.0.1, 127.0.0.2" : "127.0.0.1") + "\n"),
                 err.constData());
         }
     }

@@ -130,9 +130,9 @@ private:
             if (m_slots[i].uploaded)
                 unconfirmed.push_back(m_hosts[i]);
         }
-        const std::string what = running.size() == 1 ? running.front()
-                                                      : std::to_string(running.size()) + " modules in progress ("
-                + Joined(running) + ")";
+        std::string what = std::to_string(running.size()) + " modules in progress (" + Joined(running) + ")";
+        if (running.size() <= 1)
+            what = running.empty() ? std::string("the modules in progress") : running.front();
         const std::string first = "kalvorctl: interrupted: finishing " + what
             + " and starting no other module (interrupt again to stop at once)\n";
         std::string second = "kalvorctl: stopped at once during " + what + "; ";
