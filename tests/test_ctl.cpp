@@ -1157,6 +1157,42 @@ private slots:
         QCOMPARE(difference.value("to").toString(), QString("0xFF"));
     }
 
+    // On a terminal, standard error shows the progress count, and only
+    // there; each module in progress logs its traffic to its own trace file.
+    void progressAndTracesOfAFleet()
+    {
+        SimFleetSpec spec;
+        spec.size = 3;
+        spec.silent = {"127.1.0.2"};
+        SimModule fleet(spec);
+        QTemporaryDir dir;
+        const QString list = dir.filePath("list.txt");
+        WriteAll(list, "127.1.0.1\n127.1.0.2\n127.1.0.3\n");
+        const QStringList args = PortArgs(fleet)
+            + QStringList {"--timeout", "0.3", "--retries", "0", "--trace", dir.filePath("{host}.log"), "--hosts", list, "info"};
+        const CtlRun piped = Ctl(args);
+        QCOMPARE(piped.status, 1);
+        QVERIFY2(!piped.err.contains("modules, "), qPrintable(piped.err));
+        for (int i = 1; i <= 3; ++i) {
+            const QString host = QString("127.1.0.%1").arg(i);
+            const QStringList lines = Lines(QString::fromLatin1(ReadAll(dir.filePath(host + ".log"))));
+            QCOMPARE(lines.size(), int(fleet.JournalOf(host).size()) * 2);
+            for (const QString& line : lines)
+                QVERIFY2(line.section(' ', 1, 1).startsWith(host + ":"), qPrintable(line));
+        }
+
+        // Standard error on a terminal (script(1) gives one), standard output not.
+        QStringList quoted;
+        for (const QString& arg : QStringList {KALVOR_CTL_PATH} + args)
+            quoted << "'" + arg + "'";
+        QProcess terminal;
+        terminal.start("script", {"-qec", quoted.join(' ') + " 2>&1 >/dev/null", "/dev/null"});
+        QVERIFY(terminal.waitForFinished(30000));
+        const QByteArray shown = terminal.readAllStandardOutput();
+        QVERIFY2(shown.contains("\r\033[K3/3 modules, 1 failed"), shown.constData());
+        QVERIFY2(shown.contains("1 of 3 modules failed: 127.1.0.2"), shown.constData());
+    }
+
     // The traffic log: every request the simulator received, in order, with
     // its answer; never a community.
     void traceMatchesJournal()
