@@ -1006,8 +1006,9 @@ private slots:
         SimModule fleet(TwentyModules());
         QTemporaryDir dir;
         const QString found = dir.filePath("found.txt");
-        const CtlRun run
-            = Ctl(PortArgs(fleet) + QStringList {"--jobs", "64", "--hosts-out", found, "scan", "127.1.0.0/27"});
+        const QString trace = dir.filePath("scan.log");
+        const CtlRun run = Ctl(PortArgs(fleet)
+            + QStringList {"--jobs", "64", "--trace", trace, "--hosts-out", found, "scan", "127.1.0.0/27"});
         QCOMPARE(run.status, 0);
         QStringList expected, hosts;
         for (int i = 0; i < 20; ++i) {
@@ -1026,6 +1027,10 @@ private slots:
             asked.insert(entry.address);
         }
         QCOMPARE(int(asked.size()), 20);  // the other 10 addresses of the range hold no module
+        const QStringList traced = Lines(QString::fromLatin1(ReadAll(trace)));
+        QCOMPARE(traced.size(), 30 * 2 + 17 * 2 * 2);  // a version read for each address, two more for each answer
+        for (const QString& line : traced)
+            QVERIFY2(line.contains(" > GET ") || line.contains(" < GET "), qPrintable(line));
 
         // A first-last range, JSON; the found list feeds a fleet command.
         const CtlRun json = Ctl(PortArgs(fleet) + QStringList {"--json", "scan", "127.1.0.7-127.1.0.9"});

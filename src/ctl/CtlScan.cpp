@@ -10,6 +10,7 @@
 #include "ctl/CtlProbe.h"
 #include "ctl/CtlSignals.h"
 #include "snmp/ModuleAddress.h"
+#include "snmp/SnmpRequest.h"
 
 namespace {
 
@@ -193,6 +194,11 @@ bool ParseScanRange(const std::string& text, ScanRange& range, std::string& erro
 
 int RunScan(const CtlOptions& options, const ScanRange& range)
 {
+    // One trace for the whole range ({host} stands for nothing here).
+    if (!options.trace.empty() && !CSnmpRequest::SetTraceFile(Expanded(options.trace, "", options.date)))
+        return kExitUsage;
     Scan scan(options, range);
-    return scan.Go();
+    const int status = scan.Go();
+    CSnmpRequest::SetTraceFile(std::string());
+    return status;
 }
