@@ -782,7 +782,9 @@ private slots:
         const int waitMs = 4000;
         QProcess process;
         StartCtl(process,
-            PortArgs(first) + QStringList {"--jobs", QString::number(jobs), "--hosts", dir.filePath("list"), "switch", "write", file},
+            PortArgs(first)
+                + QStringList {"--jobs", QString::number(jobs), "--hosts", dir.filePath("list"), "--hosts-out",
+                    dir.filePath("again"), "switch", "write", file},
             {"KALVOR_RESTART_WAIT_MS=" + QString::number(waitMs)});
         QVERIFY(process.waitForStarted());
         QByteArray out;
@@ -813,6 +815,9 @@ private slots:
         const QByteArray running = both ? "2 modules in progress (127.0.0.1, 127.0.0.2)" : "127.0.0.1";
         QVERIFY(err.startsWith("kalvorctl: interrupted: finishing " + running + " and starting no other module"));
         QVERIFY(out.endsWith(interrupts == 2 ? "confirming\n" : both ? "127.0.0.2: done (status 0)\n" : "127.0.0.1: done (status 0)\n"));
+        // What a re-run takes: the module never started (none when both ran); nothing after a stop at once.
+        QCOMPARE(QFile::exists(dir.filePath("again")), interrupts == 1);
+        QCOMPARE(ReadAll(dir.filePath("again")), QByteArray(interrupts == 1 && !both ? "127.0.0.2\n" : ""));
         if (interrupts == 1) {
             QCOMPARE(confirms, 1);
             QVERIFY(tookMs > waitMs - 1500);

@@ -150,9 +150,12 @@ private:
         if (m_options.Fleet() && !m_failedHosts.empty())
             out.Note("kalvorctl: " + std::to_string(m_failedHosts.size()) + " of " + std::to_string(total)
                 + " modules failed: " + Joined(m_failedHosts));
-        if (!WriteHostsOut(m_options, m_failedHosts))
-            m_worst = std::max(m_worst, int(kExitUsage));
         const bool interrupted = CtlSignals::Count() > 0;
+        // A re-run takes the modules that failed and those never started.
+        std::vector<std::string> again = m_failedHosts;
+        again.insert(again.end(), m_hosts.begin() + long(m_reported), m_hosts.end());
+        if (!WriteHostsOut(m_options, again))
+            m_worst = std::max(m_worst, int(kExitUsage));
         const int status = interrupted ? CtlSignals::InterruptedStatus() : m_worst;
         if (m_options.json && m_options.Fleet())
             out.Raw("{\"summary\": {\"modules\": " + std::to_string(total) + ", \"finished\": "
