@@ -948,6 +948,15 @@ private slots:
             QCOMPARE(ReadAll(dir.filePath(outs[0])), QByteArray("127.1.0.3\n"));
             QFile::remove(dir.filePath(outs[0]));
         }
+        // A --hosts-out that cannot be written is found before any traffic.
+        fleet.ClearJournal();
+        const CtlRun nowhere
+            = Ctl(PortArgs(fleet) + QStringList {"--hosts", list, "--hosts-out", dir.filePath("no/such/failed.txt"), "info"});
+        QCOMPARE(nowhere.status, 2);
+        QCOMPARE(Lines(nowhere.err).size(), 1);
+        QVERIFY2(nowhere.err.startsWith("kalvorctl: --hosts-out: " + dir.filePath("no/such/failed.txt")),
+            qPrintable(nowhere.err));
+        QVERIFY(fleet.Journal().empty());
         const QJsonObject written = JsonLines(Ctl(PortArgs(fleet) + QStringList {"--json", "switch", "write", "127.1.0.4", image}).out)[0];
         QCOMPARE(written.value("result").toString(), QString("confirmed"));
         QCOMPARE(written.value("changed").toArray(), QJsonArray({9}));
