@@ -3,9 +3,12 @@
 // phases of a switch write, and the traffic log against the simulator's
 // journal.
 
+#include <QJsonArray>
 #include <QJsonDocument>
 #include <QDir>
+#include <QDateTime>
 #include <QElapsedTimer>
+#include <QFileInfo>
 #include <QJsonObject>
 #include <QProcess>
 #include <QRegularExpression>
@@ -13,6 +16,8 @@
 #include <QtTest>
 
 #include <signal.h>
+#include <sys/stat.h>
+#include <set>
 #include <functional>
 #include <string>
 #include <vector>
@@ -110,6 +115,43 @@ int Count(const std::vector<JournalEntry>& journal, const std::string& op, const
 
 QStringList Lines(const QString& text) { return text.split('\n', Qt::SkipEmptyParts); }
 
+// A fleet of 20 modules from 127.1.0.1 (each with the registers of
+// `RegisterObjects({{0, 0x5A}, {127, 0xA5}})`): three silent, one slow.
+SimFleetSpec TwentyModules()
+{
+    SimFleetSpec spec;
+    spec.size = 20;
+    spec.stateJson = RegisterObjects({{0, 0x5A}, {127, 0xA5}});
+    spec.silent = {"127.1.0.3", "127.1.0.8", "127.1.0.15"};
+    spec.slow = {"127.1.0.6"};
+    spec.slowMs = 5;  // 128 answers: 0.64 s late in all, within one time-out each
+    return spec;
+}
+
+QByteArray FleetImage()
+{
+    QByteArray image = DefaultImage();
+    image[0] = char(0x5A);
+    image[127] = char(0xA5);
+    return image;
+}
+
+// The files of `dir` but the host list.
+QStringList Files(const QString& dir) { return QDir(dir).entryList(QDir::Files | QDir::Hidden, QDir::Name); }
+
+// Every JSON object of `text`, one a line.
+QList<QJsonObject> JsonLines(const QString& text)
+{
+    QList<QJsonObject> objects;
+    for (const QString& line : Lines(text)) {
+        QJsonParseError error {};
+        objects << QJsonDocument::fromJson(line.toUtf8(), &error).object();
+        if (error.error != QJsonParseError::NoError)
+            qWarning("not JSON: %s", qPrintable(line));
+    }
+    return objects;
+}
+
 }  // namespace
 
 class TestCtl : public QObject {
@@ -135,7 +177,18 @@ private slots:
         QTest::newRow("timeout") << QStringList {"--timeout", "-1", "info", "127.0.0.1"} << "--timeout";
         QTest::newRow("retries") << QStringList {"info", "127.0.0.1", "--retries", "x"} << "--retries";
         QTest::newRow("option without value") << QStringList {"info", "127.0.0.1", "--ro"} << "needs a value";
-        QTest::newRow("json for switch") << QStringList {"--json", "switch", "diff", "127.0.0.1", "f"} << "--json";
+        QTest::newRow("exit code for info") << QStringList {"--exit-code", "info", "127.0.0.1"} << "--exit-code";
+        QTest::newRow("json with a value") << QStringList {"--json=1", "info", "127.0.0.1"} << "--json takes no value";
+        QTest::newRow("no jobs") << QStringList {"--jobs", "0", "info", "127.0.0.1"} << "--jobs: not a number";
+        QTest::newRow("too many jobs") << QStringList {"--jobs", "100000", "info", "127.0.0.1"} << "--jobs";
+        QTest::newRow("scan everything") << QStringList {"scan", "0.0.0.0/0"} << "larger than a /16";
+        QTest::newRow("scan too wide a span") << QStringList {"scan", "127.0.0.1-127.1.0.1"} << "larger than a /16";
+        QTest::newRow("scan backwards") << QStringList {"scan", "127.0.0.9-127.0.0.1"} << "first address is above";
+        QTest::newRow("scan no range") << QStringList {"scan", "127.0.0.1"} << "not a range";
+        QTest::newRow("scan bad prefix") << QStringList {"scan", "127.0.0.0/33"} << "prefix";
+        QTest::newRow("scan and hosts") << QStringList {"--hosts", "-", "scan", "127.0.0.0/24"} << "--hosts";
+        QTest::newRow("hosts out for one") << QStringList {"--hosts-out", "x", "info", "127.0.0.1"} << "--hosts-out";
+        QTest::newRow("show without file") << QStringList {"switch", "show"} << "missing FILE";
         QTest::newRow("hosts file and host") << QStringList {"--hosts", "-", "info", "127.0.0.1"} << "surplus";
     }
     void badCommandLines()
@@ -621,7 +674,7 @@ private slots:
         QVERIFY(lines.contains("127.0.0.2: switch read failed (status 3)"));
         QVERIFY(lines.contains("127.0.0.3: done (status 0)"));
         QVERIFY(run.err.contains("kalvorctl: 127.0.0.2: switch read: no answer"));
-        QVERIFY(run.err.contains("1 of 3 modules failed"));
+        QVERIFY(run.err.contains("kalvorctl: 1 of 3 modules failed: 127.0.0.2\n"));
 
         // info --json, the list from standard input: standard output holds
         // one JSON object per module, the silent one's too; the summaries go
@@ -636,6 +689,11 @@ private slots:
             QJsonParseError error {};
             const QJsonObject object = QJsonDocument::fromJson(line.toUtf8(), &error).object();
             QVERIFY2(error.error == QJsonParseError::NoError, qPrintable(line));
+            if (object.contains("summary")) {  // the closing object
+                QCOMPARE(object.value("summary").toObject().value("failed_hosts").toArray(),
+                    QJsonArray({"127.0.0.2"}));
+                continue;
+            }
             hosts << object.value("host").toString();
             const bool silent = hosts.last() == "127.0.0.2";
             QCOMPARE(object.value("status").toInt(-1), silent ? 1 : 0);
@@ -649,7 +707,7 @@ private slots:
         const CtlRun piped = Ctl(PortArgs(first) + QStringList {"--timeout", "0.3", "--retries", "0", "--json",
                                                       "--hosts", "/dev/stdin", "info"},
             {}, listText);
-        QCOMPARE(Lines(piped.out).size(), 3);
+        QCOMPARE(Lines(piped.out).size(), 4);
 
         // Several hosts into one file name: refused before any exchange.
         first.ClearJournal();
@@ -691,22 +749,28 @@ private slots:
         QVERIFY2(run.status == 6, qPrintable(run.out + run.err));
         QVERIFY(run.out.contains("127.0.0.1: not confirmed (status 6)"));
         QVERIFY(run.out.contains("127.0.0.2: file error (status 2)"));
-        QVERIFY(run.err.endsWith("kalvorctl: 2 of 2 modules failed\n"));
+        QVERIFY(run.err.endsWith("kalvorctl: 2 of 2 modules failed: " + QString(list).replace('\n', ", ").chopped(2) + "\n"));
         QVERIFY(second.Journal().empty());  // its file is missing: nothing sent
     }
 
-    // SIGINT during the wait before the confirmation: the module in progress
-    // is still confirmed, the next one is not started, and the run says so.
-    // A second SIGINT ends the run at once, naming the unconfirmed module.
+    // SIGINT during the wait before the confirmation: the modules in
+    // progress are still confirmed, no other is started, and the run says
+    // so. A second SIGINT ends the run at once, naming the unconfirmed
+    // modules.
     void interruptedWrite_data()
     {
         QTest::addColumn<int>("interrupts");
-        QTest::newRow("one interrupt") << 1;
-        QTest::newRow("two interrupts") << 2;
+        QTest::addColumn<int>("jobs");
+        QTest::newRow("one interrupt") << 1 << 1;
+        QTest::newRow("two interrupts") << 2 << 1;
+        QTest::newRow("one interrupt, two modules in progress") << 1 << 2;
+        QTest::newRow("two interrupts, two modules in progress") << 2 << 2;
     }
     void interruptedWrite()
     {
         QFETCH(int, interrupts);
+        QFETCH(int, jobs);
+        const bool both = jobs == 2;
         SimModule first("{}", "127.0.0.1");
         SimModule second("{}", "127.0.0.2", first.Port());
         QTemporaryDir dir;
@@ -717,7 +781,10 @@ private slots:
         WriteAll(dir.filePath("list"), "127.0.0.1\n127.0.0.2\n");
         const int waitMs = 4000;
         QProcess process;
-        StartCtl(process, PortArgs(first) + QStringList {"--hosts", dir.filePath("list"), "switch", "write", file},
+        StartCtl(process,
+            PortArgs(first)
+                + QStringList {"--jobs", QString::number(jobs), "--hosts", dir.filePath("list"), "--hosts-out",
+                    dir.filePath("again"), "switch", "write", file},
             {"KALVOR_RESTART_WAIT_MS=" + QString::number(waitMs)});
         QVERIFY(process.waitForStarted());
         QByteArray out;
@@ -743,21 +810,406 @@ private slots:
         QCOMPARE(process.exitStatus(), QProcess::NormalExit);
         QCOMPARE(process.exitCode(), 130);
         const int confirms = Count(first.Journal(), "get", Oid::kConfirmSwitch);
-        QVERIFY(second.Journal().empty());
-        QVERIFY(err.startsWith("kalvorctl: interrupted: finishing 127.0.0.1 and starting no other module"));
-        QVERIFY(out.endsWith(interrupts == 1 ? "127.0.0.1: done (status 0)\n" : "confirming\n"));
+        QCOMPARE(Count(second.Journal(), "get", Oid::kConfirmSwitch), both ? confirms : 0);
+        QCOMPARE(second.Journal().empty(), !both);
+        const QByteArray running = both ? "2 modules in progress (127.0.0.1, 127.0.0.2)" : "127.0.0.1";
+        QVERIFY(err.startsWith("kalvorctl: interrupted: finishing " + running + " and starting no other module"));
+        QVERIFY(out.endsWith(interrupts == 2 ? "confirming\n" : both ? "127.0.0.2: done (status 0)\n" : "127.0.0.1: done (status 0)\n"));
+        // What a re-run takes: the module never started (none when both ran); nothing after a stop at once.
+        QCOMPARE(QFile::exists(dir.filePath("again")), interrupts == 1);
+        QCOMPARE(ReadAll(dir.filePath("again")), QByteArray(interrupts == 1 && !both ? "127.0.0.2\n" : ""));
         if (interrupts == 1) {
             QCOMPARE(confirms, 1);
             QVERIFY(tookMs > waitMs - 1500);
             QVERIFY(out.contains("127.0.0.1: Settings comfirmed succesfully!\n"));
-            QVERIFY2(err.endsWith("kalvorctl: interrupted: 1 of 2 modules finished\n"), err.constData());
+            QVERIFY2(err.endsWith(both ? "kalvorctl: interrupted: 2 of 2 modules finished\n"
+                                       : "kalvorctl: interrupted: 1 of 2 modules finished\n"),
+                err.constData());
         } else {
             QCOMPARE(confirms, 0);
             QVERIFY(tookMs < waitMs - 1500);
-            QVERIFY2(err.endsWith("kalvorctl: stopped at once during 127.0.0.1; not confirmed, returning to their "
-                                  "defaults after 2 min: 127.0.0.1\n"),
+            QVERIFY2(err.endsWith("kalvorctl: stopped at once during " + running
+                         + "; not confirmed, returning to their defaults after 2 min: "
+                         + (both ? "127.0.0.1, 127.0.0.2" : "127.0.0.1") + "\n"),
                 err.constData());
         }
+    }
+
+    // A fleet of 20 with 3 silent modules, 1 slow one and one more (beside
+    // the fleet) that goes silent after 40 registers: every module that
+    // answers is backed up byte for byte, none waits for a silent one, the
+    // summary keeps the list's order, the status is the failure's, and
+    // --jobs 1 gives the same files and lines.
+    void fleetOfTwenty()
+    {
+        SimModule fleet(TwentyModules());
+        SimModule halfway(
+            R"({"faults": {")" + Oid::SwitchRegister(40) + R"(": {"silence": true}}})", "127.1.0.30", fleet.Port());
+        QTemporaryDir dir;
+        QByteArray listText;
+        for (int i = 19; i >= 0; --i)  // the list's order is not the addresses'
+            listText += fleet.FleetAddress(i).toLatin1() + "\n";
+        listText += "127.1.0.30\n";
+        const QString list = dir.filePath("list.txt");
+        WriteAll(list, listText);
+        const QStringList silent = {"127.1.0.3", "127.1.0.8", "127.1.0.15", "127.1.0.30"};
+        QStringList expectedSummary;
+        for (const QByteArray& host : listText.split('\n'))
+            if (!host.isEmpty())
+                expectedSummary << host + (silent.contains(host) ? ": switch read failed (status 3)" : ": done (status 0)");
+
+        QStringList summaries[2];
+        for (const int jobs : {64, 1}) {
+            QTemporaryDir out;
+            const qint64 started = QDateTime::currentMSecsSinceEpoch();
+            QElapsedTimer clock;
+            clock.start();
+            const CtlRun run = Ctl(PortArgs(fleet)
+                + QStringList {"--jobs", QString::number(jobs), "--timeout", "1", "--retries", "0", "--hosts", list,
+                    "switch", "read", out.filePath("{host}.rcs")});
+            const qint64 took = clock.elapsed();
+            QCOMPARE(run.status, 3);
+            QStringList lines = Lines(run.out);
+            for (const QString& line : lines)
+                if (line.contains(" (status "))
+                    summaries[jobs == 1] << line;
+            QCOMPARE(summaries[jobs == 1], expectedSummary);
+            QVERIFY2(run.err.endsWith("kalvorctl: 4 of 21 modules failed: 127.1.0.15, 127.1.0.8, 127.1.0.3, "
+                                      "127.1.0.30\n"),
+                qPrintable(run.err));
+            QStringList written;
+            for (int i = 0; i < 20; ++i) {
+                const QString host = fleet.FleetAddress(i);
+                if (silent.contains(host))
+                    continue;
+                written << host + ".rcs";
+                const QString file = out.filePath(host + ".rcs");
+                QCOMPARE(ReadAll(file), FleetImage());
+                // Written before the first silent module's time-out was over.
+                const qint64 at = QFileInfo(file).lastModified().toMSecsSinceEpoch() - started;
+                if (jobs == 64 && host != "127.1.0.6")
+                    QVERIFY2(at < 1000, qPrintable(host + ": " + QString::number(at) + " ms"));
+            }
+            written.sort();
+            QCOMPARE(Files(out.path()), written);  // no file of a silent module, no half or temporary file
+            if (jobs == 64)
+                QVERIFY2(took < 3000, qPrintable(QString::number(took)));  // 4 time-outs one after the other: 4.6 s
+        }
+        // The module that went silent halfway was asked no more after register 40, in either run.
+        QCOMPARE(halfway.Journal().size(), size_t(2 * 41));
+    }
+
+    // --json for every fleet command: one object per module in list order,
+    // failures included, and a closing summary; --hosts-out takes the failed.
+    void fleetJson()
+    {
+        SimModule fleet(TwentyModules());
+        QTemporaryDir dir;
+        const QString list = dir.filePath("list.txt");
+        WriteAll(list, "127.1.0.1\n127.1.0.3\n127.1.0.2\n");
+        const QString image = dir.filePath("image.rcs");
+        QByteArray changed = FleetImage();
+        changed[9] = char(0x42);
+        WriteAll(image, changed);
+        const QString failed = dir.filePath("failed-{date}.txt");
+        const struct {
+            QStringList command;
+            QString key;  // of a module done
+            int status;
+        } rows[] = {
+            {{"info"}, "firmware", 1},
+            {{"switch", "read", dir.filePath("{host}.rcs")}, "file", 3},
+            {{"switch", "diff", image}, "differences", 3},
+            {{"switch", "write", image}, "result", 3},
+        };
+        for (const auto& row : rows) {
+            const CtlRun run = Ctl(PortArgs(fleet)
+                + QStringList {"--json", "--timeout", "0.5", "--retries", "0", "--hosts", list, "--hosts-out", failed}
+                + row.command);
+            QCOMPARE(run.status, row.status);
+            const QList<QJsonObject> objects = JsonLines(run.out);
+            QCOMPARE(objects.size(), 4);
+            QStringList hosts;
+            for (int i = 0; i < 3; ++i) {
+                hosts << objects[i].value("host").toString();
+                const bool silent = hosts.last() == "127.1.0.3";
+                QCOMPARE(objects[i].value("status").toInt(-1), silent ? row.status : 0);
+                QCOMPARE(objects[i].contains("error"), silent);
+                QCOMPARE(objects[i].contains(row.key), !silent);
+            }
+            QCOMPARE(hosts, QStringList({"127.1.0.1", "127.1.0.3", "127.1.0.2"}));
+            const QJsonObject summary = objects[3].value("summary").toObject();
+            QCOMPARE(summary.value("modules").toInt(), 3);
+            QCOMPARE(summary.value("failed_hosts").toArray(), QJsonArray({"127.1.0.3"}));
+            QCOMPARE(summary.value("status").toInt(), row.status);
+            const QStringList outs = QDir(dir.path()).entryList({"failed-*.txt"});
+            QCOMPARE(outs.size(), 1);
+            QVERIFY2(QRegularExpression("^failed-\\d{8}T\\d{6}Z\\.txt$").match(outs[0]).hasMatch(), qPrintable(outs[0]));
+            QCOMPARE(ReadAll(dir.filePath(outs[0])), QByteArray("127.1.0.3\n"));
+            QFile::remove(dir.filePath(outs[0]));
+        }
+        // A --hosts-out that cannot be written is found before any traffic.
+        fleet.ClearJournal();
+        const CtlRun nowhere
+            = Ctl(PortArgs(fleet) + QStringList {"--hosts", list, "--hosts-out", dir.filePath("no/such/failed.txt"), "info"});
+        QCOMPARE(nowhere.status, 2);
+        QCOMPARE(Lines(nowhere.err).size(), 1);
+        QVERIFY2(nowhere.err.startsWith("kalvorctl: --hosts-out: " + dir.filePath("no/such/failed.txt")),
+            qPrintable(nowhere.err));
+        QVERIFY(fleet.Journal().empty());
+        const QJsonObject written = JsonLines(Ctl(PortArgs(fleet) + QStringList {"--json", "switch", "write", "127.1.0.4", image}).out)[0];
+        QCOMPARE(written.value("result").toString(), QString("confirmed"));
+        QCOMPARE(written.value("changed").toArray(), QJsonArray({9}));
+    }
+
+    // Host lists as they come: blanks, comments, duplicates (each module
+    // once, said in one line), 10,000 lines; and lines that are no module
+    // address, refused before any traffic.
+    void hostLists_data()
+    {
+        QTest::addColumn<QByteArray>("list");
+        QTest::addColumn<int>("status");
+        QTest::addColumn<QString>("error");  // the first line of standard error
+        QTest::addColumn<int>("modules");  // asked
+        QByteArray many;
+        for (int i = 0; i < 10000; ++i)
+            many += "127.1.0." + QByteArray::number(1 + i % 4) + (i % 7 ? "\n" : "  # again\n");
+        QTest::newRow("blanks, comments, duplicates")
+            << QByteArray("\n  127.1.0.1 \n# two\n127.1.0.2\t# the second\n\n127.001.0.1\n") << 0
+            << "kalvorctl: LIST: 1 line named a module listed before, first 127.1.0.1 (lines 2 and 6); each module is run once"
+            << 2;
+        QTest::newRow("10,000 lines, 4 modules") << many << 0
+            << "kalvorctl: LIST: 9996 lines named a module listed before, first 127.1.0.1 (lines 1 and 5); each "
+               "module is run once"
+            << 4;
+        QTest::newRow("a name") << QByteArray("127.1.0.1\nlocalhost\n") << 2 << "kalvorctl: LIST:2: not a dotted" << 0;
+        QTest::newRow("a name that does not resolve")
+            << QByteArray("no-such-module.invalid\n") << 2 << "kalvorctl: LIST:1: not a dotted" << 0;
+        QTest::newRow("IPv6") << QByteArray("127.1.0.1\n::1\n") << 2 << "kalvorctl: LIST:2: not a dotted" << 0;
+        QTest::newRow("10,000 lines, the last bad") << many + "127.1.0.300\n" << 2 << "kalvorctl: LIST:10001: not a dotted" << 0;
+        QTest::newRow("only comments") << QByteArray("# none\n\n") << 2 << "kalvorctl: the host list LIST holds no address" << 0;
+    }
+    void hostLists()
+    {
+        QFETCH(QByteArray, list);
+        QFETCH(int, status);
+        QFETCH(QString, error);
+        QFETCH(int, modules);
+        SimFleetSpec spec;
+        spec.size = 4;
+        SimModule fleet(spec);
+        QTemporaryDir dir;
+        const QString path = dir.filePath("list.txt");
+        WriteAll(path, list);
+        const CtlRun run = Ctl(PortArgs(fleet) + QStringList {"--hosts", path, "--json", "info"});
+        QCOMPARE(run.status, status);
+        QVERIFY2(run.err.startsWith(QString(error).replace("LIST", path)), qPrintable(run.err));
+        QCOMPARE(JsonLines(run.out).size(), modules ? modules + 1 : 0);
+        std::set<std::string> asked;
+        for (const JournalEntry& entry : fleet.Journal(Oid::kFirmwareVersion))
+            asked.insert(entry.address);
+        QCOMPARE(int(asked.size()), modules);
+        QCOMPARE(fleet.Journal(Oid::kFirmwareVersion).size(), size_t(modules));  // each once
+    }
+
+    // scan finds exactly the modules that answer, each with its own MAC
+    // address, sends nothing but GETs, and writes the answering ones as a
+    // host list.
+    void scan()
+    {
+        SimModule fleet(TwentyModules());
+        QTemporaryDir dir;
+        const QString found = dir.filePath("found.txt");
+        const QString trace = dir.filePath("scan.log");
+        const CtlRun run = Ctl(PortArgs(fleet)
+            + QStringList {"--jobs", "64", "--trace", trace, "--hosts-out", found, "scan", "127.1.0.0/27"});
+        QCOMPARE(run.status, 0);
+        QStringList expected, hosts;
+        for (int i = 0; i < 20; ++i) {
+            const QString host = fleet.FleetAddress(i);
+            if (host == "127.1.0.3" || host == "127.1.0.8" || host == "127.1.0.15")
+                continue;
+            hosts << host;
+            expected << host + QString::asprintf(": firmware 4.073, MAC 00 0A 1B 2C 3D %02X, switch board", 0x4E + i);
+        }
+        QCOMPARE(Lines(run.out), expected);
+        QCOMPARE(run.err, QString("kalvorctl: 17 of 30 addresses answered\n"));
+        QCOMPARE(ReadAll(found), (hosts.join('\n') + "\n").toLatin1());
+        std::set<std::string> asked;
+        for (const JournalEntry& entry : fleet.Journal()) {
+            QCOMPARE(entry.op, std::string("get"));
+            asked.insert(entry.address);
+        }
+        QCOMPARE(int(asked.size()), 20);  // the other 10 addresses of the range hold no module
+        const QStringList traced = Lines(QString::fromLatin1(ReadAll(trace)));
+        QCOMPARE(traced.size(), 30 * 2 + 17 * 2 * 2);  // a version read for each address, two more for each answer
+        for (const QString& line : traced)
+            QVERIFY2(line.contains(" > GET ") || line.contains(" < GET "), qPrintable(line));
+
+        // A first-last range, JSON; the found list feeds a fleet command.
+        const CtlRun json = Ctl(PortArgs(fleet) + QStringList {"--json", "scan", "127.1.0.7-127.1.0.9"});
+        const QList<QJsonObject> objects = JsonLines(json.out);
+        QCOMPARE(objects.size(), 3);
+        QCOMPARE(objects[0].value("host").toString(), QString("127.1.0.7"));
+        QCOMPARE(objects[0].value("mac").toString(), QString("00 0A 1B 2C 3D 54"));
+        QCOMPARE(objects[0].value("switch").toBool(), true);
+        QCOMPARE(objects[1].value("host").toString(), QString("127.1.0.9"));
+        QCOMPARE(objects[2].value("summary").toObject().value("answered").toInt(), 2);
+        const CtlRun info = Ctl(PortArgs(fleet) + QStringList {"--hosts", found, "--json", "info"});
+        QCOMPARE(info.status, 0);
+        QCOMPARE(JsonLines(info.out).size(), 18);
+    }
+
+    // The communities from a file private to its owner; any other file is
+    // refused before any traffic, and no output ever shows a community.
+    void communityFile_data()
+    {
+        QTest::addColumn<QByteArray>("text");
+        QTest::addColumn<int>("mode");
+        QTest::addColumn<QString>("refusal");  // empty: used
+        QTest::newRow("both") << QByteArray("ro=fileread\nrw=filewrite\n") << 0600 << "";
+        QTest::newRow("CRLF, no last line end") << QByteArray("rw=filewrite\r\nro=fileread") << 0400 << "";
+        QTest::newRow("group-readable") << QByteArray("ro=fileread\nrw=filewrite\n") << 0640
+                                        << "others than its owner may read or change it (mode 0640)";
+        QTest::newRow("world-readable") << QByteArray("ro=fileread\nrw=filewrite\n") << 0604 << "(mode 0604)";
+        QTest::newRow("malformed") << QByteArray("ro: fileread\n") << 0600 << ":1: a line is";
+        QTest::newRow("twice") << QByteArray("ro=fileread\nro=filewrite\n") << 0600 << ":2: ro= given twice";
+        QTest::newRow("empty") << QByteArray() << 0600 << "neither ro= nor rw=";
+        QTest::newRow("an empty community") << QByteArray("ro=\nrw=filewrite\n") << 0600 << ": ro is set but empty";
+        QTest::newRow("too long") << QByteArray("ro=filereadfileread\nrw=filewrite\n") << 0600 << "more than 12";
+    }
+    void communityFile()
+    {
+        QFETCH(QByteArray, text);
+        QFETCH(int, mode);
+        QFETCH(QString, refusal);
+        SimModule sim(R"({"readCommunity": "fileread", "writeCommunity": "filewrite"})");
+        QTemporaryDir dir;
+        const QString file = dir.filePath("communities");
+        WriteAll(file, text);
+        QVERIFY(chmod(QFile::encodeName(file).constData(), mode_t(mode)) == 0);
+        const QString image = dir.filePath("s.rcs");
+        QByteArray changed = DefaultImage();
+        changed[9] = char(0x42);
+        WriteAll(image, changed);
+        const QString trace = dir.filePath("trace.log");
+        QString everything;
+        for (const QStringList& command : {QStringList {"--json", "info", "127.0.0.1"},
+                 QStringList {"switch", "write", "127.0.0.1", image}, QStringList {"switch", "write", "127.0.0.2", image}}) {
+            const CtlRun run = Ctl(PortArgs(sim)
+                + QStringList {"--timeout", "0.3", "--retries", "0", "--trace", trace, "--community-file", file}
+                + command);
+            everything += run.out + run.err + QString::fromLatin1(ReadAll(trace));
+            if (!refusal.isEmpty()) {
+                QCOMPARE(run.status, 2);
+                QCOMPARE(Lines(run.err).size(), 1);
+                QVERIFY2(run.err.startsWith("kalvorctl: --community-file: " + file) || run.err.startsWith("kalvorctl: " + file),
+                    qPrintable(run.err));
+                QVERIFY2(run.err.contains(refusal), qPrintable(run.err));
+            } else {
+                QCOMPARE(run.status, command.contains("127.0.0.2") ? 3 : 0);
+            }
+        }
+        if (!refusal.isEmpty())
+            QVERIFY(sim.Journal().empty());
+        for (const JournalEntry& entry : sim.Journal())
+            QCOMPARE(entry.community,
+                std::string(entry.op == "set" || entry.oid == Oid::kRestartSwitch || entry.oid == Oid::kConfirmSwitch
+                        ? "filewrite"
+                        : "fileread"));
+        QVERIFY(!everything.contains("fileread"));
+        QVERIFY(!everything.contains("filewrite"));
+    }
+
+    // switch diff --exit-code for drift; diff of two files and show of one,
+    // without any module.
+    void diffExitCodeAndOffline()
+    {
+        SimModule sim(RegisterObjects({{11, 0x00}}));
+        QTemporaryDir dir;
+        const QString file = dir.filePath("s.rcs");
+        QByteArray image = DefaultImage();
+        image[11] = char(0x00);  // the default is 0xFF
+        WriteAll(file, image);
+        const struct {
+            QStringList args;
+            int status;
+            QStringList lines;  // leading parts
+        } rows[] = {
+            {{"switch", "diff", "127.0.0.1", file}, 0, {}},
+            {{"--exit-code", "switch", "diff", "127.0.0.1", file}, 0, {}},
+            {{"--exit-code", "switch", "diff", "127.0.0.1", dir.filePath("default.rcs")}, 1,
+                {"register 11: 0x00 -> 0xFF  [Port 0: Enable Port (Rx/Tx)"}},
+            {{"switch", "diff", file, dir.filePath("default.rcs")}, 0,
+                {"register 11: 0x00 -> 0xFF  [Port 0: Enable Port (Rx/Tx)"}},
+            {{"--exit-code", "switch", "diff", dir.filePath("default.rcs"), file}, 1,
+                {"register 11: 0xFF -> 0x00  [Port 0: Enable Port (Rx/Tx)"}},
+            {{"--exit-code", "switch", "diff", file, file}, 0, {}},
+            {{"switch", "diff", file, dir.filePath("missing.rcs")}, 2, {}},
+        };
+        WriteAll(dir.filePath("default.rcs"), DefaultImage());
+        for (const auto& row : rows) {
+            sim.ClearJournal();
+            const CtlRun run = Ctl(PortArgs(sim) + row.args);
+            QVERIFY2(run.status == row.status, qPrintable(row.args.join(' ') + ": " + run.err));
+            const QStringList lines = Lines(run.out);
+            QCOMPARE(lines.size(), row.lines.size());
+            for (int i = 0; i < lines.size(); ++i)
+                QVERIFY2(lines[i].startsWith(row.lines[i]), qPrintable(lines[i]));
+            const bool module = row.args.contains("127.0.0.1");
+            QCOMPARE(sim.Journal().size(), size_t(module ? 128 : 0));
+        }
+        const CtlRun show = Ctl({"switch", "show", file});
+        QCOMPARE(show.status, 0);
+        const QStringList lines = Lines(show.out);
+        QCOMPARE(lines.size(), 128);
+        QVERIFY2(lines[11].startsWith("register 11: 0x00  [Port 0: Enable Port (Rx/Tx)"), qPrintable(lines[11]));
+        const QJsonObject json = JsonLines(Ctl({"--json", "switch", "show", file}).out).value(0);
+        QCOMPARE(json.value("registers").toArray().size(), 128);
+        QCOMPARE(json.value("registers").toArray()[11].toObject().value("value").toString(), QString("0x00"));
+        const QJsonObject diff
+            = JsonLines(Ctl({"--json", "--exit-code", "switch", "diff", file, dir.filePath("default.rcs")}).out).value(0);
+        QCOMPARE(diff.value("status").toInt(), 1);
+        const QJsonObject difference = diff.value("differences").toArray()[0].toObject();
+        QCOMPARE(difference.value("register").toInt(), 11);
+        QCOMPARE(difference.value("from").toString(), QString("0x00"));
+        QCOMPARE(difference.value("to").toString(), QString("0xFF"));
+    }
+
+    // On a terminal, standard error shows the progress count, and only
+    // there; each module in progress logs its traffic to its own trace file.
+    void progressAndTracesOfAFleet()
+    {
+        SimFleetSpec spec;
+        spec.size = 3;
+        spec.silent = {"127.1.0.2"};
+        SimModule fleet(spec);
+        QTemporaryDir dir;
+        const QString list = dir.filePath("list.txt");
+        WriteAll(list, "127.1.0.1\n127.1.0.2\n127.1.0.3\n");
+        const QStringList args = PortArgs(fleet)
+            + QStringList {"--timeout", "0.3", "--retries", "0", "--trace", dir.filePath("{host}.log"), "--hosts", list, "info"};
+        const CtlRun piped = Ctl(args);
+        QCOMPARE(piped.status, 1);
+        QVERIFY2(!piped.err.contains("modules, "), qPrintable(piped.err));
+        for (int i = 1; i <= 3; ++i) {
+            const QString host = QString("127.1.0.%1").arg(i);
+            const QStringList lines = Lines(QString::fromLatin1(ReadAll(dir.filePath(host + ".log"))));
+            QCOMPARE(lines.size(), int(fleet.JournalOf(host).size()) * 2);
+            for (const QString& line : lines)
+                QVERIFY2(line.section(' ', 1, 1).startsWith(host + ":"), qPrintable(line));
+        }
+
+        // Standard error on a terminal (script(1) gives one), standard output not.
+        QStringList quoted;
+        for (const QString& arg : QStringList {KALVOR_CTL_PATH} + args)
+            quoted << "'" + arg + "'";
+        QProcess terminal;
+        terminal.start("script", {"-qec", quoted.join(' ') + " 2>&1 >/dev/null", "/dev/null"});
+        QVERIFY(terminal.waitForFinished(30000));
+        const QByteArray shown = terminal.readAllStandardOutput();
+        QVERIFY2(shown.contains("\r\033[K3/3 modules, 1 failed"), shown.constData());
+        QVERIFY2(shown.contains("1 of 3 modules failed: 127.1.0.2"), shown.constData());
     }
 
     // The traffic log: every request the simulator received, in order, with

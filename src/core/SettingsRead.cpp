@@ -1,8 +1,5 @@
 #include "core/SettingsRead.h"
 
-#include <map>
-#include <memory>
-#include <string>
 
 #include "core/MacText.h"
 #include "res/MainDlgIds.h"
@@ -76,63 +73,59 @@ const char* SettingKey(const SettingsObject& object)
     return nullptr;
 }
 
-ModuleSettings ReadModuleSettings(const char* host, const char* roCommunity)
+bool CSettingsDecoder::TakeVersion(int32_t word)
 {
-    ModuleSettings settings;
-    {
-        CSnmpRequest request(host, roCommunity, 1);
-        request.AddVar(Oid::kFirmwareVersion, "", 0);
-        const int result = request.Get();
-        if (result < 0) {
-            settings.failure = ModuleSettings::Failure::Version;
-            settings.code = result;
-            return settings;
-        }
-        settings.version = FirmwareVersion::FromWord(request.GetInteger(0));
+    m_settings.version = FirmwareVersion::FromWord(word);
+    if (!m_settings.version.IsAccepted()) {
+        m_settings.failure = ModuleSettings::Failure::Refused;
+        return false;
     }
-    if (!settings.version.IsAccepted()) {
-        settings.failure = ModuleSettings::Failure::Refused;
+    m_values["firmware"] = m_settings.version.Text();
+    for (ReadBatch batch : PlanRead(m_settings.version).batches)
+        m_batches.push_back(BatchObjects(batch));
+    return true;
+}
+
+void CSettingsDecoder::TakeBatch(size_t batch, const CSnmpRequest& request)
+{
+    const std::vector<SettingsObject>& objects = m_batches.at(batch);
+    for (uint32_t slot = 0; slot < objects.size(); ++slot) {
+        const SettingsObject& object = objects[slot];
+        const char* key = SettingKey(object);
+        const int32_t integer = request.GetInteger(slot);
+        switch (object.decode) {
+        case SettingDecode::IpAddress: m_values[key] = IpTextFromWord(static_cast<uint32_t>(integer)); break;
+        case SettingDecode::MacText: m_values[key] = MacTextFromPrinted(request.GetText(slot)); break;
+        case SettingDecode::Integer:
+        case SettingDecode::CountPlusOne:
+            m_values[key] = QString::number(SettingNumber(object.decode, integer));
+            break;
+        case SettingDecode::ModeWord1:
+        case SettingDecode::ModeWord2: {
+            const int word = object.decode == SettingDecode::ModeWord1 ? 0 : 1;
+            m_settings.modeWords[word] = static_cast<uint32_t>(integer) & 0xFF;
+            m_settings.modeWordsRead = true;
+            m_values[key] = ModeWordText(m_settings.modeWords[word]);
+            break;
+        }
+        }
+    }
+}
+
+void CSettingsDecoder::Fail(int batch, int code)
+{
+    m_settings.failure = batch < 0 ? ModuleSettings::Failure::Version : ModuleSettings::Failure::Settings;
+    m_settings.code = code;
+}
+
+ModuleSettings CSettingsDecoder::Result() const
+{
+    ModuleSettings settings = m_settings;
+    if (settings.failure != ModuleSettings::Failure::None)
         return settings;
-    }
-    // Batches may read an object twice; the last read counts.
-    std::map<std::string, QString> values;
-    values["firmware"] = settings.version.Text();
-    for (ReadBatch batch : PlanRead(settings.version).batches) {
-        const std::vector<SettingsObject> objects = BatchObjects(batch);
-        CSnmpRequest request(host, roCommunity, static_cast<uint32_t>(objects.size()));
-        for (const SettingsObject& object : objects)
-            request.AddVar(object.oid, "", 0);
-        const int result = request.Get();
-        if (result < 0) {
-            settings.failure = ModuleSettings::Failure::Settings;
-            settings.code = result;
-            return settings;
-        }
-        for (uint32_t slot = 0; slot < objects.size(); ++slot) {
-            const SettingsObject& object = objects[slot];
-            const char* key = SettingKey(object);
-            const int32_t integer = request.GetInteger(slot);
-            switch (object.decode) {
-            case SettingDecode::IpAddress: values[key] = IpTextFromWord(static_cast<uint32_t>(integer)); break;
-            case SettingDecode::MacText: values[key] = MacTextFromPrinted(request.GetText(slot)); break;
-            case SettingDecode::Integer:
-            case SettingDecode::CountPlusOne:
-                values[key] = QString::number(SettingNumber(object.decode, integer));
-                break;
-            case SettingDecode::ModeWord1:
-            case SettingDecode::ModeWord2: {
-                const int word = object.decode == SettingDecode::ModeWord1 ? 0 : 1;
-                settings.modeWords[word] = static_cast<uint32_t>(integer) & 0xFF;
-                settings.modeWordsRead = true;
-                values[key] = ModeWordText(settings.modeWords[word]);
-                break;
-            }
-            }
-        }
-    }
     for (const char* key : SettingsKeys()) {
-        const auto found = values.find(key);
-        if (found != values.end())
+        const auto found = m_values.find(key);
+        if (found != m_values.end())
             settings.values.push_back({key, found->second});
     }
     return settings;

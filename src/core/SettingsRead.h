@@ -6,6 +6,8 @@
 
 #include <QString>
 #include <cstdint>
+#include <map>
+#include <string>
 #include <vector>
 
 #include "core/FeatureLevels.h"
@@ -48,6 +50,26 @@ const std::vector<const char*>& SettingsKeys();
 // The key of a settings object (nullptr: none, e.g. for a mode word).
 const char* SettingKey(const SettingsObject& object);
 
-// Reads the module at `host` with the read-only community, as "Read
-// Settings" does (mode words as "0x%02X").
-ModuleSettings ReadModuleSettings(const char* host, const char* roCommunity);
+// The decoding of "Read Settings" without the exchanges (CModuleSettingsRead
+// runs them): the version answer, then each settings batch in the order of
+// the version's plan.
+class CSettingsDecoder {
+public:
+    // From the answer to the version read; false (failure Refused) when the
+    // firmware is not supported.
+    bool TakeVersion(int32_t word);
+    // The settings objects of the plan's batches, in order.
+    const std::vector<std::vector<SettingsObject>>& Batches() const { return m_batches; }
+    // The answers of batch `batch` (a request that read Batches()[batch]).
+    void TakeBatch(size_t batch, const CSnmpRequest& request);
+    // A failed read of the version (batch < 0) or of a settings batch.
+    void Fail(int batch, int code);
+    // The settings, once every batch was taken (or a failure).
+    ModuleSettings Result() const;
+
+private:
+    ModuleSettings m_settings;
+    std::vector<std::vector<SettingsObject>> m_batches;
+    // Batches may read an object twice; the last read counts.
+    std::map<std::string, QString> m_values;
+};

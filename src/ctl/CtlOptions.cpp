@@ -1,13 +1,15 @@
 #include "ctl/CtlOptions.h"
 
-#include <QString>
+#include <QCommandLineParser>
+#include <QRegularExpression>
+#include <QStringList>
 #include <cerrno>
+#include <chrono>
 #include <cmath>
-#include <cstdio>
 #include <cstdlib>
-#include <cstring>
-#include <sys/stat.h>
+#include <ctime>
 
+#include "ctl/CtlCommunities.h"
 #include "snmp/ModuleAddress.h"
 
 const char* const kCtlVersion = "kalvorctl 2.07";
@@ -15,59 +17,53 @@ const char* const kCtlUsage
     = "usage: kalvorctl [options] info HOST\n"
       "       kalvorctl [options] switch read|diff|write HOST FILE\n"
       "       kalvorctl [options] --hosts LIST info | switch read|diff|write FILE\n"
+      "       kalvorctl [options] switch diff FILE1 FILE2 | switch show FILE   (no module)\n"
+      "       kalvorctl [options] scan RANGE       (a.b.c.d/N with N >= 16, or FIRST-LAST)\n"
       "HOST: four decimal numbers (leading zeros allowed, 010 is ten), used as 127.0.0.10\n"
       "options:\n"
-      "  --ro COMMUNITY     read-only community (default: $KALVOR_RO_COMMUNITY, else 582019374620)\n"
-      "  --rw COMMUNITY     read-write community (default: $KALVOR_RW_COMMUNITY, else marbled)\n"
+      "  --community-file FILE  lines ro=COMMUNITY and rw=COMMUNITY, private to its owner\n"
+      "                     (recommended: other users see command lines)\n"
+      "  --ro COMMUNITY     read-only community (default: the file, $KALVOR_RO_COMMUNITY, else 582019374620)\n"
+      "  --rw COMMUNITY     read-write community (default: the file, $KALVOR_RW_COMMUNITY, else marbled)\n"
       "  --port N           UDP port of the module's agent (default: the SNMP library's)\n"
-      "  --timeout SECONDS  wait for each answer (default: the SNMP library's)\n"
-      "  --retries N        repeats of an unanswered request (default: the SNMP library's)\n"
+      "  --timeout SECONDS  wait for each answer (default: the SNMP library's; scan: 1)\n"
+      "  --retries N        repeats of an unanswered request (default: the SNMP library's; scan: 0)\n"
       "  --hosts LIST       run for every address in LIST (- for standard input);\n"
       "                     {host} in FILE becomes the address\n"
-      "  --json             info: only JSON on standard output, one object per module\n"
+      "  --jobs N           modules worked on at once, 1 to 256 (default 32)\n"
+      "  --hosts-out FILE   write the modules that failed (scan: that answered) as a host list\n"
+      "  --json             only JSON on standard output, one object per module\n"
+      "  --exit-code        switch diff: status 1 when a register differs\n"
       "  --trace FILE       log every request and answer to FILE (replaced)\n"
+      "  {date} in FILE, --trace and --hosts-out becomes the run's start, UTC (20261207T141500Z)\n"
       "  -h, --help         this text\n"
       "  -v, --version      the version\n"
-      "exit status: 0 done, 1 module did not answer (info), 2 bad command line or file,\n"
-      "  3 switch read failed, 4 implausible switch data, 5 upload failed, 6 not confirmed;\n"
-      "  with --hosts the highest status of any module; 130/143 interrupted (SIGINT/SIGTERM)\n";
+      "exit status: 0 done, 1 module did not answer (info) or registers differ (diff --exit-code),\n"
+      "  2 bad command line or file, 3 switch read failed, 4 implausible switch data,\n"
+      "  5 upload failed, 6 not confirmed; with --hosts the highest status of any module;\n"
+      "  130/143 interrupted (SIGINT/SIGTERM)\n";
 
 namespace {
 
-const char* const kDefaultRo = "582019374620";
-const char* const kDefaultRw = "marbled";
-constexpr size_t kMaxCommunity = 12;
+CtlParse Fail(const std::string& error)
+{
+    CtlParse parse;
+    parse.what = CtlParse::What::Error;
+    parse.error = error;
+    return parse;
+}
 
 bool ParseInteger(const std::string& text, long low, long high, long& value)
 {
-    if (text.empty())
+    if (text.empty() || !(text[0] >= '0' && text[0] <= '9'))
         return false;
     char* end = nullptr;
     errno = 0;
     const long parsed = strtol(text.c_str(), &end, 10);
-    if (errno || *end != '\0' || !(text[0] >= '0' && text[0] <= '9') || parsed < low || parsed > high)
+    if (errno || *end != '\0' || parsed < low || parsed > high)
         return false;
     value = parsed;
     return true;
-}
-
-// One line of `file` without its line end; false at the end of the stream.
-bool ReadLine(FILE* file, std::string& line)
-{
-    line.clear();
-    int c = 0;
-    while ((c = fgetc(file)) != EOF && c != '\n')
-        line += char(c);
-    return c != EOF || !line.empty();
-}
-
-std::string Trimmed(const std::string& text)
-{
-    const char* const blanks = " \t\r\f\v";
-    const size_t first = text.find_first_not_of(blanks);
-    if (first == std::string::npos)
-        return std::string();
-    return text.substr(first, text.find_last_not_of(blanks) - first + 1);
 }
 
 bool ParseSeconds(const std::string& text, long& microseconds)
@@ -83,213 +79,234 @@ bool ParseSeconds(const std::string& text, long& microseconds)
     return microseconds > 0;
 }
 
-// A community string and where it came from (an option or a variable).
-struct Community {
-    std::string source;
-    std::string text;  // as given, in the local encoding
-
-    // The module keeps at most 12 characters of one byte each (Latin-1): a
-    // longer string or another character would be stored otherwise than
-    // typed. `bytes` receives the Latin-1 bytes.
-    bool Take(std::string& bytes, std::string& error) const
-    {
-        const QString characters = QString::fromLocal8Bit(text.c_str());
-        bool latin1 = true;
-        for (const QChar c : characters)
-            latin1 = latin1 && c.unicode() <= 0xFF;
-        if (text.empty())
-            error = source + (source.rfind("--", 0) == 0 ? ": the community string is empty" : " is set but empty");
-        else if (!latin1)
-            error = source + ": the community string holds a character outside Latin-1, which the module cannot store";
-        else if (characters.size() > qsizetype(kMaxCommunity))
-            error = source + ": the community string has more than 12 characters";
-        bytes = characters.toLatin1().toStdString();
-        return error.empty();
-    }
+// The options that take a value, checked in this order; `take` stores the
+// value and returns false when it is not one.
+struct ValueOption {
+    const char* name;
+    const char* valueName;
+    const char* refusal;  // after "--name: "
+    std::function<bool(const std::string& value, CtlOptions& options)> take;
 };
 
-CtlParse Fail(const std::string& error)
+const std::vector<ValueOption>& ValueOptions()
 {
-    CtlParse parse;
-    parse.what = CtlParse::What::Error;
-    parse.error = error;
-    return parse;
+    static const std::vector<ValueOption> options = {
+        {"ro", "COMMUNITY", "", nullptr},
+        {"rw", "COMMUNITY", "", nullptr},
+        {"community-file", "FILE", "no file named", [](const std::string& v, CtlOptions&) { return !v.empty(); }},
+        {"port", "N", "not a port number from 1 to 65535",
+            [](const std::string& v, CtlOptions& o) {
+                long n = 0;
+                return ParseInteger(v, 1, 65535, n) && ((o.port = int(n)), true);
+            }},
+        {"timeout", "SECONDS", "not a number of seconds above 0",
+            [](const std::string& v, CtlOptions& o) { return ParseSeconds(v, o.timeoutUs); }},
+        {"retries", "N", "not a number from 0 to 100",
+            [](const std::string& v, CtlOptions& o) {
+                long n = 0;
+                return ParseInteger(v, 0, 100, n) && ((o.retries = int(n)), true);
+            }},
+        {"jobs", "N", "not a number of modules from 1 to 256",
+            [](const std::string& v, CtlOptions& o) {
+                long n = 0;
+                return ParseInteger(v, 1, kMaxJobs, n) && ((o.jobs = int(n)), true);
+            }},
+        {"hosts", "LIST", "no file named",
+            [](const std::string& v, CtlOptions& o) { return !v.empty() && ((o.hostsFile = v), true); }},
+        {"hosts-out", "FILE", "no file named",
+            [](const std::string& v, CtlOptions& o) { return !v.empty() && ((o.hostsOut = v), true); }},
+        {"trace", "FILE", "no file named",
+            [](const std::string& v, CtlOptions& o) { return !v.empty() && ((o.trace = v), true); }},
+    };
+    return options;
+}
+
+std::string Local(const QString& text) { return text.toLocal8Bit().toStdString(); }
+
+// QCommandLineParser's own error in our words: the option it names.
+std::string ParserError(const QCommandLineParser& parser)
+{
+    const QStringList unknown = parser.unknownOptionNames();
+    if (!unknown.isEmpty())
+        return "unknown option " + std::string(unknown.first().size() == 1 ? "-" : "--") + Local(unknown.first());
+    const QRegularExpressionMatch named = QRegularExpression("'([^']*)'").match(parser.errorText());
+    const std::string option = Local(named.captured(1));
+    if (parser.errorText().startsWith("Missing value"))
+        return "option " + option + " needs a value";
+    if (parser.errorText().startsWith("Unexpected value"))
+        return "option " + option + " takes no value";
+    return Local(parser.errorText());
+}
+
+// Text made of digits and dots only is meant as an address.
+bool LooksLikeAddress(const std::string& text)
+{
+    return !text.empty() && text.find_first_not_of("0123456789.") == std::string::npos;
+}
+
+struct CommandShape {
+    const char* words;  // the command words, blank-separated
+    CtlCommand command;
+    size_t arguments;  // after the command words, without --hosts
+    bool withHost;  // the first argument is HOST (left out with --hosts)
+};
+const CommandShape kCommands[] = {
+    {"info", CtlCommand::Info, 1, true},
+    {"switch read", CtlCommand::SwitchRead, 2, true},
+    {"switch diff", CtlCommand::SwitchDiff, 2, true},
+    {"switch write", CtlCommand::SwitchWrite, 2, true},
+    {"switch show", CtlCommand::SwitchShow, 1, false},
+    {"scan", CtlCommand::Scan, 1, false},
+};
+
+// The command of `words`; its shape, or an error.
+const CommandShape* FindCommand(const std::vector<std::string>& words, std::string& error)
+{
+    if (words.empty()) {
+        error = "no command";
+        return nullptr;
+    }
+    for (const CommandShape& shape : kCommands) {
+        const std::string text = shape.words;
+        const bool two = text.find(' ') != std::string::npos;
+        if (words[0] == text.substr(0, text.find(' ')) && (!two || (words.size() > 1 && words[1] == text.substr(7))))
+            return &shape;
+    }
+    if (words[0] != "switch")
+        error = "unknown command " + words[0];
+    else if (words.size() < 2)
+        error = "switch: read, diff, write or show expected";
+    else
+        error = "switch: unknown command " + words[1];
+    return nullptr;
+}
+
+// The positional arguments after the command words.
+std::string TakeArguments(const CommandShape& shape, std::vector<std::string> given, CtlOptions& options)
+{
+    const bool fleet = options.Fleet();
+    bool withHost = shape.withHost && !fleet;
+    if (shape.command == CtlCommand::SwitchDiff && !fleet && !given.empty() && !LooksLikeAddress(given[0]))
+        withHost = false;  // two files, no module
+    const size_t wanted = shape.arguments - (shape.withHost && fleet ? 1 : 0);
+    if (given.size() < wanted) {
+        if (shape.command == CtlCommand::Scan)
+            return "missing RANGE";
+        return std::string("missing ") + (withHost && given.empty() ? "HOST" : "FILE");
+    }
+    if (given.size() > wanted)
+        return "surplus argument " + given[wanted];
+    size_t next = 0;
+    if (withHost) {
+        const ModuleAddressParse address = ParseModuleAddress(given[next++]);
+        if (!address.Accepted())
+            return address.error;
+        options.host = address.address;
+    }
+    if (shape.command == CtlCommand::Scan) {
+        options.range = given[next];
+        return std::string();
+    }
+    if (shape.command == CtlCommand::Info)
+        return std::string();
+    options.file = given[next++];
+    if (next < given.size())
+        options.otherFile = given[next];
+    if (options.file.empty() || (next < given.size() && options.otherFile.empty()))
+        return "FILE is empty";
+    return std::string();
+}
+
+// What goes with what.
+std::string CheckCombination(const CtlOptions& options)
+{
+    if (options.exitCode && options.command != CtlCommand::SwitchDiff)
+        return "--exit-code is for switch diff only";
+    if (options.Fleet() && options.command == CtlCommand::Scan)
+        return "--hosts does not go with scan (scan finds the hosts; --hosts-out writes them)";
+    if (options.Fleet() && options.command == CtlCommand::SwitchShow)
+        return "--hosts does not go with switch show";
+    if (!options.hostsOut.empty() && !options.Fleet() && options.command != CtlCommand::Scan)
+        return "--hosts-out is for --hosts and scan";
+    return std::string();
 }
 
 }  // namespace
 
 bool HasHostPlaceholder(const std::string& pattern) { return pattern.find("{host}") != std::string::npos; }
 
-std::string WithHost(const std::string& pattern, const std::string& host)
+std::string Expanded(const std::string& pattern, const std::string& host, const std::string& date)
 {
     std::string text = pattern;
-    const std::string placeholder = "{host}";
-    for (size_t at = text.find(placeholder); at != std::string::npos; at = text.find(placeholder, at + host.size()))
-        text.replace(at, placeholder.size(), host);
+    for (const auto& [placeholder, value] : {std::pair<std::string, std::string> {"{host}", host}, {"{date}", date}})
+        for (size_t at = text.find(placeholder); at != std::string::npos; at = text.find(placeholder, at + value.size()))
+            text.replace(at, placeholder.size(), value);
     return text;
 }
 
-bool ReadHostList(const std::string& path, std::vector<std::string>& hosts, std::string& error)
+std::string RunDate()
 {
-    const bool standardInput = path == "-";
-    const std::string name = standardInput ? std::string("standard input") : path;
-    struct stat info {};
-    FILE* file = standardInput ? stdin : fopen(path.c_str(), "r");
-    if (!file || (fstat(fileno(file), &info) == 0 && S_ISDIR(info.st_mode))) {
-        error = "cannot read the host list " + name + ": " + (file ? "a folder" : strerror(errno));
-        if (file)
-            fclose(file);
-        return false;
-    }
-    hosts.clear();
-    error.clear();
-    int number = 0;
-    for (std::string line; error.empty() && ReadLine(file, line);) {
-        ++number;
-        const std::string host = Trimmed(line.substr(0, line.find('#')));
-        if (host.empty())
-            continue;
-        const ModuleAddressParse address = ParseModuleAddress(host);
-        if (!address.Accepted())
-            error = name + ":" + std::to_string(number) + ": " + address.error;
-        hosts.push_back(address.address);
-    }
-    if (error.empty() && ferror(file))
-        error = "cannot read the host list " + name + ": " + strerror(errno);
-    if (!standardInput)
-        fclose(file);
-    if (error.empty() && hosts.empty())
-        error = "the host list " + name + " holds no address";
-    return error.empty();
+    const std::time_t now = std::chrono::system_clock::to_time_t(std::chrono::system_clock::now());
+    std::tm utc {};
+    gmtime_r(&now, &utc);
+    char text[32];
+    strftime(text, sizeof text, "%Y%m%dT%H%M%SZ", &utc);
+    return text;
 }
 
 CtlParse ParseCtlArguments(const std::vector<std::string>& args, const std::function<const char*(const char*)>& env)
 {
+    QCommandLineParser parser;
+    parser.setOptionsAfterPositionalArgumentsMode(QCommandLineParser::ParseAsOptions);
+    for (const ValueOption& option : ValueOptions())
+        parser.addOption(QCommandLineOption(option.name, QString(), option.valueName));
+    for (const char* flag : {"json", "exit-code"})
+        parser.addOption(QCommandLineOption(flag));
+    parser.addOption(QCommandLineOption(QStringList {"h", "help"}));
+    parser.addOption(QCommandLineOption(QStringList {"v", "version"}));
+    QStringList arguments {"kalvorctl"};
+    for (const std::string& arg : args)
+        arguments << QString::fromLocal8Bit(arg.c_str());
+    if (!parser.parse(arguments))
+        return Fail(ParserError(parser));
     CtlParse parse;
+    if (parser.isSet("help") || parser.isSet("version")) {
+        parse.what = parser.isSet("help") ? CtlParse::What::Help : CtlParse::What::Version;
+        return parse;
+    }
     CtlOptions& options = parse.options;
-    Community ro {"KALVOR_RO_COMMUNITY", kDefaultRo};
-    Community rw {"KALVOR_RW_COMMUNITY", kDefaultRw};
-    for (Community* community : {&ro, &rw})
-        if (const char* value = env(community->source.c_str()))
-            community->text = value;
-
+    options.json = parser.isSet("json");
+    options.exitCode = parser.isSet("exit-code");
+    std::string values[2];
+    CtlCommunitySources communities;
+    for (const ValueOption& option : ValueOptions()) {
+        if (!parser.isSet(option.name))
+            continue;
+        const std::string value = Local(parser.value(option.name));
+        const std::string name = option.name;
+        if (name == "ro" || name == "rw")
+            *(name == "ro" ? &communities.roOption : &communities.rwOption) = &(values[name == "rw"] = value);
+        else if (name == "community-file")
+            communities.file = value;
+        if (option.take && !option.take(value, options))
+            return Fail("--" + name + ": " + option.refusal + (value.empty() ? "" : ": " + value));
+    }
     std::vector<std::string> words;
-    bool optionsEnded = false;
-    for (size_t i = 0; i < args.size(); ++i) {
-        std::string arg = args[i];
-        if (optionsEnded || arg.size() < 2 || arg[0] != '-') {
-            words.push_back(arg);
-            continue;
-        }
-        if (arg == "--") {
-            optionsEnded = true;
-            continue;
-        }
-        if (arg == "-h" || arg == "--help") {
-            parse.what = CtlParse::What::Help;
-            return parse;
-        }
-        if (arg == "-v" || arg == "--version") {
-            parse.what = CtlParse::What::Version;
-            return parse;
-        }
-        if (arg == "--json") {
-            options.json = true;
-            continue;
-        }
-        std::string value;
-        bool hasValue = false;
-        const size_t equals = arg.find('=');
-        if (arg.rfind("--", 0) == 0 && equals != std::string::npos) {
-            value = arg.substr(equals + 1);
-            arg = arg.substr(0, equals);
-            hasValue = true;
-        }
-        static const char* const kWithValue[]
-            = {"--ro", "--rw", "--port", "--timeout", "--retries", "--hosts", "--trace"};
-        bool known = false;
-        for (const char* name : kWithValue)
-            known = known || arg == name;
-        if (!known)
-            return Fail("unknown option " + arg);
-        if (!hasValue) {
-            if (i + 1 >= args.size())
-                return Fail("option " + arg + " needs a value");
-            value = args[++i];
-        }
-        long number = 0;
-        if (arg == "--ro" || arg == "--rw") {
-            (arg == "--ro" ? ro : rw) = Community {arg, value};
-        } else if (arg == "--port") {
-            if (!ParseInteger(value, 1, 65535, number))
-                return Fail("--port: not a port number from 1 to 65535: " + value);
-            options.port = int(number);
-        } else if (arg == "--timeout") {
-            if (!ParseSeconds(value, options.timeoutUs))
-                return Fail("--timeout: not a number of seconds above 0: " + value);
-        } else if (arg == "--retries") {
-            if (!ParseInteger(value, 0, 100, number))
-                return Fail("--retries: not a number from 0 to 100: " + value);
-            options.retries = int(number);
-        } else if (arg == "--hosts") {
-            if (value.empty())
-                return Fail("--hosts: no file named");
-            options.hostsFile = value;
-        } else if (arg == "--trace") {
-            if (value.empty())
-                return Fail("--trace: no file named");
-            options.trace = value;
-        }
-    }
+    for (const QString& word : parser.positionalArguments())
+        words.push_back(Local(word));
     std::string error;
-    if (!ro.Take(options.roCommunity, error) || !rw.Take(options.rwCommunity, error))
+    const CommandShape* shape = FindCommand(words, error);
+    if (!shape)
         return Fail(error);
-
-    if (words.empty())
-        return Fail("no command");
-    size_t next = 0;
-    size_t wanted = 0;  // positional arguments after the command words
-    if (words[0] == "info") {
-        options.command = CtlCommand::Info;
-        next = 1;
-        wanted = 1;
-    } else if (words[0] == "switch") {
-        if (words.size() < 2)
-            return Fail("switch: read, diff or write expected");
-        if (words[1] == "read")
-            options.command = CtlCommand::SwitchRead;
-        else if (words[1] == "diff")
-            options.command = CtlCommand::SwitchDiff;
-        else if (words[1] == "write")
-            options.command = CtlCommand::SwitchWrite;
-        else
-            return Fail("switch: unknown command " + words[1]);
-        next = 2;
-        wanted = 2;
-    } else {
-        return Fail("unknown command " + words[0]);
-    }
-    const bool fleet = !options.hostsFile.empty();
-    if (fleet)
-        --wanted;  // the host comes from the list
-    if (options.json && options.command != CtlCommand::Info)
-        return Fail("--json is for info only");
-    const size_t given = words.size() - next;
-    if (given < wanted)
-        return Fail(std::string("missing ") + (!fleet && given == 0 ? "HOST" : "FILE"));
-    if (given > wanted)
-        return Fail("surplus argument " + words[next + wanted]);
-    if (!fleet) {
-        const ModuleAddressParse address = ParseModuleAddress(words[next++]);
-        if (!address.Accepted())
-            return Fail(address.error);
-        options.host = address.address;
-    }
-    if (options.command != CtlCommand::Info) {
-        options.file = words[next];
-        if (options.file.empty())
-            return Fail("FILE is empty");
-    }
+    options.command = shape->command;
+    const size_t skip = std::string(shape->words).find(' ') == std::string::npos ? 1 : 2;
+    error = TakeArguments(*shape, std::vector<std::string>(words.begin() + long(skip), words.end()), options);
+    if (error.empty())
+        error = CheckCombination(options);
+    if (error.empty() && !options.Offline())
+        TakeCommunities(communities, env, options.roCommunity, options.rwCommunity, error);
+    if (!error.empty())
+        return Fail(error);
     parse.what = CtlParse::What::Run;
     return parse;
 }

@@ -1,5 +1,5 @@
 #pragma once
-// kalvorctl's command line: the command, its host(s) and file, and the
+// kalvorctl's command line: the command, its host(s) and file(s), and the
 // options, which may stand anywhere on the line.
 
 #include <functional>
@@ -9,7 +9,7 @@
 // Exit statuses (kalvorctl(1)).
 enum CtlExit : int {
     kExitOk = 0,
-    kExitModule = 1,  // info: the module did not answer or refused
+    kExitModule = 1,  // info: the module did not answer or refused; diff --exit-code: registers differ
     kExitUsage = 2,  // bad command line, unreadable or unwritable file
     kExitSwitchRead = 3,  // the switch registers could not be read
     kExitImplausible = 4,  // the registers read are implausible
@@ -17,20 +17,29 @@ enum CtlExit : int {
     kExitConfirm = 6,  // restart and confirmation failed
 };
 
-enum class CtlCommand { Info, SwitchRead, SwitchDiff, SwitchWrite };
+enum class CtlCommand { Info, SwitchRead, SwitchDiff, SwitchWrite, SwitchShow, Scan };
 
 struct CtlOptions {
     CtlCommand command = CtlCommand::Info;
-    std::string host;  // without --hosts; canonical dotted form
-    std::string file;  // switch commands; may hold {host}
+    std::string host;  // one module, without --hosts; canonical dotted form
+    std::string file;  // switch commands; may hold {host} and {date}
+    std::string otherFile;  // switch diff FILE1 FILE2: the second file (no module then)
+    std::string range;  // scan
     std::string hostsFile;  // --hosts
+    std::string hostsOut;  // --hosts-out
     std::string roCommunity;  // Latin-1 bytes, as the module stores them
     std::string rwCommunity;
     int port = 0;  // 0: the library's
     long timeoutUs = 0;  // 0: the library's
     int retries = -1;  // negative: the library's
+    int jobs = 32;  // modules worked on at once
     bool json = false;
-    std::string trace;  // may hold {host}
+    bool exitCode = false;  // switch diff: status 1 when a register differs
+    std::string trace;  // may hold {host} and {date}
+    std::string date;  // {date}: the run's start, UTC, "20261207T141500Z"
+
+    bool Offline() const { return command == CtlCommand::SwitchShow || !otherFile.empty(); }
+    bool Fleet() const { return !hostsFile.empty(); }
 };
 
 struct CtlParse {
@@ -39,19 +48,17 @@ struct CtlParse {
     CtlOptions options;
 };
 
+inline constexpr int kMaxJobs = 256;
+
 // `args` without the program name; `env` looks up an environment variable
 // (nullptr when unset).
 CtlParse ParseCtlArguments(const std::vector<std::string>& args, const std::function<const char*(const char*)>& env);
 
-// The addresses of a host list ("-": standard input), read to the end of
-// the stream, in their canonical form: one a line, blank lines and text from
-// '#' on skipped. False with `error` set when the list cannot be read, a line
-// is not a module address or none is given.
-bool ReadHostList(const std::string& path, std::vector<std::string>& hosts, std::string& error);
-
-// `pattern` with every "{host}" replaced by `host`.
-std::string WithHost(const std::string& pattern, const std::string& host);
+// `pattern` with every "{host}" replaced by `host` and every "{date}" by `date`.
+std::string Expanded(const std::string& pattern, const std::string& host, const std::string& date);
 bool HasHostPlaceholder(const std::string& pattern);
+// The UTC time now as "20261207T141500Z" (sorts as it reads).
+std::string RunDate();
 
 extern const char* const kCtlUsage;
 extern const char* const kCtlVersion;

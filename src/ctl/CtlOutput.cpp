@@ -1,24 +1,65 @@
 #include "ctl/CtlOutput.h"
 
-#include <cstdio>
+namespace {
 
-void CtlOutput::Line(const std::string& text) const
+std::string& ProgressText()
 {
-    fprintf(stdout, "%s%s\n", m_prefix.c_str(), text.c_str());
-    fflush(stdout);
+    static std::string text;
+    return text;
 }
+
+void Write(FILE* stream, const std::string& line)
+{
+    const bool progress = !ProgressText().empty();
+    if (progress)
+        fputs("\r\033[K", stderr);
+    fputs(line.c_str(), stream);
+    fputc('\n', stream);
+    fflush(stream);
+    if (progress) {
+        fputs(ProgressText().c_str(), stderr);
+        fflush(stderr);
+    }
+}
+
+}  // namespace
+
+void CtlOutput::Line(const std::string& text) { Put(stdout, m_prefix + text); }
+
+void CtlOutput::Raw(const std::string& text) { Put(stdout, text); }
+
+void CtlOutput::Note(const std::string& text) { Put(stderr, text); }
 
 void CtlOutput::Error(const std::string& host, const std::string& phase, const std::string& text)
 {
     m_lastError = phase + ": " + text;
-    fprintf(stderr, "kalvorctl: %s: %s\n", host.c_str(), m_lastError.c_str());
-    fflush(stderr);
+    Put(stderr, "kalvorctl: " + host + ": " + m_lastError);
 }
 
-void PrintRaw(const std::string& text)
+void CtlOutput::Put(FILE* stream, const std::string& line)
 {
-    fprintf(stdout, "%s\n", text.c_str());
-    fflush(stdout);
+    if (m_held)
+        m_lines.emplace_back(stream, line);
+    else
+        Write(stream, line);
+}
+
+void CtlOutput::Release()
+{
+    m_held = false;
+    for (const auto& [stream, line] : m_lines)
+        Write(stream, line);
+    m_lines.clear();
+}
+
+void CtlOutput::Progress(const std::string& text)
+{
+    if (text.empty() && ProgressText().empty())
+        return;
+    fputs("\r\033[K", stderr);
+    fputs(text.c_str(), stderr);
+    fflush(stderr);
+    ProgressText() = text;
 }
 
 std::string JsonString(const std::string& text)
@@ -37,4 +78,12 @@ std::string JsonString(const std::string& text)
         }
     }
     return json + "\"";
+}
+
+std::string JsonStrings(const std::vector<std::string>& items)
+{
+    std::string json = "[";
+    for (const std::string& item : items)
+        json += (json.size() > 1 ? ", " : "") + JsonString(item);
+    return json + "]";
 }

@@ -2,18 +2,25 @@
 
 #include <algorithm>
 #include <cstdio>
+#include <memory>
+#include <set>
+#include <unistd.h>
 
-#include "ctl/CtlCommands.h"
+#include "ctl/CtlHostList.h"
+#include "ctl/CtlModule.h"
 #include "ctl/CtlOutput.h"
+#include "ctl/CtlPool.h"
 #include "ctl/CtlSignals.h"
 #include "snmp/SnmpRequest.h"
 
 namespace {
 
-const char* StatusMeaning(int status)
+const char* StatusMeaning(const CtlOptions& options, int status)
 {
     static const char* const kMeanings[] = {"done", "module did not answer", "file error", "switch read failed",
         "switch data implausible", "upload failed", "not confirmed"};
+    if (options.command == CtlCommand::SwitchDiff && status == kExitModule)
+        return "registers differ";
     return status >= 0 && status <= kExitConfirm ? kMeanings[status] : "failed";
 }
 
@@ -27,39 +34,108 @@ std::string Joined(const std::vector<std::string>& hosts)
 
 class Run {
 public:
-    explicit Run(const CtlOptions& options) : m_options(options) { }
-
-    // The command for `host`; its exit status.
-    int Module(const std::string& host)
+    Run(const CtlOptions& options, const std::vector<std::string>& hosts)
+        : m_options(options), m_hosts(hosts), m_slots(hosts.size()), m_pool(hosts.size(), options.jobs),
+          m_progress(options.Fleet() && isatty(STDERR_FILENO))
     {
-        Tell(host, false);
-        CtlOutput out(Fleet() ? host + ": " : "");
-        int status = kExitUsage;
-        if (PerHostTrace() && !CSnmpRequest::SetTraceFile(WithHost(m_options.trace, host)))
-            out.Failed("trace", "the trace file cannot be opened");  // the reason is on standard error
-        else
-            status = RunCtlCommand(m_options, host, out, [&] { Tell(host, true); });
-        if (status == kExitConfirm)
-            m_unconfirmed.push_back(host);
-        ++m_finished;
-        Report(host, status, out);
-        return status;
     }
 
-    size_t Finished() const { return m_finished; }
-    bool Fleet() const { return !m_options.hostsFile.empty(); }
-    bool PerHostTrace() const { return HasHostPlaceholder(m_options.trace); }
+    int Go()
+    {
+        Tell();
+        m_pool.RunUntilInterrupted([this](size_t i) { Start(i); }, [this](size_t i) { Reported(i); });
+        return Close();
+    }
 
 private:
-    // What the signal handler says while `host` is in progress.
-    void Tell(const std::string& host, bool uploaded) const
+    struct Slot {
+        std::unique_ptr<CtlOutput> out;
+        std::unique_ptr<CCtlModule> module;
+        int status = kExitUsage;
+        bool uploaded = false;
+    };
+
+    bool PerHostTrace() const { return HasHostPlaceholder(m_options.trace); }
+
+    void Start(size_t i)
     {
-        std::vector<std::string> unconfirmed = m_unconfirmed;
-        if (uploaded)
-            unconfirmed.push_back(host);
-        const std::string first = "kalvorctl: interrupted: finishing " + host
+        const std::string& host = m_hosts[i];
+        Slot& slot = m_slots[i];
+        slot.out = std::make_unique<CtlOutput>(m_options.Fleet() ? host + ": " : "");
+        if (i != m_reported)
+            slot.out->Hold();  // until every module before it is reported
+        m_inProgress.insert(i);
+        Tell();
+        if (PerHostTrace()
+            && !CSnmpRequest::SetHostTraceFile(host, Expanded(m_options.trace, host, m_options.date))) {
+            slot.out->Failed("trace", "the trace file cannot be opened");  // the reason is on standard error
+            return Finished(i, kExitUsage);
+        }
+        slot.module = std::make_unique<CCtlModule>(m_options, host, *slot.out);
+        slot.module->Start([this, i](int status) { Finished(i, status); },
+            [this, i] {
+                m_slots[i].uploaded = true;
+                Tell();
+            });
+    }
+
+    void Finished(size_t i, int status)
+    {
+        Slot& slot = m_slots[i];
+        const std::string& host = m_hosts[i];
+        slot.status = status;
+        if (PerHostTrace())
+            CSnmpRequest::SetHostTraceFile(host, std::string());
+        m_inProgress.erase(i);
+        const bool failed = CCtlModule::IsFailure(m_options, status);
+        m_failed += failed;
+        if (status == kExitConfirm)
+            m_unconfirmed.push_back(host);
+        Tell();
+        if (m_options.json && failed)
+            slot.out->Raw("{\"host\": " + JsonString(host) + ", \"status\": " + std::to_string(status)
+                + ", \"error\": " + JsonString(slot.out->LastError()) + "}");
+        // Standard output holds only JSON with --json.
+        if (m_options.Fleet()) {
+            const std::string summary
+                = host + ": " + StatusMeaning(m_options, status) + " (status " + std::to_string(status) + ")";
+            m_options.json ? slot.out->Note(summary) : slot.out->Raw(summary);
+        }
+        ++m_finished;
+        if (m_progress)
+            CtlOutput::Progress(std::to_string(m_finished) + "/" + std::to_string(m_hosts.size()) + " modules, "
+                + std::to_string(m_failed) + " failed");
+        m_pool.Finished(i);
+    }
+
+    // In list order: the module's lines are out, the next module's follow.
+    void Reported(size_t i)
+    {
+        m_worst = std::max(m_worst, m_slots[i].status);
+        if (CCtlModule::IsFailure(m_options, m_slots[i].status))
+            m_failedHosts.push_back(m_hosts[i]);
+        m_slots[i].out->Release();
+        m_slots[i] = Slot {nullptr, nullptr, m_slots[i].status, false};
+        m_reported = i + 1;
+        if (m_reported < m_slots.size() && m_slots[m_reported].out)
+            m_slots[m_reported].out->Release();
+    }
+
+    // What the signal handler says with the modules now in progress.
+    void Tell() const
+    {
+        std::vector<std::string> running, unconfirmed = m_unconfirmed;
+        for (size_t i : m_inProgress) {
+            running.push_back(m_hosts[i]);
+            if (m_slots[i].uploaded)
+                unconfirmed.push_back(m_hosts[i]);
+        }
+        std::string what = std::to_string(running.size()) + " modules in progress (" + Joined(running) + ")";
+        if (running.size() <= 1)
+            what = running.empty() ? std::string("the modules in progress") : running.front();
+        const std::string first = "kalvorctl: interrupted: finishing " + what
             + " and starting no other module (interrupt again to stop at once)\n";
-        std::string second = "kalvorctl: stopped at once during " + host + "; ";
+        std::string second = "kalvorctl: stopped at once during " + what + "; ";
         if (unconfirmed.empty())
             second += "no module was left unconfirmed\n";
         else
@@ -67,45 +143,54 @@ private:
         CtlSignals::SetLastWords(first, second);
     }
 
-    void Report(const std::string& host, int status, const CtlOutput& out) const
+    int Close()
     {
-        if (m_options.json && status != kExitOk)
-            PrintRaw("{\"host\": " + JsonString(host) + ", \"status\": " + std::to_string(status)
-                + ", \"error\": " + JsonString(out.LastError()) + "}");
-        if (!Fleet())
-            return;
-        // Standard output holds only JSON with --json.
-        fprintf(m_options.json ? stderr : stdout, "%s: %s (status %d)\n", host.c_str(), StatusMeaning(status), status);
-        fflush(m_options.json ? stderr : stdout);
+        CtlOutput out;
+        const size_t total = m_hosts.size();
+        if (m_options.Fleet() && !m_failedHosts.empty())
+            out.Note("kalvorctl: " + std::to_string(m_failedHosts.size()) + " of " + std::to_string(total)
+                + " modules failed: " + Joined(m_failedHosts));
+        const bool interrupted = CtlSignals::Count() > 0;
+        // A re-run takes the modules that failed and those never started.
+        std::vector<std::string> again = m_failedHosts;
+        again.insert(again.end(), m_hosts.begin() + long(m_reported), m_hosts.end());
+        if (!WriteHostsOut(m_options, again))
+            m_worst = std::max(m_worst, int(kExitUsage));
+        const int status = interrupted ? CtlSignals::InterruptedStatus() : m_worst;
+        if (m_options.json && m_options.Fleet())
+            out.Raw("{\"summary\": {\"modules\": " + std::to_string(total) + ", \"finished\": "
+                + std::to_string(m_reported) + ", \"failed\": " + std::to_string(m_failedHosts.size())
+                + ", \"failed_hosts\": " + JsonStrings(m_failedHosts) + ", \"status\": " + std::to_string(status)
+                + "}}");
+        if (interrupted)
+            out.Note("kalvorctl: interrupted: " + std::to_string(m_reported) + " of " + std::to_string(total)
+                + " modules finished");
+        return status;
     }
 
     const CtlOptions& m_options;
-    size_t m_finished = 0;
+    const std::vector<std::string>& m_hosts;
+    std::vector<Slot> m_slots;
+    CCtlPool m_pool;
+    bool m_progress;
+    std::set<size_t> m_inProgress;
     std::vector<std::string> m_unconfirmed;
+    std::vector<std::string> m_failedHosts;
+    size_t m_reported = 0;
+    size_t m_finished = 0;
+    size_t m_failed = 0;
+    int m_worst = kExitOk;
 };
 
 }  // namespace
 
 int RunModules(const CtlOptions& options, const std::vector<std::string>& hosts)
 {
-    Run run(options);
-    if (!options.trace.empty() && !run.PerHostTrace() && !CSnmpRequest::SetTraceFile(options.trace))
+    if (!options.trace.empty() && !HasHostPlaceholder(options.trace)
+        && !CSnmpRequest::SetTraceFile(Expanded(options.trace, "", options.date)))
         return kExitUsage;
-    CtlSignals::Install();
-    int worst = kExitOk;
-    int failed = 0;
-    for (const std::string& host : hosts) {
-        if (CtlSignals::Count() > 0)
-            break;
-        const int status = run.Module(host);
-        worst = std::max(worst, status);
-        failed += status != kExitOk;
-    }
+    Run run(options, hosts);
+    const int status = run.Go();
     CSnmpRequest::SetTraceFile(std::string());
-    if (run.Fleet() && failed)
-        fprintf(stderr, "kalvorctl: %d of %zu modules failed\n", failed, hosts.size());
-    if (CtlSignals::Count() == 0)
-        return worst;
-    fprintf(stderr, "kalvorctl: interrupted: %zu of %zu modules finished\n", run.Finished(), hosts.size());
-    return CtlSignals::InterruptedStatus();
+    return status;
 }

@@ -1,8 +1,9 @@
 #pragma once
-// A kalvorctl run over its modules, one after the other: the command for
-// each, a summary line each with --hosts, a JSON object for a module that
-// failed with --json, and the run's exit status. SIGINT and SIGTERM let the
-// module in progress finish and start no other.
+// A kalvorctl run over its modules, --jobs of them at once: the command for
+// each, its lines in list order, a summary line each with --hosts, a JSON
+// object for a module that failed with --json and a closing one for a list,
+// the run's exit status. SIGINT and SIGTERM let the modules in progress
+// finish and start no other.
 
 #include <string>
 #include <vector>

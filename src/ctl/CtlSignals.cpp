@@ -9,7 +9,7 @@
 
 namespace {
 
-constexpr size_t kWordsSize = 1024;
+constexpr size_t kWordsSize = 16384;  // 256 modules in progress, named
 
 // Two copies of the texts: the handler reads the one `g_current` names
 // while the other is being written.

@@ -107,3 +107,8 @@ void CSnmpRequest::SetRetriesOverride(int retries) { SnmpSessionOptions().retrie
 void CSnmpRequest::SetQuiet(bool quiet) { SnmpSessionOptions().quiet = quiet; }
 
 bool CSnmpRequest::SetTraceFile(const std::string& path) { return SnmpTrace::Open(path); }
+
+bool CSnmpRequest::SetHostTraceFile(const std::string& host, const std::string& path)
+{
+    return SnmpTrace::OpenFor(host, path);
+}

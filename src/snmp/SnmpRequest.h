@@ -103,6 +103,9 @@ public:
     // differed. The library's own re-sends within one time-out (snmp.conf
     // "retries", --retries) are not separate lines: they show in rtt.
     static bool SetTraceFile(const std::string& path);
+    // The same log for the requests to `host` only, in a file of its own
+    // (several modules may be logged at once). An empty path ends it.
+    static bool SetHostTraceFile(const std::string& host, const std::string& path);
 
 private:
     int Run(bool set);

@@ -7,6 +7,7 @@
 #include <cstdio>
 #include <cstring>
 #include <ctime>
+#include <map>
 #include <mutex>
 
 #include "snmp/SnmpRequest.h"
@@ -29,42 +30,72 @@ public:
         Close();
         if (path.empty())
             return true;
-        m_file = fopen(path.c_str(), "w");
-        if (!m_file) {
-            fprintf(stderr, "%s: %s: cannot open the trace file: %s\n", program_invocation_short_name, path.c_str(),
-                strerror(errno));
-            return false;
-        }
+        m_file = OpenFile(path);
         m_path = path;
-        return true;
+        return m_file != nullptr;
     }
-    bool On() const { return m_file != nullptr; }
-    void Write(const std::string& line)
+    // A log of its own for the requests to `host` (an empty path ends it).
+    bool OpenFor(const std::string& host, const std::string& path)
     {
         std::lock_guard<std::mutex> lock(m_mutex);
-        if (!m_file)
+        const auto found = m_ofHost.find(host);
+        if (found != m_ofHost.end()) {
+            CloseFile(found->second.file, found->second.path);
+            m_ofHost.erase(found);
+        }
+        if (path.empty())
+            return true;
+        FILE* file = OpenFile(path);
+        if (file)
+            m_ofHost[host] = {file, path};
+        return file != nullptr;
+    }
+    bool On() const { return m_file != nullptr || !m_ofHost.empty(); }
+    // `peer` is "HOST" or "HOST:PORT".
+    void Write(const std::string& peer, const std::string& line)
+    {
+        std::lock_guard<std::mutex> lock(m_mutex);
+        const auto found = m_ofHost.find(peer.substr(0, peer.find(':')));
+        FILE* file = found != m_ofHost.end() ? found->second.file : m_file;
+        if (!file)
             return;
-        fputs(line.c_str(), m_file);
-        fputc('\n', m_file);
-        fflush(m_file);
+        fputs(line.c_str(), file);
+        fputc('\n', file);
+        fflush(file);
     }
 
 private:
     TraceLog() = default;
-    // Ends the log; a line that could not be written (a full disk) is said.
+    static FILE* OpenFile(const std::string& path)
+    {
+        FILE* file = fopen(path.c_str(), "w");
+        if (!file)
+            fprintf(stderr, "%s: %s: cannot open the trace file: %s\n", program_invocation_short_name, path.c_str(),
+                strerror(errno));
+        return file;
+    }
+    // Ends a log; a line that could not be written (a full disk) is said.
+    static void CloseFile(FILE* file, const std::string& path)
+    {
+        const bool written = !ferror(file);
+        if (fclose(file) != 0 || !written)
+            fprintf(stderr, "%s: %s: the trace file is incomplete: %s\n", program_invocation_short_name, path.c_str(),
+                strerror(errno));
+    }
     void Close()
     {
-        if (!m_file)
-            return;
-        const bool written = !ferror(m_file);
-        if (fclose(m_file) != 0 || !written)
-            fprintf(stderr, "%s: %s: the trace file is incomplete: %s\n", program_invocation_short_name, m_path.c_str(),
-                strerror(errno));
+        if (m_file)
+            CloseFile(m_file, m_path);
         m_file = nullptr;
     }
 
+    struct HostLog {
+        FILE* file;
+        std::string path;
+    };
     FILE* m_file = nullptr;
     std::string m_path;
+    std::map<std::string, HostLog> m_ofHost;
     std::mutex m_mutex;
 };
 
@@ -147,7 +178,7 @@ void Request(const char* peer, bool set, const SnmpVarSpec& spec)
 {
     if (!TraceLog::Instance().On())
         return;
-    TraceLog::Instance().Write(TraceTime() + " " + peer + (set ? " > SET " : " > GET ") + spec.oid + " " +
+    TraceLog::Instance().Write(peer, TraceTime() + " " + peer + (set ? " > SET " : " > GET ") + spec.oid + " " +
                                (set ? RequestValue(spec) : std::string("- -")));
 }
 
@@ -174,12 +205,14 @@ void Answer(const char* peer, bool set, const std::string& oidText, int status, 
         for (size_t i = 0; i < var->name_length; ++i)
             oidShown += "." + std::to_string(var->name[i]);
     }
-    TraceLog::Instance().Write(TraceTime() + " " + peer + (set ? " < SET " : " < GET ") + oidShown + " " +
+    TraceLog::Instance().Write(peer, TraceTime() + " " + peer + (set ? " < SET " : " < GET ") + oidShown + " " +
                                TraceValue(var) + " status=" + statusText + " rtt=" + std::to_string(rtt) +
                                "ms resends=" + std::to_string(resends));
 }
 
 
 bool Open(const std::string& path) { return TraceLog::Instance().Open(path); }
+
+bool OpenFor(const std::string& host, const std::string& path) { return TraceLog::Instance().OpenFor(host, path); }
 
 }  // namespace SnmpTrace

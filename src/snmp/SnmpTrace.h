@@ -16,6 +16,9 @@ using Clock = std::chrono::steady_clock;
 // Starts the log in `path` (emptied), or ends it for an empty path. False,
 // with one line on standard error, when the file cannot be opened.
 bool Open(const std::string& path);
+// A log of its own for the requests to `host` (dotted address), beside the
+// one of Open; an empty path ends it.
+bool OpenFor(const std::string& host, const std::string& path);
 
 // The request about to be sent to `peer`.
 void Request(const char* peer, bool set, const SnmpVarSpec& spec);

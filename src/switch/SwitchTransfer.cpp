@@ -6,6 +6,7 @@
 #include "platform/FileReplace.h"
 #include "snmp/ModuleObjects.h"
 #include "snmp/SnmpRequest.h"
+#include "switch/SwitchUpload.h"
 
 namespace SwitchTransfer {
 
@@ -33,33 +34,23 @@ void AddRegisterWrites(CSnmpRequest& request, const CSwitchImage& image, const s
 
 UploadOutcome UploadChanges(const CSwitchImage& image, const CSwitchImage& reference, const UploadSteps& steps)
 {
+    UploadFlow flow;
+    flow.newRequest = steps.newRequest;
+    flow.run = [&steps](CSnmpRequest& request, bool set, const std::function<void(int)>& then) {
+        if (!set)
+            return then(request.Get());
+        then(steps.runUpload ? steps.runUpload(request) : request.Set());
+    };
+    flow.uploaded = steps.uploaded;
+    flow.wait = [&steps](unsigned milliseconds, const std::function<void()>& then) {
+        if (steps.wait)
+            steps.wait(milliseconds);
+        then();
+    };
+    flow.waitMs = steps.waitMs;
     UploadOutcome outcome;
-    outcome.changed = image.ChangedRegisters(reference);
-    if (outcome.changed.empty())
-        return outcome;
-    {
-        const auto upload = steps.newRequest(uint32_t(outcome.changed.size()));
-        AddRegisterWrites(*upload, image, outcome.changed);
-        const int result = steps.runUpload ? steps.runUpload(*upload) : upload->Set();
-        if (result < 0) {
-            outcome.phase = UploadPhase::UploadFailed;
-            outcome.code = result;
-            return outcome;
-        }
-    }
-    if (steps.uploaded)
-        steps.uploaded();
-    {
-        const auto restart = steps.newRequest(1);
-        restart->AddVar(Oid::kRestartSwitch, "", 0);
-        restart->Get();  // the confirmation tells whether the board is back
-    }
-    if (steps.wait)
-        steps.wait(steps.waitMs);
-    const auto confirm = steps.newRequest(1);
-    confirm->AddVar(Oid::kConfirmSwitch, "", 0);
-    outcome.code = confirm->Get();
-    outcome.phase = outcome.code < 0 ? UploadPhase::NotConfirmed : UploadPhase::Confirmed;
+    CSwitchUpload upload;
+    upload.Start(image, reference, flow, [&outcome](const UploadOutcome& result) { outcome = result; });
     return outcome;
 }
 

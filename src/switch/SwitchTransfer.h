@@ -52,6 +52,7 @@ struct UploadOutcome {
     int code = 0;  // CSnmpRequest code of the failed batch
     std::vector<int> changed;  // the registers uploaded (or that were to be)
 };
+// The sequence in the blocking form (CSwitchUpload runs it in callback form).
 UploadOutcome UploadChanges(const CSwitchImage& image, const CSwitchImage& reference, const UploadSteps& steps);
 
 // Configuration files.

@@ -1,0 +1,38 @@
+#pragma once
+// "Read Settings" without a window, in callback form: the firmware version,
+// then the settings batches that the version's feature level reads, each
+// started when the one before it is done, so that many modules can be read at
+// once on one event loop.
+
+#include <functional>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "core/SettingsRead.h"
+
+class CModuleSettingsRead {
+public:
+    using Done = std::function<void(const ModuleSettings&)>;
+
+    CModuleSettingsRead(std::string host, std::string roCommunity);
+    // A read still running ends: nothing more is sent, `done` is not called.
+    ~CModuleSettingsRead();
+    CModuleSettingsRead(const CModuleSettingsRead&) = delete;
+    CModuleSettingsRead& operator=(const CModuleSettingsRead&) = delete;
+
+    // `done` is called once, from the event loop.
+    void Start(Done done);
+
+private:
+    void ReadBatch(size_t batch);
+    CSnmpRequest& NewRequest(uint32_t capacity);
+
+    std::string m_host;
+    std::string m_community;
+    Done m_done;
+    CSettingsDecoder m_decoder;
+    // Every request of the read lives as long as this object: a request is
+    // never destroyed from within its own call back.
+    std::vector<std::unique_ptr<CSnmpRequest>> m_requests;
+};

@@ -1,0 +1,73 @@
+#pragma once
+// One module's command for kalvorctl, in callback form: each step is a batch
+// started when the one before it is done, so that many modules can be worked
+// on at once on one event loop, each with its own pacing, time-outs and
+// retries, none waiting for another.
+
+#include <QObject>
+#include <functional>
+#include <memory>
+#include <string>
+
+#include "ctl/CtlOptions.h"
+#include "ctl/CtlOutput.h"
+#include "switch/SwitchImage.h"
+
+class CModuleSettingsRead;
+class CSnmpRequest;
+class CSwitchUpload;
+struct ModuleSettings;
+
+class CCtlModule {
+public:
+    using Done = std::function<void(int status)>;
+
+    // `options.command` for `host`; its lines go to `out`.
+    CCtlModule(const CtlOptions& options, std::string host, CtlOutput& out);
+    // A command still running ends: nothing more is sent, `done` is not called.
+    ~CCtlModule();
+    CCtlModule(const CCtlModule&) = delete;
+    CCtlModule& operator=(const CCtlModule&) = delete;
+
+    // `done` gets the module's exit status (at once when the command fails
+    // before any exchange). `uploaded` is called when a switch write has
+    // changed the module's registers, before its restart and confirmation.
+    void Start(Done done, std::function<void()> uploaded = {});
+
+    // Whether `status` of a command is a failure (a difference found by
+    // switch diff --exit-code is not).
+    static bool IsFailure(const CtlOptions& options, int status);
+
+private:
+    void Info();
+    void InfoRead(const ModuleSettings& settings);
+    void SwitchRead();
+    void SwitchDiff();
+    void SwitchWrite();
+    // The 128 registers into m_module, plausible; then `then`, else Finish.
+    void ReadSwitch(const std::function<void()>& then);
+    bool LoadFile(const std::string& path, CSwitchImage& image);
+    void Finish(int status);
+
+    const CtlOptions& m_options;
+    std::string m_host;
+    CtlOutput& m_out;
+    Done m_done;
+    std::function<void()> m_uploaded;
+    CSwitchImage m_module;  // read from the module
+    CSwitchImage m_file;  // from the configuration file
+    QObject m_context;  // pauses end with this object
+    std::unique_ptr<CModuleSettingsRead> m_settingsRead;
+    std::unique_ptr<CSnmpRequest> m_read;
+    std::unique_ptr<CSwitchUpload> m_upload;
+};
+
+// kalvorctl's words for a CSnmpRequest code.
+std::string CodeText(int code);
+// The file status of a configuration file that could not be loaded (2),
+// the error said on `out`; 0 when loaded into `image`.
+int LoadImageFile(const std::string& host, const std::string& path, CtlOutput& out, CSwitchImage& image);
+
+// The wait between the switch board's restart and the confirmation:
+// KALVOR_RESTART_WAIT_MS when set to a number, else 10 000 ms.
+unsigned RestartWaitMs();

@@ -1,0 +1,48 @@
+#include "ctl/CtlOffline.h"
+
+#include "ctl/CtlModule.h"
+#include "ctl/CtlOutput.h"
+#include "ctl/CtlSwitchText.h"
+
+namespace {
+
+int Show(const CtlOptions& options, CtlOutput& out)
+{
+    CSwitchImage image;
+    if (const int status = LoadImageFile("switch show", options.file, out, image))
+        return status;
+    if (options.json) {
+        out.Raw("{\"file\": " + JsonString(options.file) + ", \"registers\": " + ShowJson(image) + "}");
+        return kExitOk;
+    }
+    for (const std::string& line : ShowLines(image))
+        out.Line(line);
+    return kExitOk;
+}
+
+int Diff(const CtlOptions& options, CtlOutput& out)
+{
+    CSwitchImage from, to;
+    if (const int status = LoadImageFile("switch diff", options.file, out, from))
+        return status;
+    if (const int status = LoadImageFile("switch diff", options.otherFile, out, to))
+        return status;
+    const bool differs = !to.ChangedRegisters(from).empty();
+    const int status = differs && options.exitCode ? kExitModule : kExitOk;
+    if (options.json) {
+        out.Raw("{\"from\": " + JsonString(options.file) + ", \"to\": " + JsonString(options.otherFile)
+            + ", \"status\": " + std::to_string(status) + ", \"differences\": " + DiffJson(from, to) + "}");
+        return status;
+    }
+    for (const std::string& line : DiffLines(from, to))
+        out.Line(line);
+    return status;
+}
+
+}  // namespace
+
+int RunOffline(const CtlOptions& options)
+{
+    CtlOutput out;
+    return options.command == CtlCommand::SwitchShow ? Show(options, out) : Diff(options, out);
+}

@@ -1,0 +1,65 @@
+#include "ctl/CtlProbe.h"
+
+#include <algorithm>
+
+#include "core/FeatureLevels.h"
+#include "core/MacText.h"
+#include "core/ModeBits.h"
+#include "res/MainDlgIds.h"
+#include "snmp/ModuleObjects.h"
+#include "snmp/SnmpRequest.h"
+
+namespace {
+
+bool SwitchControl(uint32_t word1)
+{
+    const auto bit = std::find_if(kModeBits.begin(), kModeBits.end(),
+        [](const ModeBit& mode) { return mode.control == IDC_MODE_SWITCH_CONTROL; });
+    return ModeBitSet(*bit, word1, 0);
+}
+
+}  // namespace
+
+CCtlProbe::CCtlProbe(std::string host, std::string roCommunity)
+    : m_host(std::move(host)), m_community(std::move(roCommunity))
+{
+}
+
+CCtlProbe::~CCtlProbe() = default;
+
+CSnmpRequest& CCtlProbe::NewRequest(uint32_t capacity)
+{
+    m_requests.push_back(std::make_unique<CSnmpRequest>(m_host.c_str(), m_community.c_str(), capacity));
+    return *m_requests.back();
+}
+
+void CCtlProbe::Start(Done done)
+{
+    m_done = std::move(done);
+    CSnmpRequest& request = NewRequest(1);
+    request.AddVar(Oid::kFirmwareVersion, "", 0);
+    request.Start(false, [this, &request](int code) {
+        if (code < 0)
+            return m_done(m_result);
+        m_result.answered = true;
+        m_versionWord = request.GetInteger(0);
+        m_result.firmware = FirmwareVersion::FromWord(m_versionWord).Text();
+        ReadSettings();
+    });
+}
+
+void CCtlProbe::ReadSettings()
+{
+    CSnmpRequest& request = NewRequest(2);
+    request.AddVar(Oid::kMac, "", 0);
+    request.AddVar(Oid::kModeWord1, "", 0);
+    request.Start(false, [this, &request](int code) {
+        if (code >= 0) {
+            m_result.settingsRead = true;
+            m_result.mac = MacTextFromPrinted(request.GetText(0));
+            m_result.switchBoard = SwitchButtonsUsable(
+                FirmwareVersion::FromWord(m_versionWord), SwitchControl(uint32_t(request.GetInteger(1))));
+        }
+        m_done(m_result);
+    });
+}

@@ -1,0 +1,64 @@
+#include "switch/SwitchUpload.h"
+
+#include "snmp/ModuleObjects.h"
+#include "snmp/SnmpRequest.h"
+
+using SwitchTransfer::UploadPhase;
+
+CSwitchUpload::~CSwitchUpload() = default;
+
+void CSwitchUpload::Start(
+    const CSwitchImage& image, const CSwitchImage& reference, SwitchTransfer::UploadFlow flow, Done done)
+{
+    m_image = image;
+    m_flow = std::move(flow);
+    m_done = std::move(done);
+    m_outcome = SwitchTransfer::UploadOutcome();
+    m_outcome.changed = image.ChangedRegisters(reference);
+    if (m_outcome.changed.empty())
+        return Finish(UploadPhase::NoChanges, 0);
+    Upload();
+}
+
+void CSwitchUpload::Batch(const char* oid, std::function<void(int code)> then)
+{
+    m_requests.push_back(m_flow.newRequest(oid ? 1 : uint32_t(m_outcome.changed.size())));
+    CSnmpRequest& request = *m_requests.back();
+    if (oid)
+        request.AddVar(oid, "", 0);
+    else
+        SwitchTransfer::AddRegisterWrites(request, m_image, m_outcome.changed);
+    m_flow.run(request, !oid, std::move(then));
+}
+
+void CSwitchUpload::Upload()
+{
+    Batch(nullptr, [this](int code) {
+        if (code < 0)
+            return Finish(UploadPhase::UploadFailed, code);
+        if (m_flow.uploaded)
+            m_flow.uploaded();
+        Restart();
+    });
+}
+
+// The restart's answer is not needed (the restart may cut it off): the
+// confirmation tells whether the board is back.
+void CSwitchUpload::Restart()
+{
+    Batch(Oid::kRestartSwitch, [this](int) { m_flow.wait(m_flow.waitMs, [this] { Confirm(); }); });
+}
+
+void CSwitchUpload::Confirm()
+{
+    Batch(Oid::kConfirmSwitch,
+        [this](int code) { Finish(code < 0 ? UploadPhase::NotConfirmed : UploadPhase::Confirmed, code); });
+}
+
+void CSwitchUpload::Finish(UploadPhase phase, int code)
+{
+    m_outcome.phase = phase;
+    m_outcome.code = code;
+    if (m_done)
+        m_done(m_outcome);
+}

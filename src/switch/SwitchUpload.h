@@ -1,0 +1,58 @@
+#pragma once
+// Bringing the switch board to an image in callback form: the upload of the
+// changed registers, the restart, the wait and the confirmation as a chain of
+// batches, so that many modules can go through it at once on one event loop.
+// SwitchTransfer::UploadChanges runs the same chain with steps that call back
+// at once.
+
+#include <functional>
+#include <memory>
+#include <vector>
+
+#include "switch/SwitchTransfer.h"
+
+namespace SwitchTransfer {
+
+struct UploadFlow {
+    // A new request with the read-write community for `capacity` variables.
+    std::function<std::unique_ptr<CSnmpRequest>(uint32_t capacity)> newRequest;
+    // Runs a batch (Set for the upload, Get otherwise) and calls `then` with
+    // its code, at once or later from the event loop.
+    std::function<void(CSnmpRequest& request, bool set, std::function<void(int code)> then)> run;
+    // Called once the upload succeeded, before the restart.
+    std::function<void()> uploaded;
+    // Calls `then` after the pause between the restart and the confirmation.
+    std::function<void(unsigned milliseconds, std::function<void()> then)> wait;
+    unsigned waitMs = kConfirmWaitMs;
+};
+
+}  // namespace SwitchTransfer
+
+class CSwitchUpload {
+public:
+    using Done = std::function<void(const SwitchTransfer::UploadOutcome&)>;
+
+    CSwitchUpload() = default;
+    // Ends a chain still running: its requests are closed, `done` is not called.
+    ~CSwitchUpload();
+    CSwitchUpload(const CSwitchUpload&) = delete;
+    CSwitchUpload& operator=(const CSwitchUpload&) = delete;
+
+    // `done` is called once, when nothing differs (at once) or when the last
+    // step is over. The requests live as long as this object.
+    void Start(const CSwitchImage& image, const CSwitchImage& reference, SwitchTransfer::UploadFlow flow, Done done);
+
+private:
+    // A batch reading `oid`, or the upload when `oid` is null.
+    void Batch(const char* oid, std::function<void(int code)> then);
+    void Upload();
+    void Restart();
+    void Confirm();
+    void Finish(SwitchTransfer::UploadPhase phase, int code);
+
+    CSwitchImage m_image;
+    SwitchTransfer::UploadFlow m_flow;
+    Done m_done;
+    SwitchTransfer::UploadOutcome m_outcome;
+    std::vector<std::unique_ptr<CSnmpRequest>> m_requests;
+};
