@@ -8,8 +8,10 @@ root=$(cd "$(dirname "$0")/.." && pwd)
 build_dir=${KALVOR_BUILD_DIR:-$root/build}
 bash "$root/scripts/install-deps.sh"
 
+# Three tests at a time on two cores: most of them spend their time waiting
+# for simulated modules, and the longest (test_ctl) bounds the run anyway.
 run_suite() {
-  (cd "$1" && QT_QPA_PLATFORM=offscreen ctest --output-on-failure -j2)
+  (cd "$1" && QT_QPA_PLATFORM=offscreen ctest --output-on-failure -j3)
 }
 
 KALVOR_BUILD_DIR=$build_dir bash "$root/scripts/build.sh" -DKALVOR_WERROR=ON "$@"
