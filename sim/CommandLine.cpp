@@ -2,7 +2,7 @@
 
 #include <cstring>
 
-#include "DottedAddress.h"
+#include "snmp/ModuleAddress.h"
 
 namespace {
 
@@ -28,15 +28,17 @@ bool ParsePort(const std::string& text, SimOptions& options, std::string& error)
     return true;
 }
 
+constexpr uint32_t kLoopbackNetwork = 127;  // 127.0.0.0/8
+
 // A loopback address in the canonical dotted form; `option` names it in the message.
 bool ParseLoopback(const std::string& text, const char* option, uint32_t& address, std::string& error)
 {
-    const std::optional<uint32_t> parsed = DottedAddress::Parse(text);
+    const std::optional<uint32_t> parsed = ParseDottedIpv4(text);
     if (!parsed) {
         error = std::string(option) + ": \"" + text + "\" is no dotted address of four decimal numbers 0-255";
         return false;
     }
-    if (!DottedAddress::IsLoopback(*parsed)) {
+    if ((*parsed >> 24) != kLoopbackNetwork) {
         error = std::string(option) + ": the address " + text
             + " is not in 127.0.0.0/8; the simulator serves loopback addresses only";
         return false;
@@ -50,7 +52,7 @@ bool ParseAddress(const std::string& text, SimOptions& options, std::string& err
     uint32_t address = 0;
     if (!ParseLoopback(text, "--address", address, error))
         return false;
-    options.address = DottedAddress::Format(address);
+    options.address = DottedIpv4(address);
     options.addressGiven = true;
     return true;
 }

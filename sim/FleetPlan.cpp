@@ -2,7 +2,7 @@
 
 #include <functional>
 
-#include "DottedAddress.h"
+#include "snmp/ModuleAddress.h"
 
 namespace {
 
@@ -33,8 +33,8 @@ bool ParseItem(const std::string& item, const Range& fleet, Range& range)
     const std::vector<std::string> ends = Split(item, '-');
     if (ends.size() > 2)
         return false;
-    const std::optional<uint32_t> first = DottedAddress::Parse(ends.front());
-    const std::optional<uint32_t> last = DottedAddress::Parse(ends.back());
+    const std::optional<uint32_t> first = ParseDottedIpv4(ends.front());
+    const std::optional<uint32_t> last = ParseDottedIpv4(ends.back());
     if (!first || !last || *first > *last || *first < fleet.first || *last > fleet.last)
         return false;
     range = {*first, *last};
@@ -43,7 +43,7 @@ bool ParseItem(const std::string& item, const Range& fleet, Range& range)
 
 std::string FleetText(const Range& fleet)
 {
-    return DottedAddress::Format(fleet.first) + "-" + DottedAddress::Format(fleet.last);
+    return DottedIpv4(fleet.first) + "-" + DottedIpv4(fleet.last);
 }
 
 // Calls `mark` for every member of every item of `list`.
@@ -85,13 +85,13 @@ bool PlanFleet(const SimOptions& options, std::vector<FleetMember>& members, std
     members.clear();
     const FleetOptions& fleetOptions = options.fleet;
     if (fleetOptions.size == 0) {
-        members.push_back(FleetMember {*DottedAddress::Parse(options.address)});
+        members.push_back(FleetMember {*ParseDottedIpv4(options.address)});
         return true;
     }
     const Range fleet {fleetOptions.base, fleetOptions.base + fleetOptions.size - 1};
     if (fleet.first == kLoopbackNetwork || fleet.last > kLastLoopbackHost) {
         error = "--fleet-base: a fleet of " + std::to_string(fleetOptions.size) + " from "
-            + DottedAddress::Format(fleet.first) + " leaves 127.0.0.1-127.255.255.254";
+            + DottedIpv4(fleet.first) + " leaves 127.0.0.1-127.255.255.254";
         return false;
     }
     for (unsigned index = 0; index < fleetOptions.size; ++index)

@@ -1,8 +1,8 @@
 #include "ServedModule.h"
 
-#include "DottedAddress.h"
 #include "FleetIdentity.h"
 #include "StateLoader.h"
+#include "snmp/ModuleAddress.h"
 
 std::vector<ServedModule> BuildModules(
     const nlohmann::json& document, const std::vector<FleetMember>& members, Journal& journal)
@@ -15,7 +15,7 @@ std::vector<ServedModule> BuildModules(
         if (member.index >= 0) {
             ApplyFleetIdentity(*module.state, member.address, member.index);
             module.state->silent = member.silent;
-            tag = JournalTag {DottedAddress::Format(member.address), member.index};
+            tag = JournalTag {DottedIpv4(member.address), member.index};
         }
         module.handler = std::make_unique<RequestHandler>(*module.state, journal, tag);
         modules.push_back(std::move(module));

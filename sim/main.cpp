@@ -8,12 +8,12 @@
 #include <vector>
 
 #include "CommandLine.h"
-#include "DottedAddress.h"
 #include "FleetPlan.h"
 #include "Journal.h"
 #include "ServedModule.h"
 #include "SimServer.h"
 #include "StateLoader.h"
+#include "snmp/ModuleAddress.h"
 
 namespace {
 
@@ -24,8 +24,8 @@ constexpr int kExitNoPort = 1;
 // "127.0.0.1" for one module, "127.1.0.1-127.1.0.20" for a fleet.
 std::string AddressesText(const std::vector<FleetMember>& members)
 {
-    const std::string first = DottedAddress::Format(members.front().address);
-    return members.size() == 1 ? first : first + "-" + DottedAddress::Format(members.back().address);
+    const std::string first = DottedIpv4(members.front().address);
+    return members.size() == 1 ? first : first + "-" + DottedIpv4(members.back().address);
 }
 
 // Every module on the same port; with port 0 the system's choice for the
@@ -34,7 +34,7 @@ bool OpenAll(SimServer& server, const std::vector<ServedModule>& modules, uint16
 {
     for (const ServedModule& module : modules) {
         const FleetMember& member = module.member;
-        if (!server.Open(DottedAddress::Format(member.address), port, *module.handler, member.delayMs))
+        if (!server.Open(DottedIpv4(member.address), port, *module.handler, member.delayMs))
             return false;
         port = server.Port();
     }

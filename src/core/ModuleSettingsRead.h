@@ -5,11 +5,10 @@
 // once on one event loop.
 
 #include <functional>
-#include <memory>
 #include <string>
-#include <vector>
 
 #include "core/SettingsRead.h"
+#include "snmp/RequestChain.h"
 
 class CModuleSettingsRead {
 public:
@@ -26,13 +25,8 @@ public:
 
 private:
     void ReadBatch(size_t batch);
-    CSnmpRequest& NewRequest(uint32_t capacity);
 
-    std::string m_host;
-    std::string m_community;
     Done m_done;
     CSettingsDecoder m_decoder;
-    // Every request of the read lives as long as this object: a request is
-    // never destroyed from within its own call back.
-    std::vector<std::unique_ptr<CSnmpRequest>> m_requests;
+    CRequestChain m_chain;
 };

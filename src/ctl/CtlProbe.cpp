@@ -7,7 +7,6 @@
 #include "core/ModeBits.h"
 #include "res/MainDlgIds.h"
 #include "snmp/ModuleObjects.h"
-#include "snmp/SnmpRequest.h"
 
 namespace {
 
@@ -20,23 +19,14 @@ bool SwitchControl(uint32_t word1)
 
 }  // namespace
 
-CCtlProbe::CCtlProbe(std::string host, std::string roCommunity)
-    : m_host(std::move(host)), m_community(std::move(roCommunity))
-{
-}
+CCtlProbe::CCtlProbe(std::string host, std::string roCommunity) : m_chain(std::move(host), std::move(roCommunity)) { }
 
 CCtlProbe::~CCtlProbe() = default;
-
-CSnmpRequest& CCtlProbe::NewRequest(uint32_t capacity)
-{
-    m_requests.push_back(std::make_unique<CSnmpRequest>(m_host.c_str(), m_community.c_str(), capacity));
-    return *m_requests.back();
-}
 
 void CCtlProbe::Start(Done done)
 {
     m_done = std::move(done);
-    CSnmpRequest& request = NewRequest(1);
+    CSnmpRequest& request = m_chain.Next(1);
     request.AddVar(Oid::kFirmwareVersion, "", 0);
     request.Start(false, [this, &request](int code) {
         if (code < 0)
@@ -50,7 +40,7 @@ void CCtlProbe::Start(Done done)
 
 void CCtlProbe::ReadSettings()
 {
-    CSnmpRequest& request = NewRequest(2);
+    CSnmpRequest& request = m_chain.Next(2);
     request.AddVar(Oid::kMac, "", 0);
     request.AddVar(Oid::kModeWord1, "", 0);
     request.Start(false, [this, &request](int code) {

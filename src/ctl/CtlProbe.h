@@ -5,11 +5,9 @@
 
 #include <QString>
 #include <functional>
-#include <memory>
 #include <string>
-#include <vector>
 
-class CSnmpRequest;
+#include "snmp/RequestChain.h"
 
 struct ProbeResult {
     bool answered = false;
@@ -33,12 +31,9 @@ public:
 
 private:
     void ReadSettings();
-    CSnmpRequest& NewRequest(uint32_t capacity);
 
-    std::string m_host;
-    std::string m_community;
     Done m_done;
     ProbeResult m_result;
     int32_t m_versionWord = 0;
-    std::vector<std::unique_ptr<CSnmpRequest>> m_requests;
+    CRequestChain m_chain;
 };

@@ -21,9 +21,7 @@ bool ParseAddress(const std::string& text, uint32_t& address, std::string& error
         error = parse.error;
         return false;
     }
-    unsigned parts[4] = {};
-    sscanf(parse.address.c_str(), "%u.%u.%u.%u", &parts[0], &parts[1], &parts[2], &parts[3]);
-    address = parts[0] << 24 | parts[1] << 16 | parts[2] << 8 | parts[3];
+    address = parse.value;
     return true;
 }
 
@@ -39,7 +37,7 @@ bool ParsePrefix(const std::string& text, int& prefix)
 std::string Refused(const ScanRange& range)
 {
     for (uint64_t address = range.first; address <= range.last; ++address) {
-        const ModuleAddressParse parse = ParseModuleAddress(AddressText(uint32_t(address)));
+        const ModuleAddressParse parse = ParseModuleAddress(DottedIpv4(uint32_t(address)));
         if (!parse.Accepted())
             return parse.error;
     }
@@ -88,7 +86,7 @@ private:
 
     void Start(size_t i)
     {
-        m_probes[i].probe = std::make_unique<CCtlProbe>(AddressText(m_range.first + uint32_t(i)), m_options.roCommunity);
+        m_probes[i].probe = std::make_unique<CCtlProbe>(DottedIpv4(m_range.first + uint32_t(i)), m_options.roCommunity);
         m_probes[i].probe->Start([this, i](const ProbeResult& result) {
             m_probes[i].result = result;
             m_answered += result.answered;
@@ -106,7 +104,7 @@ private:
         m_probes[i].probe.reset();
         if (!result.answered)
             return;
-        const std::string host = AddressText(m_range.first + uint32_t(i));
+        const std::string host = DottedIpv4(m_range.first + uint32_t(i));
         m_found.push_back(host);
         CtlOutput out;
         m_options.json ? out.Raw(ProbeJson(host, result)) : out.Line(ProbeLine(host, result));
@@ -140,12 +138,6 @@ private:
 };
 
 }  // namespace
-
-std::string AddressText(uint32_t address)
-{
-    return std::to_string(address >> 24) + "." + std::to_string((address >> 16) & 0xFF) + "."
-        + std::to_string((address >> 8) & 0xFF) + "." + std::to_string(address & 0xFF);
-}
 
 bool ParseScanRange(const std::string& text, ScanRange& range, std::string& error)
 {

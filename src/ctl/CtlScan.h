@@ -20,8 +20,6 @@ inline constexpr uint32_t kMaxScanAddresses = 65536;  // a /16
 // that names no module.
 bool ParseScanRange(const std::string& text, ScanRange& range, std::string& error);
 
-std::string AddressText(uint32_t address);
-
 // Asks every address of `range`, --jobs at a time, and prints one line (or
 // JSON object) per module that answered; the exit status.
 int RunScan(const CtlOptions& options, const ScanRange& range);

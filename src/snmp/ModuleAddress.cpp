@@ -1,48 +1,15 @@
 #include "snmp/ModuleAddress.h"
 
-#include <array>
-#include <cstdint>
-
 namespace {
 
-using Parts = std::array<uint32_t, 4>;
+constexpr int kParts = 4;
+constexpr uint32_t kPartMax = 255;
 
-// One part of `text` from `at` up to the next dot or the end: digits only,
-// at most 255. `at` moves past the part.
-bool ReadPart(const std::string& text, size_t& at, uint32_t& value)
-{
-    const size_t start = at;
-    value = 0;
-    for (; at < text.size() && text[at] != '.'; ++at) {
-        const char c = text[at];
-        if (c < '0' || c > '9')
-            return false;
-        value = value * 10 + uint32_t(c - '0');
-        if (value > 255)
-            return false;
-    }
-    return at > start;
-}
-
-bool ReadParts(const std::string& text, Parts& parts)
-{
-    size_t at = 0;
-    for (size_t i = 0; i < parts.size(); ++i) {
-        if (i > 0) {
-            if (at >= text.size() || text[at] != '.')
-                return false;
-            ++at;
-        }
-        if (!ReadPart(text, at, parts[i]))
-            return false;
-    }
-    return at == text.size();
-}
+bool IsDigit(char c) { return c >= '0' && c <= '9'; }
 
 // Why an address names no single module, or nullptr.
-const char* NotAModule(const Parts& parts)
+const char* NotAModule(uint32_t value)
 {
-    const uint32_t value = parts[0] << 24 | parts[1] << 16 | parts[2] << 8 | parts[3];
     struct Range {
         uint32_t network, mask;
         const char* reason;
@@ -60,19 +27,50 @@ const char* NotAModule(const Parts& parts)
 
 }  // namespace
 
+std::optional<uint32_t> ParseDottedIpv4(const std::string& text)
+{
+    uint32_t address = 0;
+    size_t at = 0;
+    for (int part = 0; part < kParts; ++part) {
+        if (part > 0 && (at >= text.size() || text[at++] != '.'))
+            return std::nullopt;
+        const size_t first = at;
+        uint32_t value = 0;
+        for (; at < text.size() && IsDigit(text[at]); ++at) {
+            value = value * 10 + static_cast<uint32_t>(text[at] - '0');
+            if (value > kPartMax)
+                return std::nullopt;
+        }
+        if (at == first)
+            return std::nullopt;
+        address = (address << 8) | value;
+    }
+    if (at != text.size())
+        return std::nullopt;
+    return address;
+}
+
+std::string DottedIpv4(uint32_t address)
+{
+    std::string text;
+    for (int shift = 24; shift >= 0; shift -= 8)
+        text += (text.empty() ? "" : ".") + std::to_string((address >> shift) & 0xFF);
+    return text;
+}
+
 ModuleAddressParse ParseModuleAddress(const std::string& text)
 {
     ModuleAddressParse parse;
-    Parts parts {};
-    if (!ReadParts(text, parts)) {
+    const std::optional<uint32_t> value = ParseDottedIpv4(text);
+    if (!value) {
         parse.error = "not a dotted IPv4 address (four decimal numbers from 0 to 255): " + text;
         return parse;
     }
-    if (const char* reason = NotAModule(parts)) {
+    if (const char* reason = NotAModule(*value)) {
         parse.error = std::string(reason) + ": " + text;
         return parse;
     }
-    parse.address = std::to_string(parts[0]) + "." + std::to_string(parts[1]) + "." + std::to_string(parts[2]) + "."
-        + std::to_string(parts[3]);
+    parse.value = *value;
+    parse.address = DottedIpv4(*value);
     return parse;
 }

@@ -5,10 +5,13 @@
 // its canonical dotted form, so the module reached is the one every message
 // and file name shows. Plain C++: the simulator uses it as well.
 
+#include <cstdint>
+#include <optional>
 #include <string>
 
 struct ModuleAddressParse {
     std::string address;  // canonical "a.b.c.d" when accepted
+    uint32_t value = 0;  // the same in host byte order
     std::string error;  // why not, ending with the text given; empty when accepted
     bool Accepted() const { return error.empty(); }
 };
@@ -17,3 +20,9 @@ struct ModuleAddressParse {
 // signs or other characters), a part above 255, and the addresses that name
 // no single module: 0.0.0.0, 255.255.255.255 and multicast (224.0.0.0/4).
 ModuleAddressParse ParseModuleAddress(const std::string& text);
+
+// The dotted text read as above, without the module checks (host byte
+// order); nothing for text that is no such address.
+std::optional<uint32_t> ParseDottedIpv4(const std::string& text);
+// "a.b.c.d" of an address in host byte order.
+std::string DottedIpv4(uint32_t address);

@@ -14,6 +14,7 @@
 #include "snmp/ModuleObjects.h"
 #include "switch/PortStatusDlg.h"
 #include "switch/SwitchTransfer.h"
+#include "switch/SwitchUpload.h"
 
 namespace {
 
@@ -369,16 +370,24 @@ void CSwitchDlg::OnSaveConfiguration()
         SetStatus(QString::fromLatin1(kNotReadYet));
         return;
     }
-    SwitchTransfer::UploadSteps steps;
-    steps.newRequest = [this](uint32_t capacity) { return NewRequest(Community::ReadWrite, capacity); };
-    steps.runUpload = [this](CSnmpRequest& upload) { return RunSet(upload, kUploadExchange); };
-    steps.uploaded = [this] {
+    SwitchTransfer::UploadFlow flow;
+    flow.newRequest = [this](uint32_t capacity) { return NewRequest(Community::ReadWrite, capacity); };
+    flow.run = [this](CSnmpRequest& request, bool set, const std::function<void(int)>& then) {
+        then(set ? RunSet(request, kUploadExchange) : request.Get());
+    };
+    flow.uploaded = [this] {
         m_switchImage = m_image;
         SetStatus(QString::fromLatin1(kUploadFinished));
     };
-    steps.wait = [this](unsigned milliseconds) { Wait(milliseconds); };
-    steps.waitMs = kConfirmWaitMs;
-    const SwitchTransfer::UploadOutcome outcome = SwitchTransfer::UploadChanges(m_image, m_switchImage, steps);
+    flow.wait = [this](unsigned milliseconds, const std::function<void()>& then) {
+        Wait(milliseconds);
+        then();
+    };
+    SwitchTransfer::UploadOutcome outcome;
+    CSwitchUpload upload;  // each step calls back before it returns
+    upload.Start(m_image, m_switchImage, flow, [&outcome](const SwitchTransfer::UploadOutcome& result) {
+        outcome = result;
+    });
     switch (outcome.phase) {
     case SwitchTransfer::UploadPhase::NoChanges: SetStatus(QString::fromLatin1(kNoChanges)); break;
     case SwitchTransfer::UploadPhase::UploadFailed: break;  // nothing counts as sent: the same registers go next time

@@ -6,7 +6,6 @@
 #include "platform/FileReplace.h"
 #include "snmp/ModuleObjects.h"
 #include "snmp/SnmpRequest.h"
-#include "switch/SwitchUpload.h"
 
 namespace SwitchTransfer {
 
@@ -30,28 +29,6 @@ void AddRegisterWrites(CSnmpRequest& request, const CSwitchImage& image, const s
         const std::string value = std::to_string(int(image.Register(r)));
         request.AddVar(Oid::SwitchRegister(r), value.c_str(), 'i');
     }
-}
-
-UploadOutcome UploadChanges(const CSwitchImage& image, const CSwitchImage& reference, const UploadSteps& steps)
-{
-    UploadFlow flow;
-    flow.newRequest = steps.newRequest;
-    flow.run = [&steps](CSnmpRequest& request, bool set, const std::function<void(int)>& then) {
-        if (!set)
-            return then(request.Get());
-        then(steps.runUpload ? steps.runUpload(request) : request.Set());
-    };
-    flow.uploaded = steps.uploaded;
-    flow.wait = [&steps](unsigned milliseconds, const std::function<void()>& then) {
-        if (steps.wait)
-            steps.wait(milliseconds);
-        then();
-    };
-    flow.waitMs = steps.waitMs;
-    UploadOutcome outcome;
-    CSwitchUpload upload;
-    upload.Start(image, reference, flow, [&outcome](const UploadOutcome& result) { outcome = result; });
-    return outcome;
 }
 
 FileRead ReadImageFile(const QString& path, CSwitchImage& image)

@@ -26,18 +26,20 @@ void AddRegisterWrites(CSnmpRequest& request, const CSwitchImage& image, const s
 // the changed registers in one SET batch, then the board's restart (its
 // answer not required: the restart may cut it off), a wait, and the
 // confirmation, without which the board returns to its defaults after two
-// minutes. The window and the command-line tool both run this sequence.
+// minutes. The window and the command-line tool both run this sequence
+// (CSwitchUpload), each with its own way of running a batch and waiting.
 inline constexpr unsigned kConfirmWaitMs = 10000;
 
-struct UploadSteps {
+struct UploadFlow {
     // A new request with the read-write community for `capacity` variables.
     std::function<std::unique_ptr<CSnmpRequest>(uint32_t capacity)> newRequest;
-    // Runs the upload batch (default: Set()); negative codes are failures.
-    std::function<int(CSnmpRequest&)> runUpload;
+    // Runs a batch (Set for the upload, Get otherwise) and calls `then` with
+    // its code, at once or later from the event loop.
+    std::function<void(CSnmpRequest& request, bool set, std::function<void(int code)> then)> run;
     // Called once the upload succeeded, before the restart.
     std::function<void()> uploaded;
-    // Waits between the restart and the confirmation.
-    std::function<void(unsigned milliseconds)> wait;
+    // Calls `then` after the pause between the restart and the confirmation.
+    std::function<void(unsigned milliseconds, std::function<void()> then)> wait;
     unsigned waitMs = kConfirmWaitMs;
 };
 
@@ -52,8 +54,6 @@ struct UploadOutcome {
     int code = 0;  // CSnmpRequest code of the failed batch
     std::vector<int> changed;  // the registers uploaded (or that were to be)
 };
-// The sequence in the blocking form (CSwitchUpload runs it in callback form).
-UploadOutcome UploadChanges(const CSwitchImage& image, const CSwitchImage& reference, const UploadSteps& steps);
 
 // Configuration files.
 inline constexpr int kFileSize = SwitchMap::kRegisters;

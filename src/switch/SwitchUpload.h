@@ -2,31 +2,13 @@
 // Bringing the switch board to an image in callback form: the upload of the
 // changed registers, the restart, the wait and the confirmation as a chain of
 // batches, so that many modules can go through it at once on one event loop.
-// SwitchTransfer::UploadChanges runs the same chain with steps that call back
-// at once.
+// The switch window runs the same chain with steps that call back at once.
 
 #include <functional>
 #include <memory>
 #include <vector>
 
 #include "switch/SwitchTransfer.h"
-
-namespace SwitchTransfer {
-
-struct UploadFlow {
-    // A new request with the read-write community for `capacity` variables.
-    std::function<std::unique_ptr<CSnmpRequest>(uint32_t capacity)> newRequest;
-    // Runs a batch (Set for the upload, Get otherwise) and calls `then` with
-    // its code, at once or later from the event loop.
-    std::function<void(CSnmpRequest& request, bool set, std::function<void(int code)> then)> run;
-    // Called once the upload succeeded, before the restart.
-    std::function<void()> uploaded;
-    // Calls `then` after the pause between the restart and the confirmation.
-    std::function<void(unsigned milliseconds, std::function<void()> then)> wait;
-    unsigned waitMs = kConfirmWaitMs;
-};
-
-}  // namespace SwitchTransfer
 
 class CSwitchUpload {
 public:
