@@ -138,8 +138,6 @@ void CBusy::Cancel()
     emit Instance().cancelRequested();
 }
 
-QWidget* CBusy::Window() { return Current() ? Current()->window.data() : nullptr; }
-
 void CBusy::AddCancelControl(QWidget* control)
 {
     if (HandlerState* state = Current())
@@ -159,8 +157,6 @@ void CBusy::Wait(QEventLoop& loop)
     if (--g_waitDepth == 0 && app)
         app->removeEventFilter(&Instance());
 }
-
-bool CBusy::Waiting() { return g_waitDepth > 0; }
 
 void CBusy::NoteWaitingFor(const QString& host)
 {

@@ -44,15 +44,11 @@ public:
     static bool Cancelled();
     // Cancels the busy handler's exchanges; nothing when no handler waits.
     static void Cancel();
-    // The window of the busy handler (nullptr: none, or it is gone).
-    static QWidget* Window();
     // A control that stops the busy handler when clicked (the button that
     // started a long walk, say); forgotten when the handler ends.
     static void AddCancelControl(QWidget* control);
     // Runs `loop` until it quits, with input blocked as described above.
     static void Wait(QEventLoop& loop);
-    // True while a local wait runs (input is blocked then).
-    static bool Waiting();
 
     // The busy batch has had no answer for a while (empty host: the answer
     // came at last).

@@ -12,8 +12,6 @@ public:
 
     int X(int dlu) const { return (dlu * m_charWidth + 2) / 4; }
     int Y(int dlu) const { return (dlu * m_charHeight + 4) / 8; }
-    int CharWidth() const { return m_charWidth; }
-    int CharHeight() const { return m_charHeight; }
 
     static constexpr int kDrawnCharWidth = 6;
     static constexpr int kDrawnCharHeight = 13;
