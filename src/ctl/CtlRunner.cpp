@@ -9,7 +9,7 @@
 #include "ctl/CtlHostList.h"
 #include "ctl/CtlModule.h"
 #include "ctl/CtlOutput.h"
-#include "ctl/CtlPool.h"
+#include "fleet/CtlPool.h"
 #include "ctl/CtlSignals.h"
 #include "snmp/SnmpRequest.h"
 

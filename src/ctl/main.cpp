@@ -12,7 +12,7 @@
 #include "ctl/CtlOffline.h"
 #include "ctl/CtlOptions.h"
 #include "ctl/CtlRunner.h"
-#include "ctl/CtlScan.h"
+#include "fleet/ModuleScan.h"
 #include "platform/FileReplace.h"
 #include "snmp/SnmpRequest.h"
 

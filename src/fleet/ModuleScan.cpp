@@ -1,4 +1,4 @@
-#include "ctl/CtlScan.h"
+#include "fleet/ModuleScan.h"
 
 #include <memory>
 #include <unistd.h>
@@ -6,8 +6,8 @@
 
 #include "ctl/CtlHostList.h"
 #include "ctl/CtlOutput.h"
-#include "ctl/CtlPool.h"
-#include "ctl/CtlProbe.h"
+#include "fleet/CtlPool.h"
+#include "fleet/CtlProbe.h"
 #include "ctl/CtlSignals.h"
 #include "snmp/ModuleAddress.h"
 #include "snmp/SnmpRequest.h"

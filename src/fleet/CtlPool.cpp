@@ -1,4 +1,4 @@
-#include "ctl/CtlPool.h"
+#include "fleet/CtlPool.h"
 
 #include <QEventLoop>
 

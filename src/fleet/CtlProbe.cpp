@@ -1,4 +1,4 @@
-#include "ctl/CtlProbe.h"
+#include "fleet/CtlProbe.h"
 
 #include <algorithm>
 
