@@ -1,16 +1,6 @@
 #include "fleet/ModuleScan.h"
 
-#include <memory>
-#include <unistd.h>
-#include <vector>
-
-#include "ctl/CtlHostList.h"
-#include "ctl/CtlOutput.h"
-#include "fleet/CtlPool.h"
-#include "fleet/CtlProbe.h"
-#include "ctl/CtlSignals.h"
 #include "snmp/ModuleAddress.h"
-#include "snmp/SnmpRequest.h"
 
 namespace {
 
@@ -44,110 +34,17 @@ std::string Refused(const ScanRange& range)
     return std::string();
 }
 
-std::string ProbeLine(const std::string& host, const ProbeResult& result)
-{
-    if (!result.settingsRead)
-        return host + ": firmware " + result.firmware.toStdString() + ", MAC and switch board unknown";
-    return host + ": firmware " + result.firmware.toStdString() + ", MAC " + result.mac.toStdString()
-        + (result.switchBoard ? ", switch board" : ", no switch board");
-}
-
-std::string ProbeJson(const std::string& host, const ProbeResult& result)
-{
-    std::string json = "{\"host\": " + JsonString(host) + ", \"firmware\": " + JsonString(result.firmware.toStdString());
-    if (result.settingsRead)
-        json += ", \"mac\": " + JsonString(result.mac.toStdString())
-            + ", \"switch\": " + (result.switchBoard ? "true" : "false");
-    return json + "}";
-}
-
-class Scan {
-public:
-    Scan(const CtlOptions& options, const ScanRange& range)
-        : m_options(options), m_range(range), m_probes(range.Size()), m_pool(range.Size(), options.jobs),
-          m_progress(isatty(STDERR_FILENO))
-    {
-    }
-
-    int Go()
-    {
-        CtlSignals::SetLastWords("kalvorctl: interrupted: finishing the addresses in progress and starting no other "
-                                 "(interrupt again to stop at once)\n",
-            "kalvorctl: stopped at once\n");
-        m_pool.RunUntilInterrupted([this](size_t i) { Start(i); }, [this](size_t i) { Reported(i); });
-        return Close();
-    }
-
-private:
-    struct Probe {
-        std::unique_ptr<CCtlProbe> probe;
-        ProbeResult result;
-    };
-
-    void Start(size_t i)
-    {
-        m_probes[i].probe = std::make_unique<CCtlProbe>(DottedIpv4(m_range.first + uint32_t(i)), m_options.roCommunity);
-        m_probes[i].probe->Start([this, i](const ProbeResult& result) {
-            m_probes[i].result = result;
-            m_answered += result.answered;
-            ++m_finished;
-            if (m_progress)
-                CtlOutput::Progress(std::to_string(m_finished) + "/" + std::to_string(m_range.Size()) + " addresses, "
-                    + std::to_string(m_answered) + " answered");
-            m_pool.Finished(i);
-        });
-    }
-
-    void Reported(size_t i)
-    {
-        const ProbeResult result = m_probes[i].result;
-        m_probes[i].probe.reset();
-        if (!result.answered)
-            return;
-        const std::string host = DottedIpv4(m_range.first + uint32_t(i));
-        m_found.push_back(host);
-        CtlOutput out;
-        m_options.json ? out.Raw(ProbeJson(host, result)) : out.Line(ProbeLine(host, result));
-    }
-
-    int Close()
-    {
-        CtlOutput out;
-        int status = WriteHostsOut(m_options, m_found) ? kExitOk : kExitUsage;
-        const bool interrupted = CtlSignals::Count() > 0;
-        if (interrupted)
-            status = CtlSignals::InterruptedStatus();
-        const std::string asked = std::to_string(m_pool.Started());
-        if (m_options.json)
-            out.Raw("{\"summary\": {\"addresses\": " + std::to_string(m_range.Size()) + ", \"asked\": " + asked
-                + ", \"answered\": " + std::to_string(m_found.size()) + ", \"status\": " + std::to_string(status)
-                + "}}");
-        out.Note("kalvorctl: " + std::to_string(m_found.size()) + " of " + asked + " addresses answered"
-            + (interrupted ? " (interrupted)" : ""));
-        return status;
-    }
-
-    const CtlOptions& m_options;
-    ScanRange m_range;
-    std::vector<Probe> m_probes;
-    CCtlPool m_pool;
-    bool m_progress;
-    size_t m_finished = 0;
-    size_t m_answered = 0;
-    std::vector<std::string> m_found;
-};
-
 }  // namespace
 
 bool ParseScanRange(const std::string& text, ScanRange& range, std::string& error)
 {
     const size_t slash = text.find('/');
     const size_t dash = text.find('-');
-    const std::string tooLarge = "scan: " + text + " is larger than a /16 (65536 addresses); scan it in parts";
+    const std::string tooLarge = text + " is larger than a /16 (65536 addresses); scan it in parts";
     if (slash != std::string::npos) {
         int prefix = 0;
         if (!ParsePrefix(text.substr(slash + 1), prefix)) {
-            error = "scan: " + text + ": the prefix after / is not a number from 16 to 32";
+            error = text + ": the prefix after / is not a number from 16 to 32";
             return false;
         }
         if (prefix < 16) {
@@ -169,7 +66,7 @@ bool ParseScanRange(const std::string& text, ScanRange& range, std::string& erro
             || !ParseAddress(text.substr(dash + 1), range.last, error))
             return false;
         if (range.first > range.last) {
-            error = "scan: " + text + ": the first address is above the last";
+            error = text + ": the first address is above the last";
             return false;
         }
         if (uint64_t(range.last) - range.first + 1 > kMaxScanAddresses) {
@@ -177,20 +74,78 @@ bool ParseScanRange(const std::string& text, ScanRange& range, std::string& erro
             return false;
         }
     } else {
-        error = "scan: " + text + ": not a range (a.b.c.d/N or FIRST-LAST)";
+        error = text + ": not a range (a.b.c.d/N or FIRST-LAST)";
         return false;
     }
     error = Refused(range);
     return error.empty();
 }
 
-int RunScan(const CtlOptions& options, const ScanRange& range)
+CModuleScan::CModuleScan(const ScanRange& range, std::string roCommunity, int jobs)
+    : m_range(range), m_community(std::move(roCommunity)), m_probes(range.Size()),
+      m_pool(std::make_unique<CCtlPool>(range.Size(), jobs))
 {
-    // One trace for the whole range ({host} stands for nothing here).
-    if (!options.trace.empty() && !CSnmpRequest::SetTraceFile(Expanded(options.trace, "", options.date)))
-        return kExitUsage;
-    Scan scan(options, range);
-    const int status = scan.Go();
-    CSnmpRequest::SetTraceFile(std::string());
-    return status;
+}
+
+CModuleScan::~CModuleScan() { End(); }
+
+std::string CModuleScan::Host(size_t i) const { return DottedIpv4(m_range.first + uint32_t(i)); }
+
+void CModuleScan::Start(Events events, std::function<bool()> startNoMore)
+{
+    m_events = std::move(events);
+    m_running = true;
+    m_pool->Begin([this](size_t i) { StartProbe(i); }, [this](size_t i) { Report(i); }, std::move(startNoMore),
+        [this] {
+            m_running = false;  // the pool stays: this is its call
+            if (m_events.over)
+                m_events.over();
+        });
+}
+
+void CModuleScan::StartProbe(size_t i)
+{
+    Probe& slot = m_probes[i];
+    slot.probe = std::make_unique<CCtlProbe>(Host(i), m_community);
+    slot.probe->Start([this, i](const ProbeResult& result) {
+        Probe& done = m_probes[i];
+        done.result = result;
+        done.done = true;
+        ++m_done;
+        m_answered += result.answered;
+        if (m_events.progress)
+            m_events.progress();
+        m_pool->Finished(i);
+    });
+}
+
+void CModuleScan::Report(size_t i)
+{
+    m_reported = i + 1;
+    Probe& slot = m_probes[i];
+    slot.probe.reset();
+    if (slot.result.answered && m_events.found)
+        m_events.found(Host(i), slot.result);
+}
+
+void CModuleScan::Stop()
+{
+    if (!m_pool)
+        return;
+    for (size_t i = m_reported; i < m_pool->Started(); ++i)
+        if (m_probes[i].done)
+            Report(i);
+    End();
+}
+
+// Every probe goes, and with it its exchange; the pool's calls still to come
+// go with the pool.
+void CModuleScan::End()
+{
+    if (!m_pool)
+        return;
+    m_asked = m_pool->Started();
+    m_running = false;
+    m_pool.reset();
+    m_probes.clear();
 }
