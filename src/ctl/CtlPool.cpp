@@ -23,7 +23,7 @@ void CCtlPool::Run(Start start, Report report, Stop stop)
 void CCtlPool::RunUntilInterrupted(Start start, Report report)
 {
     CtlSignals::Install();
-    Run(std::move(start), std::move(report), [] { return CtlSignals::Count() > 0; });
+    Run(std::move(start), std::move(report), [] { return CtlSignals::Count() > 0 || CtlOutput::Broken(); });
     CtlOutput::Progress(std::string());
 }
 

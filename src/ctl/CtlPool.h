@@ -23,8 +23,9 @@ public:
     // calls Finished when it is over; `report` follows in list order, from
     // the event loop, never from within an item's call.
     void Run(Start start, Report report, Stop stop);
-    // Run with `stop` at the first SIGINT or SIGTERM (see CtlSignals), and
-    // the progress line gone at the end.
+    // Run with `stop` at the first signal (see CtlSignals) or when standard
+    // output or error fails (see CtlOutput), and the progress line gone at
+    // the end.
     void RunUntilInterrupted(Start start, Report report);
     // Item `index` is over (at once or from the event loop).
     void Finished(size_t index);

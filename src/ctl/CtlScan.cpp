@@ -74,6 +74,13 @@ public:
         CtlSignals::SetLastWords("kalvorctl: interrupted: finishing the addresses in progress and starting no other "
                                  "(interrupt again to stop at once)\n",
             "kalvorctl: stopped at once\n");
+        // A second signal leaves the list of the modules found so far.
+        if (!m_options.hostsOut.empty()) {
+            std::vector<std::string> addresses;
+            for (uint32_t i = 0; i < m_range.Size(); ++i)
+                addresses.push_back(DottedIpv4(m_range.first + i));
+            CtlSignals::SetHostsOut(Expanded(m_options.hostsOut, "", m_options.date), addresses, false);
+        }
         m_pool.RunUntilInterrupted([this](size_t i) { Start(i); }, [this](size_t i) { Reported(i); });
         return Close();
     }
@@ -90,6 +97,7 @@ private:
         m_probes[i].probe->Start([this, i](const ProbeResult& result) {
             m_probes[i].result = result;
             m_answered += result.answered;
+            CtlSignals::MarkForHostsOut(i, result.answered);
             ++m_finished;
             if (m_progress)
                 CtlOutput::Progress(std::to_string(m_finished) + "/" + std::to_string(m_range.Size()) + " addresses, "
@@ -117,6 +125,7 @@ private:
         const bool interrupted = CtlSignals::Count() > 0;
         if (interrupted)
             status = CtlSignals::InterruptedStatus();
+        status = StatusAfterOutput(status);
         const std::string asked = std::to_string(m_pool.Started());
         if (m_options.json)
             out.Raw("{\"summary\": {\"addresses\": " + std::to_string(m_range.Size()) + ", \"asked\": " + asked
