@@ -39,11 +39,12 @@ bool Exhausted()
 
 namespace CtlDescriptors {
 
-int FitJobs(int jobs, int perJob, std::string& warning)
+int FitJobs(int jobs, int perJob, unsigned long& soft)
 {
     rlimit limit {};
     if (getrlimit(RLIMIT_NOFILE, &limit) != 0)
         return jobs;
+    soft = limit.rlim_cur;
     const rlim_t base = OpenNow() + kSpare;
     const rlim_t wanted = base + rlim_t(jobs) * rlim_t(perJob);
     if (limit.rlim_cur != RLIM_INFINITY && limit.rlim_cur < wanted) {
@@ -51,13 +52,11 @@ int FitJobs(int jobs, int perJob, std::string& warning)
         raised.rlim_cur = limit.rlim_max == RLIM_INFINITY ? wanted : std::min(wanted, limit.rlim_max);
         if (setrlimit(RLIMIT_NOFILE, &raised) == 0)
             limit = raised;
+        soft = limit.rlim_cur;
     }
     if (limit.rlim_cur == RLIM_INFINITY || limit.rlim_cur >= wanted)
         return jobs;
-    const int fit = int(std::max<rlim_t>(1, (limit.rlim_cur > base ? limit.rlim_cur - base : 0) / rlim_t(perJob)));
-    warning = "--jobs " + std::to_string(jobs) + " lowered to " + std::to_string(fit) + ": the limit of open files ("
-        + std::to_string(limit.rlim_cur) + ", see ulimit -n) holds no more sessions at once";
-    return fit;
+    return int(std::max<rlim_t>(1, (limit.rlim_cur > base ? limit.rlim_cur - base : 0) / rlim_t(perJob)));
 }
 
 bool StartAgain(int code, SessionRetry& retry)

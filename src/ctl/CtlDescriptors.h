@@ -7,7 +7,6 @@
 // taken is opened again once one is free, and is no module's failure.
 
 #include <QObject>
-#include <string>
 
 #include "snmp/SnmpRequest.h"
 
@@ -15,9 +14,8 @@ namespace CtlDescriptors {
 
 // Raises the soft limit of open files towards the hard one as far as `jobs`
 // items of `perJob` descriptors each need, and returns how many of them the
-// limit holds (at least 1, at most `jobs`); `warning` gets one line when
-// that is fewer than `jobs`.
-int FitJobs(int jobs, int perJob, std::string& warning);
+// limit holds (at least 1, at most `jobs`); `limit` gets the limit.
+int FitJobs(int jobs, int perJob, unsigned long& limit);
 
 // How often a batch was started again because its session could not be opened.
 struct SessionRetry {

@@ -85,11 +85,12 @@ void FitJobs(CtlOptions& options, size_t items)
 {
     const int perJob = HasHostPlaceholder(options.trace) ? 2 : 1;
     const int jobs = int(std::min<size_t>(size_t(options.jobs), std::max<size_t>(items, 1)));
-    std::string warning;
-    const int fit = CtlDescriptors::FitJobs(jobs, perJob, warning);
+    unsigned long limit = 0;
+    const int fit = CtlDescriptors::FitJobs(jobs, perJob, limit);
     if (fit < jobs) {
+        CtlOutput().Note("kalvorctl: --jobs " + std::to_string(options.jobs) + " lowered to " + std::to_string(fit)
+            + ": the limit of open files (" + std::to_string(limit) + ", see ulimit -n) holds no more sessions at once");
         options.jobs = fit;
-        CtlOutput().Note("kalvorctl: " + warning);
     }
 }
 
