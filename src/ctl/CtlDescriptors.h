@@ -14,8 +14,8 @@ namespace CtlDescriptors {
 
 // Raises the soft limit of open files towards the hard one as far as `jobs`
 // items of `perJob` descriptors each need, and returns how many of them the
-// limit holds (at least 1, at most `jobs`); `limit` gets the limit.
-int FitJobs(int jobs, int perJob, unsigned long& limit);
+// limit holds (at least 1, at most `jobs`); `soft` gets the soft limit.
+int FitJobs(int jobs, int perJob, unsigned long& soft);
 
 // How often a batch was started again because its session could not be opened.
 struct SessionRetry {
