@@ -16,6 +16,8 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QRect>
+#include <QScrollArea>
+#include <QScrollBar>
 #include <QStyleOptionButton>
 #include <QStyleOptionViewItem>
 #include <QtTest>
@@ -32,6 +34,7 @@
 #include "platform/DialogTemplate.h"
 #include "platform/IpAddressCtrl.h"
 #include "platform/ReportList.h"
+#include "platform/ScreenAreas.h"
 #include "platform/StatusLine.h"
 #include "res/AboutDlgTemplate.h"
 #include "res/AppIcon.h"
@@ -299,6 +302,14 @@ private:
     QFont m_saved;
 };
 
+// Screen areas of a test's own for as long as it lives.
+struct ScreenAreasScope {
+    explicit ScreenAreasScope(const QList<QRect>& areas) { SetScreenAreasForTest(areas); }
+    ~ScreenAreasScope() { SetScreenAreasForTest({}); }
+    ScreenAreasScope(const ScreenAreasScope&) = delete;
+    ScreenAreasScope& operator=(const ScreenAreasScope&) = delete;
+};
+
 // No exchange happens while a window opens; should one, it goes to a closed
 // loopback port.
 const SubWindowArgs kArgs {QStringLiteral("127.0.0.1"), QStringLiteral("marbled"), QStringLiteral("582019374620")};
@@ -319,6 +330,8 @@ private slots:
     void initTestCase() { TestEnvironment::Init(); }
     void nothingIsCut_data();
     void nothingIsCut();
+    void smallScreenScrollsToEveryControl_data();
+    void smallScreenScrollsToEveryControl();
     void macListShowsAFullAddress_data();
     void macListShowsAFullAddress();
     void runTimeCaptionsFitTheMainWindow_data();
@@ -493,7 +506,60 @@ void TestWinTemplates::nothingIsCut()
     QFETCH(int, window);
     const FontScope scope(kFontSettings[font]);
     const std::unique_ptr<CDialog> dialog = OpenWindow(window);
-    CheckNothingCut(dialog.get());
+    CheckNothingCut(dialog->Page());
+}
+
+void TestWinTemplates::smallScreenScrollsToEveryControl_data()
+{
+    QTest::addColumn<int>("window");
+    QTest::addColumn<double>("widthShare");  // of the free area to the window's full size
+    QTest::addColumn<double>("heightShare");
+    QTest::addColumn<bool>("across");  // scroll bars expected
+    QTest::addColumn<bool>("down");
+    const int windows = kOwnCount + int(KalvorLaunchTable().size());
+    for (int window = 0; window < windows; ++window) {
+        QTest::addRow("window %d, smaller both ways", window) << window << 0.5 << 0.6 << true << true;
+        QTest::addRow("window %d, too low only", window) << window << 2.0 << 0.6 << false << true;
+        QTest::addRow("window %d, too narrow only", window) << window << 0.5 << 2.0 << true << false;
+        QTest::addRow("window %d, room enough", window) << window << 2.0 << 2.0 << false << false;
+    }
+}
+
+// A window larger than the screen's free area fits in it and scrolls; its
+// controls keep their places, and scrolling to each one shows it whole (or
+// as much of it as the window holds).
+void TestWinTemplates::smallScreenScrollsToEveryControl()
+{
+    QFETCH(int, window);
+    QFETCH(double, widthShare);
+    QFETCH(double, heightShare);
+    QFETCH(bool, across);
+    QFETCH(bool, down);
+    const std::unique_ptr<CDialog> dialog = OpenWindow(window);
+    const QSize full = dialog->size();
+    const QRect area(50, 30, int(full.width() * widthShare), int(full.height() * heightShare));
+    const ScreenAreasScope screens({area});
+    dialog->show();
+    QVERIFY(QTest::qWaitForWindowExposed(dialog.get()));
+
+    QScrollArea* scroll = dialog->ScrollArea();
+    QCOMPARE(dialog->Page()->size(), full);
+    QVERIFY(dialog->frameGeometry().width() <= area.width() && dialog->frameGeometry().height() <= area.height());
+    QCOMPARE(scroll->horizontalScrollBar()->isVisible(), across);
+    QCOMPARE(scroll->verticalScrollBar()->isVisible(), down);
+    if (!across && !down)
+        QCOMPARE(dialog->size(), full);
+
+    const QWidget* viewport = scroll->viewport();
+    for (QWidget* control : dialog->Page()->findChildren<QWidget*>(QString(), Qt::FindDirectChildrenOnly)) {
+        if (control->isHidden())
+            continue;
+        scroll->horizontalScrollBar()->setValue(control->x());
+        scroll->verticalScrollBar()->setValue(control->y());
+        const QRect inView(control->mapTo(viewport, QPoint()), control->size());
+        QVERIFY2(inView.intersected(viewport->rect()).size() == control->size().boundedTo(viewport->size()),
+            qPrintable(control->objectName() + " cannot be brought into view"));
+    }
 }
 
 void TestWinTemplates::macListShowsAFullAddress_data()
