@@ -512,53 +512,55 @@ void TestWinTemplates::nothingIsCut()
 void TestWinTemplates::smallScreenScrollsToEveryControl_data()
 {
     QTest::addColumn<int>("window");
-    QTest::addColumn<double>("widthShare");  // of the free area to the window's full size
-    QTest::addColumn<double>("heightShare");
-    QTest::addColumn<bool>("across");  // scroll bars expected
-    QTest::addColumn<bool>("down");
-    const int windows = kOwnCount + int(KalvorLaunchTable().size());
-    for (int window = 0; window < windows; ++window) {
-        QTest::addRow("window %d, smaller both ways", window) << window << 0.5 << 0.6 << true << true;
-        QTest::addRow("window %d, too low only", window) << window << 2.0 << 0.6 << false << true;
-        QTest::addRow("window %d, too narrow only", window) << window << 0.5 << 2.0 << true << false;
-        QTest::addRow("window %d, room enough", window) << window << 2.0 << 2.0 << false << false;
-    }
+    for (int window = 0; window < kOwnCount + int(KalvorLaunchTable().size()); ++window)
+        QTest::addRow("window %d", window) << window;
 }
 
 // A window larger than the screen's free area fits in it and scrolls; its
 // controls keep their places, and scrolling to each one shows it whole (or
-// as much of it as the window holds).
+// as much of it as the window holds). Each window opens once (the windows
+// that read the module at their start wait for it) and is shown on each area.
 void TestWinTemplates::smallScreenScrollsToEveryControl()
 {
+    struct Case {
+        const char* name;
+        double widthShare, heightShare;  // of the free area to the window's full size
+        bool across, down;  // scroll bars expected
+    };
+    static const Case kCases[] = {
+        {"smaller both ways", 0.5, 0.6, true, true},
+        {"too low only", 2.0, 0.6, false, true},
+        {"too narrow only", 0.5, 2.0, true, false},
+        {"room enough", 2.0, 2.0, false, false},
+    };
     QFETCH(int, window);
-    QFETCH(double, widthShare);
-    QFETCH(double, heightShare);
-    QFETCH(bool, across);
-    QFETCH(bool, down);
     const std::unique_ptr<CDialog> dialog = OpenWindow(window);
     const QSize full = dialog->size();
-    const QRect area(50, 30, int(full.width() * widthShare), int(full.height() * heightShare));
-    const ScreenAreasScope screens({area});
-    dialog->show();
-    QVERIFY(QTest::qWaitForWindowExposed(dialog.get()));
-
     QScrollArea* scroll = dialog->ScrollArea();
-    QCOMPARE(dialog->Page()->size(), full);
-    QVERIFY(dialog->frameGeometry().width() <= area.width() && dialog->frameGeometry().height() <= area.height());
-    QCOMPARE(scroll->horizontalScrollBar()->isVisible(), across);
-    QCOMPARE(scroll->verticalScrollBar()->isVisible(), down);
-    if (!across && !down)
-        QCOMPARE(dialog->size(), full);
-
     const QWidget* viewport = scroll->viewport();
-    for (QWidget* control : dialog->Page()->findChildren<QWidget*>(QString(), Qt::FindDirectChildrenOnly)) {
-        if (control->isHidden())
-            continue;
-        scroll->horizontalScrollBar()->setValue(control->x());
-        scroll->verticalScrollBar()->setValue(control->y());
-        const QRect inView(control->mapTo(viewport, QPoint()), control->size());
-        QVERIFY2(inView.intersected(viewport->rect()).size() == control->size().boundedTo(viewport->size()),
-            qPrintable(control->objectName() + " cannot be brought into view"));
+    for (const Case& test : kCases) {
+        const QRect area(50, 30, int(full.width() * test.widthShare), int(full.height() * test.heightShare));
+        const ScreenAreasScope screens({area});
+        dialog->show();
+        QVERIFY(QTest::qWaitForWindowExposed(dialog.get()));
+        QCoreApplication::processEvents();  // the scroll bars show or hide by a queued call
+        const QString what = QString::fromLatin1(test.name) + ": ";
+        QCOMPARE(dialog->Page()->size(), full);
+        QVERIFY2(dialog->frameGeometry().width() <= area.width() && dialog->frameGeometry().height() <= area.height(),
+            qPrintable(what + "the window does not fit"));
+        QVERIFY2(scroll->horizontalScrollBar()->isVisible() == test.across, qPrintable(what + "horizontal bar"));
+        QVERIFY2(scroll->verticalScrollBar()->isVisible() == test.down, qPrintable(what + "vertical bar"));
+        QVERIFY2(test.across || test.down || dialog->size() == full, qPrintable(what + "the window is not its page"));
+        for (QWidget* control : dialog->Page()->findChildren<QWidget*>(QString(), Qt::FindDirectChildrenOnly)) {
+            if (control->isHidden())
+                continue;
+            scroll->horizontalScrollBar()->setValue(control->x());
+            scroll->verticalScrollBar()->setValue(control->y());
+            const QRect inView(control->mapTo(viewport, QPoint()), control->size());
+            QVERIFY2(inView.intersected(viewport->rect()).size() == control->size().boundedTo(viewport->size()),
+                qPrintable(what + control->objectName() + " cannot be brought into view"));
+        }
+        dialog->hide();
     }
 }
 
