@@ -56,14 +56,14 @@ private slots:
         const QStringList durable {"fsync file", "rename", "fsync folder"};
         QTest::newRow("replaced") << "old.rcs" << 0 << int(FileReplace::Done) << "" << durable;
         QTest::newRow("new file") << "new.rcs" << 0 << int(FileReplace::Done) << "" << durable;
-        QTest::newRow("disk full halfway") << "old.rcs" << 64 << int(FileReplace::CannotWrite) << "File too large"
-                                           << QStringList();
-        QTest::newRow("disk full at once") << "old.rcs" << 1 << int(FileReplace::CannotWrite) << "File too large"
-                                           << QStringList();
+        QTest::newRow("disk full halfway")
+            << "old.rcs" << 64 << int(FileReplace::CannotWrite) << "File too large" << QStringList();
+        QTest::newRow("disk full at once")
+            << "old.rcs" << 1 << int(FileReplace::CannotWrite) << "File too large" << QStringList();
         QTest::newRow("missing folder") << "none/old.rcs" << 0 << int(FileReplace::CannotCreate)
                                         << "No such file or directory" << QStringList();
-        QTest::newRow("a folder in the way") << "sub" << 0 << int(FileReplace::CannotCreate) << "a folder has this name"
-                                             << QStringList();
+        QTest::newRow("a folder in the way")
+            << "sub" << 0 << int(FileReplace::CannotCreate) << "a folder has this name" << QStringList();
     }
     void replace()
     {

@@ -19,12 +19,13 @@
 #include "platform/Busy.h"
 #include "platform/Pause.h"
 #include "platform/ReportList.h"
-#include "snmp/SnmpRequest.h"
 #include "res/MacTableDlgIds.h"
 #include "res/SwitchDlgIds.h"
 #include "snmp/ModuleObjects.h"
+#include "snmp/SnmpRequest.h"
 #include "support/MainWindowFixture.h"
 #include "support/ScriptedUi.h"
+#include "support/WhenWaitStarts.h"
 #include "switch/MacTableDlg.h"
 #include "switch/SwitchDlg.h"
 
@@ -56,27 +57,6 @@ public:
         });
         start(20);
     }
-};
-
-// Runs `action` when the handler of `window` first waits (its busy cursor
-// comes on): what it starts is timed from the same moment as the Cancel
-// button's delay.
-class WhenWaitStarts : public QObject {
-public:
-    WhenWaitStarts(QWidget& window, std::function<void()> action) : m_action(std::move(action))
-    {
-        window.installEventFilter(this);
-    }
-    bool eventFilter(QObject* watched, QEvent* event) override
-    {
-        if (event->type() == QEvent::CursorChange && m_action
-            && static_cast<QWidget*>(watched)->cursor().shape() == Qt::BusyCursor)
-            std::exchange(m_action, nullptr)();
-        return false;
-    }
-
-private:
-    std::function<void()> m_action;
 };
 
 // The journal once all that was sent has reached it: a read sent now is
