@@ -39,9 +39,6 @@ constexpr long kLongTimeOutMs = 20000;  // never reached: every test cancels lon
 
 QPushButton* CancelButton(const QWidget& window) { return window.findChild<QPushButton*>("cancelExchange"); }
 
-// Runs `action` `ms` after the next exchange starts waiting.
-void After(int ms, std::function<void()> action) { QTimer::singleShot(ms, std::move(action)); }
-
 int Requests(const SimModule& sim, const std::string& oid) { return int(sim.Journal(oid).size()); }
 
 // Runs `action` (once) as soon as the module has received a request for `oid`.
@@ -238,8 +235,8 @@ private slots:
         SimModule sim(R"({"faults": {".1.1.8.0": {"silence": true}}})");
         auto window = fixture::OpenMainWindow(sim);
         window->show();
-        CSnmpRequest::SetTimeoutOverride(3000000);
-        After(300, [&] {
+        CSnmpRequest::SetTimeoutOverride(kLongTimeOutMs * 1000);
+        const WhenSent cancel(sim, fixture::kPrefix + ".1.1.8.0", [&] {
             if (closeBox)
                 window->close();
             else
@@ -260,9 +257,9 @@ private slots:
         auto other = fixture::OpenMainWindow(sim);
         busy->show();
         other->show();
-        CSnmpRequest::SetTimeoutOverride(3000000);
+        CSnmpRequest::SetTimeoutOverride(kLongTimeOutMs * 1000);
         const QString otherStatus = Status(*other);
-        After(300, [&] {
+        const WhenSent input(sim, fixture::kPrefix + ".1.1.8.0", [&] {
             QTest::mouseClick(other->GetDlgItem(IDC_READ_SETTINGS), Qt::LeftButton);
             QTest::keyClick(other->GetDlgItem(IDC_VLAN_TAG), Qt::Key_5);
             other->close();
