@@ -9,7 +9,7 @@
 
 #include <sys/stat.h>
 
-#include "platform/FileReplace.h"
+#include "base/FileReplace.h"
 #include "support/FileSizeLimit.h"
 
 namespace {

@@ -10,8 +10,8 @@
 
 #include <functional>
 
+#include "base/Pause.h"
 #include "platform/Busy.h"
-#include "platform/Pause.h"
 #include "platform/ReportList.h"
 #include "res/MacTableDlgIds.h"
 #include "res/SwitchDlgIds.h"

@@ -13,8 +13,8 @@
 #include <memory>
 #include <numeric>
 
+#include "base/Pause.h"
 #include "platform/IpAddressCtrl.h"
-#include "platform/Pause.h"
 #include "platform/TabBar.h"
 #include "res/SwitchDlgIds.h"
 #include "res/SwitchDlgTemplate.h"

@@ -8,12 +8,12 @@
 #include <string>
 #include <vector>
 
+#include "base/FileReplace.h"
 #include "ctl/CtlHostList.h"
 #include "ctl/CtlOffline.h"
 #include "ctl/CtlOptions.h"
 #include "ctl/CtlRunner.h"
 #include "ctl/CtlScan.h"
-#include "platform/FileReplace.h"
 #include "snmp/SnmpRequest.h"
 
 namespace {

@@ -3,7 +3,7 @@
 #include <QFile>
 #include <QFileInfo>
 
-#include "platform/FileReplace.h"
+#include "base/FileReplace.h"
 #include "snmp/ModuleObjects.h"
 #include "snmp/SnmpRequest.h"
 
