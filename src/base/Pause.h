@@ -7,8 +7,9 @@ class QObject;
 // and skip it); the hook is called in place of every pause, of both forms.
 
 // Waits in a local event loop through the busy state (base/BusyHooks.h): in
-// the windows they repaint meanwhile and input is blocked. A cancel of the busy handler ends the wait at once, and a
-// pause of a handler that was cancelled does not wait at all.
+// the windows they repaint meanwhile and input is blocked. A cancel of the
+// busy handler ends the wait at once, and a pause of a handler that was
+// cancelled does not wait at all.
 void Sleep(unsigned milliseconds);
 // Calls `then` after the pause, from the event loop, unless `context` is
 // gone by then. With a hook `then` still comes from the event loop, at once.
