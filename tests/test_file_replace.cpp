@@ -12,7 +12,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
-#include "platform/FileReplace.h"
+#include "base/FileReplace.h"
 #include "support/FileSizeLimit.h"
 
 namespace {

@@ -21,7 +21,7 @@
 #include <string>
 #include <vector>
 
-#include "platform/Pause.h"
+#include "base/Pause.h"
 #include "snmp/SnmpRequest.h"
 #include "support/SimModule.h"
 #include "support/TestEnvironment.h"

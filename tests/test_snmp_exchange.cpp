@@ -12,8 +12,8 @@
 #include <memory>
 #include <string>
 
+#include "base/Pause.h"
 #include "platform/Busy.h"
-#include "platform/Pause.h"
 #include "snmp/SnmpRequest.h"
 #include "support/SimModule.h"
 #include "support/StallProbe.h"

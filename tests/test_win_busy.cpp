@@ -16,8 +16,8 @@
 #include <utility>
 #include <vector>
 
+#include "base/Pause.h"
 #include "platform/Busy.h"
-#include "platform/Pause.h"
 #include "platform/ReportList.h"
 #include "res/MacTableDlgIds.h"
 #include "res/SwitchDlgIds.h"

@@ -20,8 +20,8 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include "base/Pause.h"
 #include "platform/Busy.h"
-#include "platform/Pause.h"
 #include "platform/UiSeam.h"
 #include "res/MacTableDlgIds.h"
 #include "support/SimModule.h"

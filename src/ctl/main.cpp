@@ -12,14 +12,14 @@
 #include <unistd.h>
 #include <vector>
 
-#include "fleet/CtlDescriptors.h"
+#include "base/FileReplace.h"
 #include "ctl/CtlHostList.h"
 #include "ctl/CtlOffline.h"
 #include "ctl/CtlOptions.h"
 #include "ctl/CtlOutput.h"
 #include "ctl/CtlRunner.h"
 #include "ctl/CtlScanRun.h"
-#include "platform/FileReplace.h"
+#include "fleet/CtlDescriptors.h"
 #include "snmp/SnmpRequest.h"
 
 namespace {

@@ -8,6 +8,8 @@
 #include <QWidget>
 #include <vector>
 
+#include "base/BusyHooks.h"
+
 namespace {
 
 struct HandlerState {
@@ -255,3 +257,20 @@ bool CBusy::eventFilter(QObject* watched, QEvent* event)
     }
     return true;
 }
+
+// Every wait of the layers below the windows (a Get or Set, a pause) goes
+// through this busy state in any program that has windows, that is, links
+// this file.
+namespace {
+[[maybe_unused]] const bool g_hooksInstalled = [] {
+    InstallBusyHooks({
+        &CBusy::Cancelled,
+        [](bool write, int done, int total) {
+            CBusy::NoteCancelled({write, done, total});
+        },
+        &CBusy::NoteWaitingFor,
+        &CBusy::Wait,
+    });
+    return true;
+}();
+}  // namespace

@@ -4,9 +4,9 @@
 #include <QPointer>
 #include <vector>
 
+#include "base/Pause.h"
 #include "platform/Busy.h"
 #include "platform/DataExchange.h"
-#include "platform/Pause.h"
 #include "platform/ReportList.h"
 #include "platform/UiSeam.h"
 #include "res/MacTableDlgIds.h"
