@@ -1,6 +1,7 @@
 #include "switch/MacTableDlg.h"
 
 #include <QAbstractButton>
+#include <QElapsedTimer>
 #include <QPointer>
 #include <vector>
 
@@ -71,6 +72,47 @@ private:
 };
 
 }  // namespace
+
+// Rows the walk found, put into the list (on top, in the order found) at
+// most every kPaintIntervalMs, so that the list lays itself out and paints
+// once for all of them, and every one of them when the walk ends, however
+// it ends. A walk at the module's pace puts each row in as it comes.
+class CMacTableDlg::WalkRows {
+public:
+    WalkRows(CMacTableDlg& window, CMacWalkProgress& progress) : m_window(window), m_progress(progress) {}
+    ~WalkRows() { Show(); }
+    WalkRows(const WalkRows&) = delete;
+    WalkRows& operator=(const WalkRows&) = delete;
+
+    void Add(const QString& mac, int port, int age) { m_rows.push_back({mac, port, age}); }
+    // The rows found since the last ones went in, when that was long enough ago.
+    void ShowWhenDue()
+    {
+        if (!m_shown.isValid() || m_shown.elapsed() >= CMacWalkProgress::kPaintIntervalMs)
+            Show();
+    }
+
+private:
+    struct Row {
+        QString mac;
+        int port;
+        int age;
+    };
+    void Show()
+    {
+        if (m_rows.empty())
+            return;
+        for (const Row& row : m_rows)
+            m_window.AddRow(row.mac, row.port, row.age);
+        m_rows.clear();
+        m_shown.start();
+    }
+
+    CMacTableDlg& m_window;
+    CMacWalkProgress& m_progress;
+    std::vector<Row> m_rows;
+    QElapsedTimer m_shown;
+};
 
 CMacTableDlg::CMacTableDlg(const SubWindowArgs& args, QWidget* parent)
     : CModuleDlg(MacTableDlgTemplate(), args, parent), m_macText(QStringLiteral("001122334455"))
@@ -149,7 +191,7 @@ void CMacTableDlg::OnSearch()
     SetStatus(QString::fromLatin1(kFound));
 }
 
-int CMacTableDlg::ReadWalkEntry(int entry, CSnmpRequest& statusBatch, CMacWalkProgress& progress)
+int CMacTableDlg::ReadWalkEntry(int entry, CSnmpRequest& statusBatch, WalkRows& rows)
 {
     auto select = NewRequest(Community::ReadWrite, 2);
     select->AddVar(Oid::kMacTableWord56, Decimal(WalkIndexWord(entry)).constData(), 'i');
@@ -168,8 +210,7 @@ int CMacTableDlg::ReadWalkEntry(int entry, CSnmpRequest& statusBatch, CMacWalkPr
     result = address->Get();
     if (result < 0)
         return result;
-    AddRow(FormatMacWords(WordsOf(*address, 0), MacStyle::Dash), EntryPort(status), EntryAge(status));
-    progress.ListChanged();  // the rows show as they arrive
+    rows.Add(FormatMacWords(WordsOf(*address, 0), MacStyle::Dash), EntryPort(status), EntryAge(status));
     return kEntryFound;
 }
 
@@ -186,10 +227,12 @@ void CMacTableDlg::OnListTable()
     progress.ListChanged();
     SetStatus(QString::fromLatin1(kDownloading));
     const StopButton stop(Item<QAbstractButton>(IDC_MAC_LIST_TABLE));
+    WalkRows rows(*this, progress);
     int found = 0;
     for (int entry = 0; entry < kMacTableEntries; ++entry) {
+        rows.ShowWhenDue();
         progress.SetPos(entry);
-        const int result = ReadWalkEntry(entry, *statusBatch, progress);
+        const int result = ReadWalkEntry(entry, *statusBatch, rows);
         if (result == CSnmpRequest::kCancelled) {
             SetStatus(QString::fromLatin1(kWalkStopped).arg(found).arg(entry));
             return;
