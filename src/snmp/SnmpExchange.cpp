@@ -4,6 +4,7 @@
 #include <net-snmp/net-snmp-includes.h>
 #include <net-snmp/library/large_fd_set.h>
 
+#include <QAbstractEventDispatcher>
 #include <QCoreApplication>
 #include <QPointer>
 #include <QSocketNotifier>
@@ -14,6 +15,7 @@
 #include <cstring>
 #include <type_traits>
 #include <unordered_map>
+#include <utility>
 
 #include "platform/Pause.h"
 #include "snmp/SnmpOptions.h"
@@ -118,15 +120,20 @@ std::chrono::microseconds DurationOf(const timeval& tv)
 }  // namespace
 
 // The sessions' sockets, each watched by a notifier that outlives its
-// session: the next session mostly gets the same socket number back, and
-// switching a notifier on again costs far less than making a new one. The
-// notifiers go with the application object.
+// session. Switching a notifier on or off makes the event loop wake and look
+// again, so the notifier of a socket that was closed stays on until the event
+// loop next polls: a batch that follows at once opens its socket before
+// that, gets the same number back (the lowest free one) and the notifier
+// serves it as it is. Only when the event loop is about to poll with a
+// closed socket's notifier still on does it go off. The notifiers go with
+// the application object.
 class SocketWatch : public QObject {
 public:
     // `exchange` hears when `socket` is readable.
     static void Watch(int socket, CSnmpExchange* exchange)
     {
         SocketWatch& watch = Instance();
+        watch.m_closed.erase(std::remove(watch.m_closed.begin(), watch.m_closed.end(), socket), watch.m_closed.end());
         Slot& slot = watch.m_slots[socket];
         slot.exchange = exchange;
         if (!slot.notifier) {
@@ -135,15 +142,12 @@ public:
         }
         slot.notifier->setEnabled(true);
     }
-    // Before the socket is closed.
-    static void Forget(int socket)
+    // `socket` is about to be closed; its notifier stays on for now.
+    static void Closing(int socket)
     {
         SocketWatch& watch = Instance();
-        const auto found = watch.m_slots.find(socket);
-        if (found == watch.m_slots.end())
-            return;
-        found->second.exchange = nullptr;
-        found->second.notifier->setEnabled(false);
+        watch.m_slots[socket].exchange = nullptr;
+        watch.m_closed.push_back(socket);
     }
 
 private:
@@ -151,7 +155,22 @@ private:
         QSocketNotifier* notifier = nullptr;
         CSnmpExchange* exchange = nullptr;
     };
-    using QObject::QObject;
+
+    explicit SocketWatch(QObject* parent) : QObject(parent)
+    {
+        // A turn of the event loop that may wait starts with aboutToBlock and
+        // ends with awake; one that may not starts with awake.
+        if (QAbstractEventDispatcher* dispatcher = QAbstractEventDispatcher::instance()) {
+            connect(dispatcher, &QAbstractEventDispatcher::aboutToBlock, this, [this] {
+                m_inTurn = true;
+                OffWhenClosed();
+            });
+            connect(dispatcher, &QAbstractEventDispatcher::awake, this, [this] {
+                if (!std::exchange(m_inTurn, false))
+                    OffWhenClosed();
+            });
+        }
+    }
 
     static SocketWatch& Instance()
     {
@@ -159,6 +178,13 @@ private:
         if (!instance)
             instance = new SocketWatch(QCoreApplication::instance());
         return *instance;
+    }
+    void OffWhenClosed()
+    {
+        for (int socket : m_closed)
+            if (QSocketNotifier* notifier = m_slots[socket].notifier)
+                notifier->setEnabled(false);
+        m_closed.clear();
     }
     void Readable(int socket)
     {
@@ -168,6 +194,8 @@ private:
     }
 
     std::unordered_map<int, Slot> m_slots;
+    std::vector<int> m_closed;  // closed sockets whose notifiers are still on
+    bool m_inTurn = false;  // between aboutToBlock and awake
 };
 
 CSnmpExchange::CSnmpExchange(
@@ -193,7 +221,8 @@ void CSnmpExchange::Start(bool set, Done done, std::function<void(bool)> waiting
     m_index = 0;
     m_completed = 0;
     m_resends = 0;
-    PauseThen(kPauseBeforeBatchMs, this, [this] { Open(); });
+    Open();  // sends nothing: the socket is ready before the pause
+    PauseThen(kPauseBeforeBatchMs, this, [this] { Begin(); });
 }
 
 void CSnmpExchange::Cancel()
@@ -205,11 +234,9 @@ void CSnmpExchange::Cancel()
     Finish(CSnmpRequest::kCancelled);
 }
 
-// One SNMPv1 session for the rest of the batch.
+// One SNMPv1 session for the batch.
 void CSnmpExchange::Open()
 {
-    if (!m_running)
-        return;
     init_snmp("snmpapp");
     netsnmp_session settings {};
     snmp_sess_init(&settings);
@@ -235,6 +262,18 @@ void CSnmpExchange::Open()
             snmp_log(LOG_ERR, "something horrible happened!!!\n");
         }
         SOCK_CLEANUP;
+        return;
+    }
+    m_socket = snmp_sess_transport(m_session)->sock;
+    SocketWatch::Watch(m_socket, this);
+}
+
+// After the pause: the first request, or the session that did not open.
+void CSnmpExchange::Begin()
+{
+    if (!m_running)
+        return;
+    if (!m_session) {
         Finish(CSnmpRequest::kNoSession);
         return;
     }
@@ -281,7 +320,8 @@ void CSnmpExchange::SendCurrent()
     Watch();
 }
 
-// The socket to watch and the time of the library's next time-out.
+// The time of the library's next time-out (the socket is watched from the
+// session's start).
 void CSnmpExchange::Watch()
 {
     int fds = 0;
@@ -290,23 +330,12 @@ void CSnmpExchange::Watch()
     netsnmp_large_fd_set set;
     netsnmp_large_fd_set_init(&set, FD_SETSIZE);
     snmp_sess_select_info2(m_session, &fds, &set, &tv, &block);
-    int socket = -1;
-    for (int fd = 0; fd < fds && socket < 0; ++fd) {
-        if (NETSNMP_LARGE_FD_ISSET(fd, &set))
-            socket = fd;
-    }
     netsnmp_large_fd_set_cleanup(&set);
-    if (socket >= 0 && socket != m_socket) {
-        if (m_socket >= 0)
-            SocketWatch::Forget(m_socket);
-        m_socket = socket;
-        SocketWatch::Watch(socket, this);
-    }
     m_libraryWaits = !block;
-    if (m_libraryWaits)
+    if (m_libraryWaits) {
         m_libraryDue = Clock::now() + DurationOf(tv);
-    if (m_libraryWaits)
         WakeAt(m_libraryDue);
+    }
     if (!m_slowShown)
         WakeAt(m_slowDue);
 }
@@ -476,14 +505,14 @@ void CSnmpExchange::Deliver()
 void CSnmpExchange::CloseSession()
 {
     m_wake.stop();
-    if (m_socket >= 0)
-        SocketWatch::Forget(m_socket);
-    m_socket = -1;
     m_verdict = Verdict::None;
     if (!m_session)
         return;
     void* session = m_session;
     m_session = nullptr;
+    if (m_socket >= 0)
+        SocketWatch::Closing(m_socket);
+    m_socket = -1;
     snmp_sess_close(session);
     SOCK_CLEANUP;
 }

@@ -68,6 +68,7 @@ private:
 
     static int OnLibraryCallback(int operation, snmp_session* session, int requestId, snmp_pdu* pdu, void* magic);
     void Open();
+    void Begin();
     void SendCurrent();
     void Watch();
     void WakeAt(Clock::time_point when);

@@ -29,6 +29,7 @@ constexpr const char* kWalkStopped = "Walk stopped: %1 entries found up to index
 constexpr const char* kStop = "Stop";
 constexpr const char* kStartOperation = "65535";
 constexpr unsigned kResultDelayMs = 1;  // the switch's answer is readable 1 ms after the start
+constexpr int kRowsIntervalMs = 250;
 
 const char* const kColumns[] = {"MAC found", "Port", "Age"};
 
@@ -74,12 +75,14 @@ private:
 }  // namespace
 
 // Rows the walk found, put into the list (on top, in the order found) at
-// most every kPaintIntervalMs, so that the list lays itself out and paints
+// most every kRowsIntervalMs, so that the list lays itself out and paints
 // once for all of them, and every one of them when the walk ends, however
-// it ends. A walk at the module's pace puts each row in as it comes.
+// it ends. At the module's pace (three pauses of 150 ms for a valid entry)
+// each row goes in as it comes; the progress bar shows that the walk goes
+// on in between.
 class CMacTableDlg::WalkRows {
 public:
-    WalkRows(CMacTableDlg& window, CMacWalkProgress& progress) : m_window(window), m_progress(progress) {}
+    explicit WalkRows(CMacTableDlg& window) : m_window(window) {}
     ~WalkRows() { Show(); }
     WalkRows(const WalkRows&) = delete;
     WalkRows& operator=(const WalkRows&) = delete;
@@ -88,7 +91,7 @@ public:
     // The rows found since the last ones went in, when that was long enough ago.
     void ShowWhenDue()
     {
-        if (!m_shown.isValid() || m_shown.elapsed() >= CMacWalkProgress::kPaintIntervalMs)
+        if (!m_shown.isValid() || m_shown.elapsed() >= kRowsIntervalMs)
             Show();
     }
 
@@ -109,7 +112,6 @@ private:
     }
 
     CMacTableDlg& m_window;
-    CMacWalkProgress& m_progress;
     std::vector<Row> m_rows;
     QElapsedTimer m_shown;
 };
@@ -227,7 +229,7 @@ void CMacTableDlg::OnListTable()
     progress.ListChanged();
     SetStatus(QString::fromLatin1(kDownloading));
     const StopButton stop(Item<QAbstractButton>(IDC_MAC_LIST_TABLE));
-    WalkRows rows(*this, progress);
+    WalkRows rows(*this);
     int found = 0;
     for (int entry = 0; entry < kMacTableEntries; ++entry) {
         rows.ShowWhenDue();
