@@ -33,6 +33,9 @@ public:
     // before any exchange). `uploaded` is called when a switch write has
     // changed the module's registers, before its restart and confirmation.
     void Start(Done done, std::function<void()> uploaded = {});
+    // Without FILE (a history run), switch read hands the registers to
+    // `sink` instead of writing a file, and prints nothing of its own.
+    void SaveTo(std::function<void(const std::string& bytes)> sink) { m_sink = std::move(sink); }
 
     // Whether `status` of a command is a failure (a difference found by
     // switch diff --exit-code is not).
@@ -54,6 +57,7 @@ private:
     CtlOutput& m_out;
     Done m_done;
     std::function<void()> m_uploaded;
+    std::function<void(const std::string& bytes)> m_sink;
     CSwitchImage m_module;  // read from the module
     CSwitchImage m_file;  // from the configuration file
     QObject m_context;  // pauses end with this object
