@@ -102,6 +102,14 @@ struct ValueOption {
     std::function<bool(const std::string& value, CtlOptions& options)> take;
 };
 
+// Stores a value that is not empty in `member`.
+std::function<bool(const std::string&, CtlOptions&)> NonEmpty(std::string CtlOptions::*member)
+{
+    return [member](const std::string& value, CtlOptions& options) {
+        return !value.empty() && ((options.*member = value), true);
+    };
+}
+
 const std::vector<ValueOption>& ValueOptions()
 {
     static const std::vector<ValueOption> options = {
@@ -125,24 +133,15 @@ const std::vector<ValueOption>& ValueOptions()
                 long n = 0;
                 return ParseInteger(v, 1, kMaxJobs, n) && ((o.jobs = int(n)), true);
             }},
-        {"hosts", "LIST", "no file named",
-            [](const std::string& v, CtlOptions& o) { return !v.empty() && ((o.hostsFile = v), true); }},
-        {"hosts-out", "FILE", "no file named",
-            [](const std::string& v, CtlOptions& o) { return !v.empty() && ((o.hostsOut = v), true); }},
-        {"trace", "FILE", "no file named",
-            [](const std::string& v, CtlOptions& o) { return !v.empty() && ((o.trace = v), true); }},
-        {"inventory", "FILE", "no file named",
-            [](const std::string& v, CtlOptions& o) { return !v.empty() && ((o.inventory = v), true); }},
-        {"group", "G", "no group named",
-            [](const std::string& v, CtlOptions& o) { return !v.empty() && ((o.group = v), true); }},
-        {"history", "DIR", "no folder named",
-            [](const std::string& v, CtlOptions& o) { return !v.empty() && ((o.history = v), true); }},
-        {"at", "REV", "no version named",
-            [](const std::string& v, CtlOptions& o) { return !v.empty() && ((o.at = v), true); }},
-        {"on-change", "CMD", "no command given",
-            [](const std::string& v, CtlOptions& o) { return !v.empty() && ((o.onChange = v), true); }},
-        {"on-failure", "CMD", "no command given",
-            [](const std::string& v, CtlOptions& o) { return !v.empty() && ((o.onFailure = v), true); }},
+        {"hosts", "LIST", "no file named", NonEmpty(&CtlOptions::hostsFile)},
+        {"hosts-out", "FILE", "no file named", NonEmpty(&CtlOptions::hostsOut)},
+        {"trace", "FILE", "no file named", NonEmpty(&CtlOptions::trace)},
+        {"inventory", "FILE", "no file named", NonEmpty(&CtlOptions::inventory)},
+        {"group", "G", "no group named", NonEmpty(&CtlOptions::group)},
+        {"history", "DIR", "no folder named", NonEmpty(&CtlOptions::history)},
+        {"at", "REV", "no version named", NonEmpty(&CtlOptions::at)},
+        {"on-change", "CMD", "no command given", NonEmpty(&CtlOptions::onChange)},
+        {"on-failure", "CMD", "no command given", NonEmpty(&CtlOptions::onFailure)},
         {"hook-timeout", "SECONDS", "not a number of seconds above 0",
             [](const std::string& v, CtlOptions& o) { return ParseSeconds(v, o.hookTimeoutUs); }},
     };
