@@ -23,7 +23,8 @@ set(expected
   share/man/man1/kalvor.1.gz share/man/man1/kalvor-sim.1.gz
   share/doc/kalvor/copyright share/doc/kalvor/changelog.gz)
 if(WITH_CTL)
-  list(APPEND expected bin/kalvorctl share/man/man1/kalvorctl.1.gz)
+  list(APPEND expected bin/kalvorctl share/man/man1/kalvorctl.1.gz
+    lib/systemd/system/kalvor-backup.service lib/systemd/system/kalvor-backup.timer)
 endif()
 foreach(path ${expected})
   if(NOT EXISTS ${prefix}/${path})

@@ -54,6 +54,42 @@ class TestCtlHistory : public QObject {
 private slots:
     void initTestCase() { TestEnvironment::Init(); }
 
+    // Options that do not go together are refused before any request.
+    void refusedCombinations_data()
+    {
+        QTest::addColumn<QStringList>("args");
+        QTest::addColumn<QString>("message");
+        QTest::newRow("FILE and --history") << QStringList {"--history", "h", "switch", "read", "127.0.0.1", "f"}
+                                            << "switch read --history keeps the files in the history folder";
+        QTest::newRow("FILE and --at") << QStringList {"--at", "HEAD", "switch", "diff", "127.0.0.1", "f"}
+                                       << "--at takes the file from the history: leave out FILE";
+        QTest::newRow("--history with info") << QStringList {"--history", "h", "info", "127.0.0.1"}
+                                             << "--history is for switch read, history and --at";
+        QTest::newRow("--at with read") << QStringList {"--at", "HEAD", "--history", "h", "switch", "read", "127.0.0.1"}
+                                        << "--at is for switch diff and switch write";
+        QTest::newRow("--group alone") << QStringList {"--group", "g", "info", "127.0.0.1"}
+                                       << "--group is for --inventory";
+        QTest::newRow("--inventory and --hosts") << QStringList {"--inventory", "i", "--hosts", "l", "info"}
+                                                 << "--inventory and --hosts do not go together";
+        QTest::newRow("--on-change with info") << QStringList {"--on-change", "true", "info", "127.0.0.1"}
+                                               << "--on-change is for switch read";
+        QTest::newRow("--on-failure with scan") << QStringList {"--on-failure", "true", "scan", "127.0.0.0/30"}
+                                                << "--on-failure is for the commands that work on modules";
+        QTest::newRow("history of a path") << QStringList {"history", "../etc"} << "not a module name";
+        QTest::newRow("no hook time") << QStringList {"--hook-timeout", "0", "info", "127.0.0.1"}
+                                      << "--hook-timeout: not a number of seconds";
+    }
+    void refusedCombinations()
+    {
+        QFETCH(QStringList, args);
+        QFETCH(QString, message);
+        SimModule sim;
+        const CtlRun run = Ctl(PortArgs(sim) + args);
+        QCOMPARE(run.status, 2);
+        QVERIFY2(run.err.startsWith("kalvorctl: ") && run.err.contains(message), qPrintable(run.err));
+        QVERIFY(sim.Journal().empty());
+    }
+
     // First run: every module in one commit; unchanged: none; one module
     // changed: one commit naming it and its settings, read back by history;
     // --at brings the earlier version back to the module; a module that
