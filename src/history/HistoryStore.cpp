@@ -141,6 +141,9 @@ std::unique_ptr<CHistoryStore> CHistoryStore::Read(const std::string& dir, std::
 std::unique_ptr<CHistoryStore> CHistoryStore::Record(const std::string& dir, std::string& error)
 {
     auto data = std::make_unique<Private>();
+    // A commit is on the disk before the branch moves to it: a few flushes
+    // a run, since the new objects go into one pack.
+    git_libgit2_opts(GIT_OPT_ENABLE_FSYNC_GITDIR, 1);
     const QString path = QString::fromLocal8Bit(dir.c_str());
     const QFileInfo info(path);
     if (!info.exists() && !QDir().mkdir(path)) {
