@@ -126,6 +126,9 @@ CHistoryStore::~CHistoryStore() = default;
 std::unique_ptr<CHistoryStore> CHistoryStore::Read(const std::string& dir, std::string& error)
 {
     auto data = std::make_unique<Private>();
+    // The nightly run's history belongs to the service's own user; reading
+    // it runs nothing that its configuration names, so its owner may differ.
+    git_libgit2_opts(GIT_OPT_SET_OWNER_VALIDATION, 0);
     git_repository* repo = nullptr;
     if (git_repository_open_ext(&repo, dir.c_str(), GIT_REPOSITORY_OPEN_NO_SEARCH, nullptr) != 0) {
         error = QFileInfo(QString::fromLocal8Bit(dir.c_str())).isDir() ? "not a history (no repository in it)"
