@@ -29,7 +29,7 @@ std::string Joined(const std::vector<std::string>& items, const char* separator)
 }  // namespace
 
 CCtlFollowUp::CCtlFollowUp(const CtlOptions& options, const std::vector<CtlModuleEntry>& modules)
-    : m_options(options), m_modules(modules), m_states(modules.size()),
+    : m_options(options), m_modules(modules), m_kind(SavedKind(options.command)), m_states(modules.size()),
       m_hooks(options.jobs, options.hookTimeoutUs / 1000)
 {
 }
@@ -38,8 +38,10 @@ CCtlFollowUp::~CCtlFollowUp() = default;
 
 bool CCtlFollowUp::Recording() const
 {
-    return !m_options.history.empty() && m_options.command == CtlCommand::SwitchRead;
+    return !m_options.history.empty() && Saves();
 }
+
+bool CCtlFollowUp::Saves() const { return m_kind && m_kind->save == m_options.command; }
 
 bool CCtlFollowUp::Open(std::string& error)
 {
@@ -55,7 +57,7 @@ bool CCtlFollowUp::Open(std::string& error)
         return false;
     }
     if (Recording())
-        ShowSwitchFilesAsText(*m_store);
+        ShowFilesAsText(*m_store);
     return Recording() || TakeVersions(error);
 }
 
@@ -65,11 +67,12 @@ bool CCtlFollowUp::TakeVersions(std::string& error)
     m_versions = std::make_unique<QTemporaryDir>();
     for (const CtlModuleEntry& module : m_modules) {
         std::string bytes;
-        if (!m_store->At(m_options.at, HistoryFileName(module), bytes, error)) {
+        const std::string name = HistoryFileName(module, *m_kind);
+        if (!m_store->At(m_options.at, name, bytes, error)) {
             error = "--at " + error + (m_modules.size() > 1 ? " (" + ModuleLabel(module) + ")" : "");
             return false;
         }
-        QFile file(m_versions->filePath(QString::fromLocal8Bit(HistoryFileName(module).c_str())));
+        QFile file(m_versions->filePath(QString::fromLocal8Bit(name.c_str())));
         if (!file.open(QIODevice::WriteOnly) || file.write(bytes.data(), qint64(bytes.size())) != qint64(bytes.size())) {
             error = "--at: " + file.fileName().toStdString() + ": " + file.errorString().toStdString();
             return false;
@@ -88,7 +91,7 @@ CtlOptions CCtlFollowUp::ModuleOptions(size_t i) const
     if (module.hasRw)
         options.rwCommunity = module.rw;
     if (m_versions)
-        options.file = m_versions->filePath(QString::fromLocal8Bit(HistoryFileName(module).c_str())).toStdString();
+        options.file = m_versions->filePath(QString::fromLocal8Bit(HistoryFileName(module, *m_kind).c_str())).toStdString();
     else if (!options.file.empty())
         options.file = Expanded(options.file, module.host, options.date, module.name);
     return options;
@@ -97,8 +100,8 @@ CtlOptions CCtlFollowUp::ModuleOptions(size_t i) const
 std::string CCtlFollowUp::SavedPath(size_t i) const
 {
     if (Recording())
-        return HistoryDir(m_options) + "/" + HistoryFileName(m_modules[i]);
-    return m_options.command == CtlCommand::SwitchRead ? ModuleOptions(i).file : std::string();
+        return HistoryDir(m_options) + "/" + HistoryFileName(m_modules[i], *m_kind);
+    return Saves() ? ModuleOptions(i).file : std::string();
 }
 
 void CCtlFollowUp::Started(size_t i, CCtlModule& module)
@@ -125,10 +128,11 @@ void CCtlFollowUp::Finished(size_t i, int status, CtlOutput& out)
     if (Recording() && state.saved)
         return Record(i, out);
     std::string after;
-    if (m_options.onChange.empty() || !ReadFile(SavedPath(i), after))
+    if (m_options.onChange.empty() || !Saves() || !ReadFile(SavedPath(i), after))
         return;
     state.changed = !state.hadBefore || after != state.before;
-    state.changes = state.hadBefore ? SwitchChanges(state.before, after) : std::vector<std::string> {"first version"};
+    state.changes
+        = state.hadBefore ? m_kind->changes(state.before, after) : std::vector<std::string> {"first version"};
     if (state.changed)
         Hook("on-change", m_options.onChange, i, status);
 }
@@ -138,12 +142,12 @@ void CCtlFollowUp::Record(size_t i, CtlOutput& out)
 {
     State& state = m_states[i];
     const CtlModuleEntry& module = m_modules[i];
-    const std::string file = HistoryFileName(module);
+    const std::string file = HistoryFileName(module, *m_kind);
     std::string last;
     const bool first = !m_store->Last(file, last);
     state.changed = first || last != state.bytes;
     if (state.changed) {
-        state.changes = first ? std::vector<std::string> {"first version"} : SwitchChanges(last, state.bytes);
+        state.changes = first ? std::vector<std::string> {"first version"} : m_kind->changes(last, state.bytes);
         m_store->Stage({file, module.name.empty() ? "" : module.host, first, first ? std::vector<std::string> {}
                                                                                    : state.changes},
             state.bytes);
@@ -157,11 +161,11 @@ void CCtlFollowUp::Record(size_t i, CtlOutput& out)
             + "}");
         return;
     }
+    const std::string noun = m_kind->noun;
     if (first)
-        out.Line("switch configuration recorded: first version");
+        out.Line(noun + " recorded: first version");
     else
-        out.Line(state.changed ? "switch configuration changed: " + Joined(state.changes, "; ")
-                               : "switch configuration unchanged");
+        out.Line(state.changed ? noun + " changed: " + Joined(state.changes, "; ") : noun + " unchanged");
 }
 
 bool CCtlFollowUp::Close(CtlOutput& out)
@@ -170,7 +174,7 @@ bool CCtlFollowUp::Close(CtlOutput& out)
     if (Recording()) {
         const std::string counts = std::to_string(m_changed.size()) + " of " + std::to_string(m_modules.size())
             + " modules changed" + (m_failed.empty() ? "" : ", " + std::to_string(m_failed.size()) + " failed");
-        const std::string subject = "switch read: " + counts;
+        const std::string subject = m_kind->words + std::string(": ") + counts;
         std::vector<std::string> failed;
         for (size_t i : m_failed)
             failed.push_back(ModuleLabel(m_modules[i]));

@@ -10,6 +10,7 @@
 #include <string>
 #include <vector>
 
+#include "ctl/CtlHistory.h"
 #include "ctl/CtlHooks.h"
 #include "ctl/CtlInventory.h"
 #include "ctl/CtlOptions.h"
@@ -53,7 +54,8 @@ private:
         std::vector<std::string> changes;
     };
 
-    bool Recording() const;
+    bool Saves() const;  // the command saves a file
+    bool Recording() const;  // ... into the history
     std::string SavedPath(size_t i) const;
     void Record(size_t i, CtlOutput& out);
     bool TakeVersions(std::string& error);
@@ -61,6 +63,7 @@ private:
 
     const CtlOptions& m_options;
     const std::vector<CtlModuleEntry>& m_modules;
+    const CtlSavedKind* m_kind;  // what the command saves or updates from
     std::vector<State> m_states;
     std::unique_ptr<CHistoryStore> m_store;
     std::unique_ptr<QTemporaryDir> m_versions;  // --at: each module's version as a file

@@ -12,7 +12,6 @@
 namespace {
 
 const char* const kNightlyHistory = "/var/lib/kalvor/history";
-const char* const kSwitchExtension = ".rcs";
 
 CSwitchImage ImageOf(const std::string& bytes)
 {
@@ -57,15 +56,8 @@ std::string Stem(const CtlOptions& options)
     return options.name.empty() ? options.host : options.name;
 }
 
-}  // namespace
-
-std::string HistoryDir(const CtlOptions& options) { return options.history.empty() ? kNightlyHistory : options.history; }
-
-std::string HistoryFileName(const CtlModuleEntry& module)
-{
-    return (module.name.empty() ? module.host : module.name) + kSwitchExtension;
-}
-
+// The settings, by name, that differ between two switch configurations
+// ("register R" for one no setting shows).
 std::vector<std::string> SwitchChanges(const std::string& before, const std::string& after)
 {
     std::vector<std::string> names;
@@ -80,10 +72,34 @@ std::vector<std::string> SwitchChanges(const std::string& before, const std::str
     return names;
 }
 
-void ShowSwitchFilesAsText(CHistoryStore& store)
+const CtlSavedKind kSavedKinds[] = {
+    {CtlCommand::SwitchRead, {CtlCommand::SwitchDiff, CtlCommand::SwitchWrite}, "switch read", "switch configuration",
+        ".rcs", "switch show", SwitchChanges},
+};
+
+}  // namespace
+
+const CtlSavedKind* SavedKind(CtlCommand command)
 {
-    store.ShowAsText(std::string("*") + kSwitchExtension, "kalvor-switch",
-        ShellQuoted(QCoreApplication::applicationFilePath().toStdString()) + " switch show");
+    for (const CtlSavedKind& kind : kSavedKinds)
+        if (kind.save == command || std::find(kind.updates.begin(), kind.updates.end(), command) != kind.updates.end())
+            return &kind;
+    return nullptr;
+}
+
+std::string HistoryDir(const CtlOptions& options) { return options.history.empty() ? kNightlyHistory : options.history; }
+
+std::string HistoryFileName(const CtlModuleEntry& module, const CtlSavedKind& kind)
+{
+    return (module.name.empty() ? module.host : module.name) + kind.extension;
+}
+
+void ShowFilesAsText(CHistoryStore& store)
+{
+    const std::string program = ShellQuoted(QCoreApplication::applicationFilePath().toStdString());
+    for (const CtlSavedKind& kind : kSavedKinds)
+        store.ShowAsText(std::string("*") + kind.extension, std::string("kalvor-") + (kind.extension + 1),
+            program + " " + kind.show);
 }
 
 int RunHistory(const CtlOptions& options)
@@ -127,7 +143,8 @@ std::string CheckRecordOptions(const CtlOptions& options)
 {
     const CtlCommand command = options.command;
     const bool onModules = !options.Offline() && command != CtlCommand::Scan;
-    const bool switchUpdate = command == CtlCommand::SwitchDiff || command == CtlCommand::SwitchWrite;
+    const CtlSavedKind* kind = SavedKind(command);
+    const bool saves = kind && kind->save == command;
     const struct {
         bool refused;
         const char* why;
@@ -137,11 +154,11 @@ std::string CheckRecordOptions(const CtlOptions& options)
         {!options.inventory.empty() && !onModules && command != CtlCommand::History,
             "--inventory is for the commands that work on modules, and history"},
         {!options.hostsFile.empty() && command == CtlCommand::History, "--hosts does not go with history"},
-        {!options.history.empty() && command != CtlCommand::SwitchRead && command != CtlCommand::History
-                && options.at.empty(),
-            "--history is for switch read, history and --at"},
-        {!options.at.empty() && !(switchUpdate && onModules), "--at is for switch diff and switch write with a module"},
-        {!options.onChange.empty() && command != CtlCommand::SwitchRead, "--on-change is for switch read"},
+        {!options.history.empty() && !saves && command != CtlCommand::History && options.at.empty(),
+            "--history is for the commands that save a file (switch read), history and --at"},
+        {!options.at.empty() && !(kind && !saves && onModules),
+            "--at is for the commands that compare a module with a file or write one to it (switch diff, switch write)"},
+        {!options.onChange.empty() && !saves, "--on-change is for the commands that save a file (switch read)"},
         {!options.onFailure.empty() && !onModules, "--on-failure is for the commands that work on modules"},
     };
     for (const auto& rule : kRules)
