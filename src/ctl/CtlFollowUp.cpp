@@ -5,6 +5,7 @@
 #include "ctl/CtlHistory.h"
 #include "ctl/CtlModule.h"
 #include "ctl/CtlOutput.h"
+#include "ctl/CtlSignals.h"
 #include "history/HistoryStore.h"
 
 namespace {
@@ -173,7 +174,8 @@ bool CCtlFollowUp::Close(CtlOutput& out)
     bool done = true;
     if (Recording()) {
         const std::string counts = std::to_string(m_changed.size()) + " of " + std::to_string(m_modules.size())
-            + " modules changed" + (m_failed.empty() ? "" : ", " + std::to_string(m_failed.size()) + " failed");
+            + " modules changed" + (m_failed.empty() ? "" : ", " + std::to_string(m_failed.size()) + " failed")
+            + (CtlSignals::Count() > 0 ? ", interrupted" : "");
         const std::string subject = m_kind->words + std::string(": ") + counts;
         std::vector<std::string> failed;
         for (size_t i : m_failed)
