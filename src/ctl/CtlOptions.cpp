@@ -228,8 +228,10 @@ std::string TakeArguments(const CommandShape& shape, std::vector<std::string> gi
     bool withHost = shape.withHost && !fleet;
     if (shape.command == CtlCommand::SwitchDiff && !fleet && !given.empty() && !LooksLikeAddress(given[0]))
         withHost = false;  // two files, no module
-    const bool fileFromHistory = (shape.command == CtlCommand::SwitchRead && !options.history.empty())
-        || (!options.at.empty() && (shape.command == CtlCommand::SwitchDiff || shape.command == CtlCommand::SwitchWrite));
+    // A saving command with --history, or one that compares or writes with --at.
+    const CtlSavedKind* kind = SavedKind(shape.command);
+    const bool fileFromHistory
+        = kind && (kind->save == shape.command ? !options.history.empty() : !options.at.empty());
     const size_t wanted = shape.arguments - (shape.withHost && fleet ? 1 : 0) - (fileFromHistory ? 1 : 0);
     if (fileFromHistory && given.size() == wanted + 1)
         return options.at.empty() ? "switch read --history keeps the files in the history folder: leave out FILE"
