@@ -54,7 +54,7 @@ bool TakeCommunity(const std::string& source, const std::string& text, std::stri
 bool ReadSmallFile(const std::string& what, const std::string& path, size_t limit, std::string& text, mode_t& mode,
     std::string& error)
 {
-    const int fd = open(path.c_str(), O_RDONLY | O_NOCTTY | O_CLOEXEC);
+    const int fd = open(path.c_str(), O_RDONLY | O_NOCTTY | O_CLOEXEC | O_NONBLOCK);
     struct stat info {};
     if (fd < 0 || fstat(fd, &info) != 0) {
         error = what + ": " + path + ": " + strerror(errno);

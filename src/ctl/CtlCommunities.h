@@ -29,7 +29,9 @@ bool ReadCommunityFile(const std::string& path, std::string& ro, std::string& rw
 bool TakeCommunity(const std::string& source, const std::string& text, std::string& bytes, std::string& error);
 
 // The text and mode of a regular file of at most `limit` bytes; errors
-// start with `what` (the option) and name the file.
+// start with `what` (the option) and name the file. It is opened without
+// waiting, so that a FIFO (or a device) is refused instead of waiting for a
+// writer.
 bool ReadSmallFile(const std::string& what, const std::string& path, size_t limit, std::string& text, mode_t& mode,
     std::string& error);
 // The refusal of a file of community strings that others than its owner

@@ -9,6 +9,7 @@
 #include <memory>
 #include <string>
 
+#include "fleet/CtlDescriptors.h"
 #include "ctl/CtlOptions.h"
 #include "ctl/CtlOutput.h"
 #include "switch/SwitchImage.h"
@@ -36,6 +37,10 @@ public:
     // Without FILE (a history run), switch read hands the registers to
     // `sink` instead of writing a file, and prints nothing of its own.
     void SaveTo(std::function<void(const std::string& bytes)> sink) { m_sink = std::move(sink); }
+    // The configuration file of switch diff and switch write, read once for
+    // every module of the run (no {host} in its name): used instead of
+    // reading it again.
+    void UseFile(const CSwitchImage& image);
 
     // Whether `status` of a command is a failure (a difference found by
     // switch diff --exit-code is not).
@@ -49,7 +54,8 @@ private:
     void SwitchWrite();
     // The 128 registers into m_module, plausible; then `then`, else Finish.
     void ReadSwitch(const std::function<void()>& then);
-    bool LoadFile(const std::string& path, CSwitchImage& image);
+    // m_file from `path`, unless given already; false after Finish.
+    bool LoadFile(const std::string& path);
     void Finish(int status);
 
     const CtlOptions& m_options;
@@ -60,7 +66,9 @@ private:
     std::function<void(const std::string& bytes)> m_sink;
     CSwitchImage m_module;  // read from the module
     CSwitchImage m_file;  // from the configuration file
-    QObject m_context;  // pauses end with this object
+    bool m_fileRead = false;  // m_file was given
+    QObject m_context;  // pauses and batches started again end with this object
+    CtlDescriptors::SessionRetry m_infoRetry;
     std::unique_ptr<CModuleSettingsRead> m_settingsRead;
     std::unique_ptr<CSnmpRequest> m_read;
     std::unique_ptr<CSwitchUpload> m_upload;

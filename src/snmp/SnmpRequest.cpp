@@ -104,8 +104,6 @@ void CSnmpRequest::SetTimeoutOverride(long microseconds)
 
 void CSnmpRequest::SetRetriesOverride(int retries) { SnmpSessionOptions().retries = retries >= 0 ? retries : -1; }
 
-void CSnmpRequest::SetQuiet(bool quiet) { SnmpSessionOptions().quiet = quiet; }
-
 bool CSnmpRequest::SetTraceFile(const std::string& path) { return SnmpTrace::Open(path); }
 
 bool CSnmpRequest::SetHostTraceFile(const std::string& host, const std::string& path)

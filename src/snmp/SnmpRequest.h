@@ -85,10 +85,6 @@ public:
     static void SetTimeoutOverride(long microseconds);
     static void SetRetriesOverride(int retries);
 
-    // Quiet: the library's own diagnostics of failed exchanges are not
-    // printed on standard error (a caller that reports failures itself).
-    static void SetQuiet(bool quiet);
-
     // Traffic log: every request sent and every answer (or time-out) of
     // every later Get and Set, one line each, appended to `path` (the file
     // is emptied when opened). An empty path ends the log. False, with one

@@ -23,9 +23,10 @@ struct CtlRun {
     QString err;
 };
 
-// Starts kalvorctl with `args` (the restart wait shortened for the test
-// unless `env` sets it).
-inline void StartCtl(QProcess& process, const QStringList& args, const QStringList& env = {})
+// Starts kalvorctl (or `program`, which runs it) with `args` (the restart
+// wait shortened for the test unless `env` sets it).
+inline void StartCtl(QProcess& process, const QStringList& args, const QStringList& env = {},
+    const QString& program = KALVOR_CTL_PATH)
 {
     QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
     environment.insert("KALVOR_RESTART_WAIT_MS", "0");
@@ -34,7 +35,7 @@ inline void StartCtl(QProcess& process, const QStringList& args, const QStringLi
     for (const QString& pair : env)
         environment.insert(pair.section('=', 0, 0), pair.section('=', 1));
     process.setProcessEnvironment(environment);
-    process.start(KALVOR_CTL_PATH, args);
+    process.start(program, args);
 }
 
 // Runs kalvorctl with `input` on its standard input; `child` runs in the
