@@ -180,7 +180,7 @@ void CMacTableDlg::OnListTable()
     if (AfxMessageBox(QString::fromLatin1(kWalkQuestion), MB_YESNO | MB_ICONEXCLAMATION) != IDYES)
         return;
 
-    CMacWalkProgress progress(this, GetDlgItem(IDC_STATUS), m_resultList->viewport(), IDC_MAC_WALK_PROGRESS,
+    CMacWalkProgress progress(Page(), GetDlgItem(IDC_STATUS), m_resultList->viewport(), IDC_MAC_WALK_PROGRESS,
         kMacTableEntries);
     m_resultList->DeleteAllItems();
     progress.ListChanged();
