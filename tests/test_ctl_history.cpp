@@ -152,6 +152,7 @@ private slots:
             qPrintable(rows[0]));
         QVERIFY(rows[1].endsWith("core-b.rcs  first version"));
         QCOMPARE(Ctl({"--history", history, "--inventory", inventory, "history", "127.1.0.2"}).out, versions.out);
+        QCOMPARE(Ctl({"--history", history, "history", "127.1.0.2"}).out, versions.out);  // noted with its address
 
         // The group's versions before the change, back on its modules: one
         // SET of register 11 on core-b, none on core-a.
@@ -169,6 +170,13 @@ private slots:
         QCOMPARE(sets.size(), size_t(1));
         QCOMPARE(sets[0].oid, Oid::SwitchRegister(11));
         QCOMPARE(sets[0].value, std::string("255"));
+
+        // By address alone: the file the history notes with it; the module
+        // now differs from the last version in register 11.
+        const CtlRun drift = Ctl(PortArgs(fleet)
+            + QStringList {"--history", history, "--at", "HEAD", "--exit-code", "switch", "diff", "127.1.0.2"});
+        QCOMPARE(drift.status, 1);
+        QVERIFY2(drift.out.startsWith("register 11: 0xFF -> 0x07"), qPrintable(drift.out + drift.err));
 
         // core-b moves to a silent address: it fails and keeps its version.
         Inventory(dir, "address,name,group\n127.1.0.1,core-a,core\n127.1.0.4,core-b,core\n127.1.0.3,,edge\n");

@@ -111,6 +111,8 @@ private slots:
         QCOMPARE(error, std::string("HEAD~5: no such version in the history"));
         QVERIFY(!store->At("HEAD", "9.rcs", bytes, error));
         QCOMPARE(store->FilesOf("2"), std::vector<std::string> {"2.rcs"});
+        QCOMPARE(store->FilesOf("127.0.0.3"), std::vector<std::string> {"3.rcs"});  // noted with it
+        QVERIFY(store->FilesOf("127.0.0.4").empty());
     }
 
     // The message's entries read back, whatever their neighbours.

@@ -1,6 +1,7 @@
 #include "ctl/CtlFollowUp.h"
 
 #include <QFile>
+#include <cstring>
 
 #include "ctl/CtlHistory.h"
 #include "ctl/CtlModule.h"
@@ -69,7 +70,7 @@ bool CCtlFollowUp::TakeVersions(std::string& error)
     for (const CtlModuleEntry& module : m_modules) {
         std::string bytes;
         const std::string name = HistoryFileName(module, *m_kind);
-        if (!m_store->At(m_options.at, name, bytes, error)) {
+        if (!m_store->At(m_options.at, StoredFileName(module), bytes, error)) {
             error = "--at " + error + (m_modules.size() > 1 ? " (" + ModuleLabel(module) + ")" : "");
             return false;
         }
@@ -80,6 +81,20 @@ bool CCtlFollowUp::TakeVersions(std::string& error)
         }
     }
     return true;
+}
+
+// The module's file in the history: by its name, else the file that the
+// history notes with its address (a module named by an inventory).
+std::string CCtlFollowUp::StoredFileName(const CtlModuleEntry& module) const
+{
+    const std::string name = HistoryFileName(module, *m_kind);
+    if (!module.name.empty())
+        return name;
+    for (const std::string& file : m_store->FilesOf(module.host))
+        if (file.size() > strlen(m_kind->extension)
+            && file.compare(file.size() - strlen(m_kind->extension), std::string::npos, m_kind->extension) == 0)
+            return file;
+    return name;
 }
 
 CtlOptions CCtlFollowUp::ModuleOptions(size_t i) const

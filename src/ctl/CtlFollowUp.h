@@ -59,6 +59,7 @@ private:
     std::string SavedPath(size_t i) const;
     void Record(size_t i, CtlOutput& out);
     bool TakeVersions(std::string& error);
+    std::string StoredFileName(const CtlModuleEntry& module) const;
     void Hook(const std::string& kind, const std::string& command, size_t i, int status);
 
     const CtlOptions& m_options;

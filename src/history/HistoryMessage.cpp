@@ -34,6 +34,20 @@ std::string ComposeHistoryMessage(
     return message;
 }
 
+std::vector<std::string> FilesNoted(const std::string& message, const std::string& note)
+{
+    std::vector<std::string> files;
+    std::istringstream lines(message);
+    const std::string marker = ", " + note + ":";
+    for (std::string line; std::getline(lines, line) && line != kFailed;) {
+        const size_t at = line.find(marker);
+        if (at != std::string::npos && at > 0 && !StartsWith(line, kItem)
+            && (at + marker.size() == line.size() || line[at + marker.size()] == ' '))
+            files.push_back(line.substr(0, at));
+    }
+    return files;
+}
+
 bool FindHistoryEntry(const std::string& message, const std::string& file, HistoryEntry& entry)
 {
     std::istringstream lines(message);

@@ -27,5 +27,8 @@ struct HistoryEntry {
 std::string ComposeHistoryMessage(
     const std::string& subject, const std::vector<HistoryEntry>& entries, const std::vector<std::string>& failed);
 
+// The files whose entries in `message` carry `note`.
+std::vector<std::string> FilesNoted(const std::string& message, const std::string& note);
+
 // The entry of `file` in `message`; false when the message has none.
 bool FindHistoryEntry(const std::string& message, const std::string& file, HistoryEntry& entry);

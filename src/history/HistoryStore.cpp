@@ -360,6 +360,20 @@ std::vector<std::string> CHistoryStore::FilesOf(const std::string& stem) const
         if (name.compare(0, stem.size() + 1, stem + ".") == 0 && name.find('.', stem.size() + 1) == std::string::npos)
             files.push_back(name);
     }
+    git_revwalk* walk = nullptr;
+    if (!files.empty() || !d->head || git_revwalk_new(&walk, d->repo.get()) != 0)
+        return files;
+    Git::RevWalk ownedWalk(walk);
+    git_revwalk_push_head(walk);
+    for (git_oid id; git_revwalk_next(&id, walk) == 0;) {
+        git_commit* commit = nullptr;
+        if (git_commit_lookup(&commit, d->repo.get(), &id) != 0)
+            continue;
+        for (const std::string& file : FilesNoted(git_commit_message(commit), stem))
+            if (std::find(files.begin(), files.end(), file) == files.end())
+                files.push_back(file);
+        git_commit_free(commit);
+    }
     return files;
 }
 

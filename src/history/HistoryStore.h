@@ -58,7 +58,9 @@ public:
 
     // The versions of `file`, newest first: every commit that changed it.
     std::vector<HistoryVersion> Versions(const std::string& file) const;
-    // The files of the last commit named `stem` and an extension.
+    // The files of the last commit named `stem` and an extension, else
+    // those that the commit messages note with `stem` (a module's address
+    // beside its name), newest first.
     std::vector<std::string> FilesOf(const std::string& stem) const;
     // The file's bytes at `revision` (a commit id, a prefix of one, HEAD~2,
     // any revision git knows). False with `error` set when there is none.
