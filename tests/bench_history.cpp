@@ -82,8 +82,8 @@ int main(int argc, char** argv)
     if (!listFile.open(QIODevice::WriteOnly) || listFile.write(text) != text.size())
         return 1;
     listFile.close();
-    const QStringList common {"--port", QString::number(fleet.Port()), "--jobs", QString::number(kJobs), "--hosts",
-        list, "switch", "read"};
+    const QStringList common {
+        "--port", QString::number(fleet.Port()), "--jobs", QString::number(kJobs), "--hosts", list, "switch", "read"};
     // Each kind of run twice, the best of each kept: the machine may be busy.
     const char* const kRuns[] = {"first (every module)", "unchanged", "one module changed"};
     double plain = 1e9, seconds = 0, best[3] = {1e9, 1e9, 1e9};

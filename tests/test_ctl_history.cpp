@@ -63,14 +63,14 @@ private slots:
                                             << "switch read --history keeps the files in the history folder";
         QTest::newRow("FILE and --at") << QStringList {"--at", "HEAD", "switch", "diff", "127.0.0.1", "f"}
                                        << "--at takes the file from the history: leave out FILE";
-        QTest::newRow("--history with info") << QStringList {"--history", "h", "info", "127.0.0.1"}
-                                             << "--history is for the commands that save a file";
+        QTest::newRow("--history with info")
+            << QStringList {"--history", "h", "info", "127.0.0.1"} << "--history is for the commands that save a file";
         QTest::newRow("--at with read") << QStringList {"--at", "HEAD", "--history", "h", "switch", "read", "127.0.0.1"}
                                         << "--at is for the commands that compare a module";
         QTest::newRow("--group alone") << QStringList {"--group", "g", "info", "127.0.0.1"}
                                        << "--group is for --inventory";
-        QTest::newRow("--inventory and --hosts") << QStringList {"--inventory", "i", "--hosts", "l", "info"}
-                                                 << "--inventory and --hosts do not go together";
+        QTest::newRow("--inventory and --hosts")
+            << QStringList {"--inventory", "i", "--hosts", "l", "info"} << "--inventory and --hosts do not go together";
         QTest::newRow("--on-change with info") << QStringList {"--on-change", "true", "info", "127.0.0.1"}
                                                << "--on-change is for the commands that save a file";
         QTest::newRow("--on-failure with scan") << QStringList {"--on-failure", "true", "scan", "127.0.0.0/30"}
@@ -109,7 +109,8 @@ private slots:
         QVERIFY2(first.status == 0, qPrintable(first.err));
         QCOMPARE(Lines(first.out),
             QStringList({"core-a (127.1.0.1): switch configuration recorded: first version",
-                "core-a (127.1.0.1): done (status 0)", "core-b (127.1.0.2): switch configuration recorded: first version",
+                "core-a (127.1.0.1): done (status 0)",
+                "core-b (127.1.0.2): switch configuration recorded: first version",
                 "core-b (127.1.0.2): done (status 0)", "127.1.0.3: switch configuration recorded: first version",
                 "127.1.0.3: done (status 0)"}));
         QCOMPARE(Git(history, {"ls-files"}), QString("127.1.0.3.rcs\ncore-a.rcs\ncore-b.rcs"));
@@ -136,9 +137,10 @@ private slots:
             QString("switch read: 1 of 3 modules changed\n\ncore-b.rcs, 127.1.0.2:\n"
                     "- Port 0: Enable Port (Rx/Tx)\n- Port 0: Enable Learning of MAC addresses"));
         // git log -p shows the registers as switch show does.
-        QVERIFY(Git(history, {"log", "-1", "-p"}).contains(
-            "-register 11: 0xFF  [Port 0: Enable Port (Rx/Tx); Port 0: Enable Learning of MAC addresses]\n"
-            "+register 11: 0x07"));
+        QVERIFY(Git(history, {"log", "-1", "-p"})
+                    .contains(
+                        "-register 11: 0xFF  [Port 0: Enable Port (Rx/Tx); Port 0: Enable Learning of MAC addresses]\n"
+                        "+register 11: 0x07"));
         QCOMPARE(Git(history, {"status", "--porcelain"}), QString());
 
         const CtlRun versions = Ctl({"--history", history, "history", "core-b"});
@@ -159,8 +161,8 @@ private slots:
         const QString before = rows[1].mid(25, 10);
         fleet.ClearJournal();
         const CtlRun back = Ctl(PortArgs(fleet)
-            + QStringList {"--history", history, "--at", before, "--inventory", inventory, "--group", "core", "switch",
-                "write"});
+            + QStringList {
+                "--history", history, "--at", before, "--inventory", inventory, "--group", "core", "switch", "write"});
         QVERIFY2(back.status == 0, qPrintable(back.err));
         QCOMPARE(Count(fleet.JournalOf("127.1.0.1"), "set", Oid::SwitchRegister(11)), 0);
         std::vector<JournalEntry> sets;
@@ -207,8 +209,9 @@ private slots:
             list += "127.1.0." + QByteArray::number(i) + "\n";
         WriteAll(dir.filePath("list"), list);
         QProcess run;
-        StartCtl(run, PortArgs(fleet) + QStringList {"--jobs", "2", "--hosts", dir.filePath("list"), "--history",
-                                            history, "switch", "read"});
+        StartCtl(run,
+            PortArgs(fleet)
+                + QStringList {"--jobs", "2", "--hosts", dir.filePath("list"), "--history", history, "switch", "read"});
         QByteArray out;
         while (!out.contains("done (status 0)") && run.waitForReadyRead(30000))
             out += run.readAllStandardOutput();
@@ -216,9 +219,9 @@ private slots:
 
         const CtlRun second = Ctl(PortArgs(other) + QStringList {"--history", history, "switch", "read", "127.0.0.9"});
         QCOMPARE(second.status, 2);
-        QCOMPARE(second.err, "kalvorctl: --history " + history
-                + ": another kalvorctl run is recording into it (process " + QString::number(run.processId())
-                + "); try again when it has finished\n");
+        QCOMPARE(second.err,
+            "kalvorctl: --history " + history + ": another kalvorctl run is recording into it (process "
+                + QString::number(run.processId()) + "); try again when it has finished\n");
         QVERIFY(other.Journal().empty());
 
         ::kill(pid_t(run.processId()), SIGINT);
@@ -248,12 +251,11 @@ private slots:
         QTest::newRow("two communities in one run")
             << QByteArray("Address, Name, Group, RO\n127.0.0.1,alpha,lab,alpharead\n127.0.0.2,beta,lab,\n") << 0600
             << QStringList {} << "" << QStringList {"127.0.0.1:alpharead", "127.0.0.2:582019374620"};
-        QTest::newRow("quoted fields")
-            << QByteArray("address,name,group,ro\n\"127.0.0.1\",alpha,\"lab, \"\"north\"\"\",\"alpharead\"\n")
-            << 0600 << QStringList {} << "" << QStringList {"127.0.0.1:alpharead"};
-        QTest::newRow("a group") << QByteArray("address,name,group\n127.0.0.1,alpha,lab\n127.0.0.2,beta,edge\n")
-                                 << 0644 << QStringList {"--group", "edge"} << ""
-                                 << QStringList {"127.0.0.2:582019374620"};
+        QTest::newRow("quoted fields") << QByteArray(
+            "address,name,group,ro\n\"127.0.0.1\",alpha,\"lab, \"\"north\"\"\",\"alpharead\"\n")
+                                       << 0600 << QStringList {} << "" << QStringList {"127.0.0.1:alpharead"};
+        QTest::newRow("a group") << QByteArray("address,name,group\n127.0.0.1,alpha,lab\n127.0.0.2,beta,edge\n") << 0644
+                                 << QStringList {"--group", "edge"} << "" << QStringList {"127.0.0.2:582019374620"};
         QTest::newRow("public with communities")
             << QByteArray("address,name,group,rw\n127.0.0.1,alpha,lab,secret\n") << 0644 << QStringList {}
             << "others than its owner may read or change it (mode 0644)" << QStringList {};
@@ -269,9 +271,9 @@ private slots:
                                              << QStringList {} << ":2: not a module name" << QStringList {};
         QTest::newRow("no group column") << QByteArray("address,name\n127.0.0.1,a\n") << 0600 << QStringList {}
                                          << ":1: the header names no column group" << QStringList {};
-        QTest::newRow("a long community") << QByteArray("address,name,group,ro\n127.0.0.1,a,x,thirteen-long\n")
-                                          << 0600 << QStringList {} << ":2: ro: the community string has more than 12"
-                                          << QStringList {};
+        QTest::newRow("a long community")
+            << QByteArray("address,name,group,ro\n127.0.0.1,a,x,thirteen-long\n") << 0600 << QStringList {}
+            << ":2: ro: the community string has more than 12" << QStringList {};
     }
     void inventory()
     {
@@ -344,13 +346,15 @@ private slots:
         SimModule first("{}", "127.0.0.1");
         SimModule second("{}", "127.0.0.2", first.Port());
         QTemporaryDir dir;
-        const QString inventory = Inventory(dir,
-            "address,name,group\n127.0.0.1,alpha,x\n127.0.0.2,beta,x\n127.0.0.3,,x\n127.0.0.4,,x\n");
+        const QString inventory
+            = Inventory(dir, "address,name,group\n127.0.0.1,alpha,x\n127.0.0.2,beta,x\n127.0.0.3,,x\n127.0.0.4,,x\n");
         const QString log = dir.filePath("log");
         // A second hook running at once finds the folder taken.
-        const QString command = "mkdir " + dir.filePath("busy") + " || echo overlap >> " + log + "; printf '%s|%s|%s|%s|%s\\n' "
-            "\"$KALVOR_HOST\" \"$KALVOR_NAME\" \"$KALVOR_STATUS\" \"$(echo \"$KALVOR_CHANGES\" | paste -sd,)\" "
-            "\"$KALVOR_FILE\" >> " + log + "; sleep 0.2; rmdir " + dir.filePath("busy") + "; " + hook;
+        const QString command = "mkdir " + dir.filePath("busy") + " || echo overlap >> " + log
+            + "; printf '%s|%s|%s|%s|%s\\n' "
+              "\"$KALVOR_HOST\" \"$KALVOR_NAME\" \"$KALVOR_STATUS\" \"$(echo \"$KALVOR_CHANGES\" | paste -sd,)\" "
+              "\"$KALVOR_FILE\" >> "
+            + log + "; sleep 0.2; rmdir " + dir.filePath("busy") + "; " + hook;
         for (QString& arg : args)
             arg = arg == "HOOK" ? command : QString(arg).replace("HIST", dir.filePath("h")).replace("DIR", dir.path());
         const QStringList base = PortArgs(first) + Quick() + QStringList {"--inventory", inventory};

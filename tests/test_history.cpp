@@ -47,8 +47,8 @@ QString RunOnce(const std::string& dir, const std::map<std::string, std::string>
             continue;
         std::string last;
         const bool first = !store->Last(file, last);
-        store->Stage({file, "127.0.0." + file.substr(0, 1), first, first ? std::vector<std::string> {} : settings},
-            bytes);
+        store->Stage(
+            {file, "127.0.0." + file.substr(0, 1), first, first ? std::vector<std::string> {} : settings}, bytes);
     }
     if (!store->Commit("switch read", failed, commit, error))
         qWarning("%s", error.c_str());

@@ -31,17 +31,17 @@ std::string Joined(const std::vector<std::string>& items, const char* separator)
 }  // namespace
 
 CCtlFollowUp::CCtlFollowUp(const CtlOptions& options, const std::vector<CtlModuleEntry>& modules)
-    : m_options(options), m_modules(modules), m_kind(SavedKind(options.command)), m_states(modules.size()),
+    : m_options(options),
+      m_modules(modules),
+      m_kind(SavedKind(options.command)),
+      m_states(modules.size()),
       m_hooks(options.jobs, options.hookTimeoutUs / 1000)
 {
 }
 
 CCtlFollowUp::~CCtlFollowUp() = default;
 
-bool CCtlFollowUp::Recording() const
-{
-    return !m_options.history.empty() && Saves();
-}
+bool CCtlFollowUp::Recording() const { return !m_options.history.empty() && Saves(); }
 
 bool CCtlFollowUp::Saves() const { return m_kind && m_kind->save == m_options.command; }
 
@@ -75,7 +75,8 @@ bool CCtlFollowUp::TakeVersions(std::string& error)
             return false;
         }
         QFile file(m_versions->filePath(QString::fromLocal8Bit(name.c_str())));
-        if (!file.open(QIODevice::WriteOnly) || file.write(bytes.data(), qint64(bytes.size())) != qint64(bytes.size())) {
+        if (!file.open(QIODevice::WriteOnly)
+            || file.write(bytes.data(), qint64(bytes.size())) != qint64(bytes.size())) {
             error = "--at: " + file.fileName().toStdString() + ": " + file.errorString().toStdString();
             return false;
         }
@@ -107,7 +108,8 @@ CtlOptions CCtlFollowUp::ModuleOptions(size_t i) const
     if (module.hasRw)
         options.rwCommunity = module.rw;
     if (m_versions)
-        options.file = m_versions->filePath(QString::fromLocal8Bit(HistoryFileName(module, *m_kind).c_str())).toStdString();
+        options.file
+            = m_versions->filePath(QString::fromLocal8Bit(HistoryFileName(module, *m_kind).c_str())).toStdString();
     else if (!options.file.empty())
         options.file = Expanded(options.file, module.host, options.date, module.name);
     return options;
@@ -147,8 +149,7 @@ void CCtlFollowUp::Finished(size_t i, int status, CtlOutput& out)
     if (m_options.onChange.empty() || !Saves() || !ReadFile(SavedPath(i), after))
         return;
     state.changed = !state.hadBefore || after != state.before;
-    state.changes
-        = state.hadBefore ? m_kind->changes(state.before, after) : std::vector<std::string> {"first version"};
+    state.changes = state.hadBefore ? m_kind->changes(state.before, after) : std::vector<std::string> {"first version"};
     if (state.changed)
         Hook("on-change", m_options.onChange, i, status);
 }
@@ -164,17 +165,16 @@ void CCtlFollowUp::Record(size_t i, CtlOutput& out)
     state.changed = first || last != state.bytes;
     if (state.changed) {
         state.changes = first ? std::vector<std::string> {"first version"} : m_kind->changes(last, state.bytes);
-        m_store->Stage({file, module.name.empty() ? "" : module.host, first, first ? std::vector<std::string> {}
-                                                                                   : state.changes},
+        m_store->Stage(
+            {file, module.name.empty() ? "" : module.host, first, first ? std::vector<std::string> {} : state.changes},
             state.bytes);
         m_changed.push_back(i);
     }
     const char* change = first ? "first" : state.changed ? "changed" : "unchanged";
     if (m_options.json) {
         out.Raw("{" + ModuleJsonKeys(module) + ", \"status\": 0, \"file\": " + JsonString(SavedPath(i))
-            + ", \"change\": \"" + change + "\", \"changes\": " + JsonStrings(first ? std::vector<std::string> {}
-                                                                                   : state.changes)
-            + "}");
+            + ", \"change\": \"" + change
+            + "\", \"changes\": " + JsonStrings(first ? std::vector<std::string> {} : state.changes) + "}");
         return;
     }
     const std::string noun = m_kind->noun;
@@ -231,6 +231,6 @@ void CCtlFollowUp::Hook(const std::string& kind, const std::string& command, siz
 {
     const CtlModuleEntry& module = m_modules[i];
     m_hooks.Add(kind, command,
-        {ModuleLabel(module), module.host, module.name.empty() ? module.host : module.name, status,
-            m_states[i].changes, SavedPath(i)});
+        {ModuleLabel(module), module.host, module.name.empty() ? module.host : module.name, status, m_states[i].changes,
+            SavedPath(i)});
 }

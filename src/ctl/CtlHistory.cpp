@@ -87,7 +87,10 @@ const CtlSavedKind* SavedKind(CtlCommand command)
     return nullptr;
 }
 
-std::string HistoryDir(const CtlOptions& options) { return options.history.empty() ? kNightlyHistory : options.history; }
+std::string HistoryDir(const CtlOptions& options)
+{
+    return options.history.empty() ? kNightlyHistory : options.history;
+}
 
 std::string HistoryFileName(const CtlModuleEntry& module, const CtlSavedKind& kind)
 {
@@ -129,8 +132,8 @@ int RunHistory(const CtlOptions& options)
         for (const std::string& setting : v.settings)
             changes += (changes.empty() ? "" : "; ") + setting;
         if (options.json)
-            out.Raw("{\"file\": " + JsonString(row.file) + ", \"commit\": " + JsonString(v.commit) + ", \"date\": "
-                + JsonString(UtcText(v.time)) + ", \"first\": " + (v.first ? "true" : "false")
+            out.Raw("{\"file\": " + JsonString(row.file) + ", \"commit\": " + JsonString(v.commit)
+                + ", \"date\": " + JsonString(UtcText(v.time)) + ", \"first\": " + (v.first ? "true" : "false")
                 + ", \"changes\": " + JsonStrings(v.settings) + "}");
         else
             out.Line(UtcText(v.time) + "  " + v.commit.substr(0, 10) + "  " + row.file + "  "
@@ -157,7 +160,8 @@ std::string CheckRecordOptions(const CtlOptions& options)
         {!options.history.empty() && !saves && command != CtlCommand::History && options.at.empty(),
             "--history is for the commands that save a file (switch read), history and --at"},
         {!options.at.empty() && !(kind && !saves && onModules),
-            "--at is for the commands that compare a module with a file or write one to it (switch diff, switch write)"},
+            "--at is for the commands that compare a module with a file or write one to it (switch diff, switch "
+            "write)"},
         {!options.onChange.empty() && !saves, "--on-change is for the commands that save a file (switch read)"},
         {!options.onFailure.empty() && !onModules, "--on-failure is for the commands that work on modules"},
     };

@@ -134,11 +134,11 @@ private:
     std::string Field(const std::vector<std::string>& fields, Column column) const
     {
         return m_index[column] >= 0 && size_t(m_index[column]) < fields.size() ? fields[size_t(m_index[column])]
-                                                                              : std::string();
+                                                                               : std::string();
     }
 
-    bool Row(const std::vector<std::string>& fields, int number, std::vector<CtlModuleEntry>& modules,
-        std::string& error)
+    bool Row(
+        const std::vector<std::string>& fields, int number, std::vector<CtlModuleEntry>& modules, std::string& error)
     {
         CtlModuleEntry module;
         const ModuleAddressParse address = ParseModuleAddress(Field(fields, kAddress));
@@ -154,8 +154,8 @@ private:
             const std::string& key = column == kAddress ? module.host : module.name;
             const auto [where, fresh] = seen->emplace(key, number);
             if (!key.empty() && !fresh)
-                return Fail(number, key + " is listed again (first on line " + std::to_string(where->second) + ")",
-                    error);
+                return Fail(
+                    number, key + " is listed again (first on line " + std::to_string(where->second) + ")", error);
         }
         const std::string line = "--inventory: " + m_path + ":" + std::to_string(number) + ": ";
         module.hasRo = !Field(fields, kRo).empty();
@@ -179,8 +179,8 @@ private:
 
 std::string CheckModuleName(const std::string& name)
 {
-    const bool allowed = std::all_of(name.begin(), name.end(),
-        [](unsigned char c) { return std::isalnum(c) || c == '.' || c == '-' || c == '_'; });
+    const bool allowed = std::all_of(
+        name.begin(), name.end(), [](unsigned char c) { return std::isalnum(c) || c == '.' || c == '-' || c == '_'; });
     if (name.empty() || name.size() > kMaxName || !allowed || name[0] == '.' || name[0] == '-')
         return "not a module name (1 to 64 letters, digits, '.', '-' and '_', not first '.' or '-'): " + name;
     if (name.find_first_not_of("0123456789.") == std::string::npos)
@@ -230,5 +230,6 @@ std::string ModuleLabel(const CtlModuleEntry& module)
 
 std::string ModuleJsonKeys(const CtlModuleEntry& module)
 {
-    return "\"host\": " + JsonString(module.host) + (module.name.empty() ? "" : ", \"name\": " + JsonString(module.name));
+    return "\"host\": " + JsonString(module.host)
+        + (module.name.empty() ? "" : ", \"name\": " + JsonString(module.name));
 }

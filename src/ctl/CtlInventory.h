@@ -32,8 +32,8 @@ bool ReadInventory(
 
 // The run's modules: the HOST argument, the --hosts list or the inventory.
 // False with `error` set; `notice` may get a line for standard error.
-bool TakeModules(const CtlOptions& options, std::vector<CtlModuleEntry>& modules, std::string& notice,
-    std::string& error);
+bool TakeModules(
+    const CtlOptions& options, std::vector<CtlModuleEntry>& modules, std::string& notice, std::string& error);
 
 // How output names a module: "name (host)", or the host.
 std::string ModuleLabel(const CtlModuleEntry& module);

@@ -7,13 +7,8 @@
 
 namespace Git {
 
-template <auto Free>
-struct Freer {
-    template <typename T>
-    void operator()(T* object) const
-    {
-        Free(object);
-    }
+template <auto Free> struct Freer {
+    template <typename T> void operator()(T* object) const { Free(object); }
 };
 
 using Repository = std::unique_ptr<git_repository, Freer<git_repository_free>>;

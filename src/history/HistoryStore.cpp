@@ -92,7 +92,8 @@ struct CHistoryStore::Private {
     // files and index are brought back to the last commit.
     bool Tidy(std::string& error)
     {
-        for (const std::string& lock : {std::string("index.lock"), std::string("HEAD.lock"), std::string("refs/heads/") + kBranch + ".lock"})
+        for (const std::string& lock :
+            {std::string("index.lock"), std::string("HEAD.lock"), std::string("refs/heads/") + kBranch + ".lock"})
             unlink((GitDir() + lock).c_str());
         if (!head)
             return true;
@@ -132,7 +133,7 @@ std::unique_ptr<CHistoryStore> CHistoryStore::Read(const std::string& dir, std::
     git_repository* repo = nullptr;
     if (git_repository_open_ext(&repo, dir.c_str(), GIT_REPOSITORY_OPEN_NO_SEARCH, nullptr) != 0) {
         error = QFileInfo(QString::fromLocal8Bit(dir.c_str())).isDir() ? "not a history (no repository in it)"
-                                                                        : "no such folder";
+                                                                       : "no such folder";
         return nullptr;
     }
     data->repo.reset(repo);
@@ -243,8 +244,8 @@ bool CHistoryStore::WriteCommit(
     return true;
 }
 
-bool CHistoryStore::WriteObjects(const std::string& subject, const std::vector<std::string>& failed,
-    git_oid& commitId, git_tree*& tree, std::string& error)
+bool CHistoryStore::WriteObjects(const std::string& subject, const std::vector<std::string>& failed, git_oid& commitId,
+    git_tree*& tree, std::string& error)
 {
     git_repository* repo = d->repo.get();
     git_treebuilder* builder = nullptr;
@@ -274,9 +275,9 @@ bool CHistoryStore::WriteObjects(const std::string& subject, const std::vector<s
     Git::Signature ownedSignature(signature);
     const std::string message = ComposeHistoryMessage(subject, entries, failed);
     const git_commit* parents[] = {parent};
-    return git_commit_create(&commitId, repo, nullptr, signature, signature, nullptr, message.c_str(), tree,
-               parent ? 1 : 0, parents)
-            == 0
+    return git_commit_create(
+               &commitId, repo, nullptr, signature, signature, nullptr, message.c_str(), tree, parent ? 1 : 0, parents)
+        == 0
         || Failed("the commit cannot be made", error);
 }
 
@@ -312,9 +313,9 @@ bool CHistoryStore::MoveBranch(const git_oid& id, const std::string& subject, st
     git_oid last;
     const bool unborn = !d->head;
     const int result = unborn ? git_reference_create(&moved, repo, branch, &id, 0, log.c_str())
-                              : git_reference_name_to_id(&last, repo, branch) == 0
-            ? git_reference_create_matching(&moved, repo, branch, &id, 1, &last, log.c_str())
-            : -1;
+        : git_reference_name_to_id(&last, repo, branch) == 0
+        ? git_reference_create_matching(&moved, repo, branch, &id, 1, &last, log.c_str())
+        : -1;
     git_reference_free(moved);
     return result == 0 || Failed("its branch cannot be moved to the new commit", error);
 }
@@ -377,7 +378,8 @@ std::vector<std::string> CHistoryStore::FilesOf(const std::string& stem) const
     return files;
 }
 
-bool CHistoryStore::At(const std::string& revision, const std::string& file, std::string& bytes, std::string& error) const
+bool CHistoryStore::At(
+    const std::string& revision, const std::string& file, std::string& bytes, std::string& error) const
 {
     git_object* object = nullptr;
     git_object* peeled = nullptr;
@@ -414,7 +416,8 @@ void CHistoryStore::ShowAsText(const std::string& pattern, const std::string& dr
     const QString line = QString::fromLocal8Bit((pattern + " diff=" + driver).c_str());
     if (lines.contains(line))
         return;
-    lines.removeIf([&](const QString& other) { return other.startsWith(QString::fromLocal8Bit(pattern.c_str()) + ' '); });
+    lines.removeIf(
+        [&](const QString& other) { return other.startsWith(QString::fromLocal8Bit(pattern.c_str()) + ' '); });
     lines << line;
     QDir().mkpath(QFileInfo(path).absolutePath());
     if (file.open(QIODevice::WriteOnly | QIODevice::Truncate))

@@ -53,8 +53,8 @@ public:
     // staged entries and the `failed` modules. `commit` gets its id, or
     // stays empty when nothing was staged. False with `error` set when the
     // commit could not be made (the repository is then as it was).
-    bool Commit(const std::string& subject, const std::vector<std::string>& failed, std::string& commit,
-        std::string& error);
+    bool Commit(
+        const std::string& subject, const std::vector<std::string>& failed, std::string& commit, std::string& error);
 
     // The versions of `file`, newest first: every commit that changed it.
     std::vector<HistoryVersion> Versions(const std::string& file) const;
@@ -72,8 +72,8 @@ public:
 
 private:
     struct Private;
-    bool WriteCommit(const std::string& subject, const std::vector<std::string>& failed, std::string& commit,
-        std::string& error);
+    bool WriteCommit(
+        const std::string& subject, const std::vector<std::string>& failed, std::string& commit, std::string& error);
     bool WriteObjects(const std::string& subject, const std::vector<std::string>& failed, git_oid& commitId,
         git_tree*& tree, std::string& error);
     bool WritePack(git_odb* odb, git_odb_backend* memory, std::string& error);

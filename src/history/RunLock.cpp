@@ -35,10 +35,9 @@ bool CRunLock::Take(const std::string& path, bool& interrupted, std::string& err
     if (flock(m_fd, LOCK_EX | LOCK_NB) != 0) {
         const std::string holder = Contents(m_fd);
         const std::string pid = holder.substr(0, holder.find_first_of(" \n"));
-        error = errno == EWOULDBLOCK
-            ? "another kalvorctl run is recording into it" + (pid.empty() ? std::string() : " (process " + pid + ")")
-                + "; try again when it has finished"
-            : path + ": " + strerror(errno);
+        error = errno == EWOULDBLOCK ? "another kalvorctl run is recording into it"
+                + (pid.empty() ? std::string() : " (process " + pid + ")") + "; try again when it has finished"
+                                     : path + ": " + strerror(errno);
         close(m_fd);
         m_fd = -1;
         return false;

@@ -25,8 +25,8 @@ struct CtlRun {
 
 // Starts kalvorctl (or `program`, which runs it) with `args` (the restart
 // wait shortened for the test unless `env` sets it).
-inline void StartCtl(QProcess& process, const QStringList& args, const QStringList& env = {},
-    const QString& program = KALVOR_CTL_PATH)
+inline void StartCtl(
+    QProcess& process, const QStringList& args, const QStringList& env = {}, const QString& program = KALVOR_CTL_PATH)
 {
     QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
     environment.insert("KALVOR_RESTART_WAIT_MS", "0");
