@@ -51,8 +51,8 @@ bool TakeCommunity(const std::string& source, const std::string& text, std::stri
     return error.empty();
 }
 
-bool ReadSmallFile(const std::string& what, const std::string& path, size_t limit, std::string& text, mode_t& mode,
-    std::string& error)
+bool ReadSmallFile(
+    const std::string& what, const std::string& path, size_t limit, std::string& text, mode_t& mode, std::string& error)
 {
     const int fd = open(path.c_str(), O_RDONLY | O_NOCTTY | O_CLOEXEC | O_NONBLOCK);
     struct stat info {};

@@ -220,7 +220,8 @@ void CCtlModule::SwitchDiff()
         const bool differs = !m_file.ChangedRegisters(m_module).empty();
         const int status = differs && m_options.exitCode ? kExitModule : kExitOk;
         if (m_options.json)
-            m_out.Raw(JsonHead(m_host, m_options.name, status) + ", \"differences\": " + DiffJson(m_module, m_file) + "}");
+            m_out.Raw(
+                JsonHead(m_host, m_options.name, status) + ", \"differences\": " + DiffJson(m_module, m_file) + "}");
         else
             for (const std::string& line : DiffLines(m_module, m_file))
                 m_out.Line(line);
@@ -266,8 +267,9 @@ void CCtlModule::SwitchWrite()
             }
             const bool none = outcome.phase == SwitchTransfer::UploadPhase::NoChanges;
             if (m_options.json)
-                m_out.Raw(JsonHead(m_host, m_options.name, kExitOk) + ", \"result\": " + (none ? "\"no changes\"" : "\"confirmed\"")
-                    + ", \"changed\": [" + (none ? "" : JoinedNumbers(outcome.changed)) + "]}");
+                m_out.Raw(JsonHead(m_host, m_options.name, kExitOk)
+                    + ", \"result\": " + (none ? "\"no changes\"" : "\"confirmed\"") + ", \"changed\": ["
+                    + (none ? "" : JoinedNumbers(outcome.changed)) + "]}");
             else
                 m_out.Line(none ? kNoChanges : kConfirmed);
             Finish(kExitOk);

@@ -230,8 +230,7 @@ std::string TakeArguments(const CommandShape& shape, std::vector<std::string> gi
         withHost = false;  // two files, no module
     // A saving command with --history, or one that compares or writes with --at.
     const CtlSavedKind* kind = SavedKind(shape.command);
-    const bool fileFromHistory
-        = kind && (kind->save == shape.command ? !options.history.empty() : !options.at.empty());
+    const bool fileFromHistory = kind && (kind->save == shape.command ? !options.history.empty() : !options.at.empty());
     const size_t wanted = shape.arguments - (shape.withHost && fleet ? 1 : 0) - (fileFromHistory ? 1 : 0);
     if (fileFromHistory && given.size() == wanted + 1)
         return options.at.empty() ? "switch read --history keeps the files in the history folder: leave out FILE"
@@ -289,7 +288,8 @@ bool HasModulePlaceholder(const std::string& pattern)
     return HasHostPlaceholder(pattern) || pattern.find("{name}") != std::string::npos;
 }
 
-std::string Expanded(const std::string& pattern, const std::string& host, const std::string& date, const std::string& name)
+std::string Expanded(
+    const std::string& pattern, const std::string& host, const std::string& date, const std::string& name)
 {
     std::string text = pattern;
     for (const auto& [placeholder, value] : {std::pair<std::string, std::string> {"{host}", host}, {"{date}", date},

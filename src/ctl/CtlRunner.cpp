@@ -37,7 +37,10 @@ std::string Joined(const std::vector<std::string>& hosts)
 class Run {
 public:
     Run(const CtlOptions& options, const std::vector<std::string>& hosts, CCtlFollowUp& followUp)
-        : m_options(options), m_hosts(hosts), m_followUp(followUp), m_slots(hosts.size()),
+        : m_options(options),
+          m_hosts(hosts),
+          m_followUp(followUp),
+          m_slots(hosts.size()),
           m_pool(hosts.size(), options.jobs),
           m_progress(options.Fleet() && isatty(STDERR_FILENO))
     {
@@ -114,8 +117,8 @@ private:
             slot.out->Raw(JsonFailure(m_followUp.JsonKeys(i), status, slot.out->LastError()));
         // Standard output holds only JSON with --json.
         if (m_options.Fleet()) {
-            const std::string summary
-                = m_followUp.Label(i) + ": " + StatusMeaning(m_options, status) + " (status " + std::to_string(status) + ")";
+            const std::string summary = m_followUp.Label(i) + ": " + StatusMeaning(m_options, status) + " (status "
+                + std::to_string(status) + ")";
             m_options.json ? slot.out->Note(summary) : slot.out->Raw(summary);
         }
         ++m_finished;

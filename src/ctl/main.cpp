@@ -12,13 +12,13 @@
 #include <unistd.h>
 #include <vector>
 
-#include "fleet/CtlDescriptors.h"
 #include "ctl/CtlInventory.h"
 #include "ctl/CtlOffline.h"
 #include "ctl/CtlOptions.h"
 #include "ctl/CtlOutput.h"
 #include "ctl/CtlRunner.h"
 #include "ctl/CtlScanRun.h"
+#include "fleet/CtlDescriptors.h"
 #include "platform/FileReplace.h"
 #include "snmp/SnmpRequest.h"
 
