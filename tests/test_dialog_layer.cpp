@@ -23,12 +23,12 @@
 #include <QtTest>
 #include <vector>
 
+#include "base/Pause.h"
 #include "platform/DataExchange.h"
 #include "platform/Dialog.h"
 #include "platform/DialogUnits.h"
 #include "platform/IpAddressCtrl.h"
 #include "platform/LimitedTextEdit.h"
-#include "platform/Pause.h"
 #include "platform/ReportList.h"
 #include "platform/TabBar.h"
 #include "platform/WindowPlaceKeeper.h"

@@ -15,8 +15,8 @@
 #include <numeric>
 #include <unistd.h>
 
+#include "base/Pause.h"
 #include "platform/IpAddressCtrl.h"
-#include "platform/Pause.h"
 #include "platform/TabBar.h"
 #include "res/SwitchDlgIds.h"
 #include "res/SwitchDlgTemplate.h"

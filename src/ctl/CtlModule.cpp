@@ -5,11 +5,11 @@
 #include <cstdlib>
 #include <cstring>
 
+#include "base/FileReplace.h"
+#include "base/Pause.h"
 #include "core/ModuleSettingsRead.h"
 #include "fleet/CtlDescriptors.h"
 #include "ctl/CtlSwitchText.h"
-#include "platform/FileReplace.h"
-#include "platform/Pause.h"
 #include "snmp/SnmpRequest.h"
 #include "switch/SwitchTransfer.h"
 #include "switch/SwitchUpload.h"

@@ -12,6 +12,7 @@
 #include <unistd.h>
 #include <vector>
 
+#include "base/FileReplace.h"
 #include "ctl/CtlInventory.h"
 #include "ctl/CtlOffline.h"
 #include "ctl/CtlOptions.h"
@@ -19,7 +20,6 @@
 #include "ctl/CtlRunner.h"
 #include "ctl/CtlScanRun.h"
 #include "fleet/CtlDescriptors.h"
-#include "platform/FileReplace.h"
 #include "snmp/SnmpRequest.h"
 
 namespace {

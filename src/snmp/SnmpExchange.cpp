@@ -10,7 +10,7 @@
 #include <cstdlib>
 #include <cstring>
 
-#include "platform/Pause.h"
+#include "base/Pause.h"
 #include "snmp/SnmpOptions.h"
 #include "snmp/SnmpTrace.h"
 

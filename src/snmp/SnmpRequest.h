@@ -5,7 +5,7 @@
 //
 // Two forms run a batch. Get and Set read as if they blocked: they wait in a
 // local event loop (windows keep repainting, input is blocked, and a cancel of
-// the busy handler ends them; see platform/Busy.h). Start calls back when the
+// the busy handler ends them; see base/BusyHooks.h). Start calls back when the
 // batch is done instead, so that many batches (of many modules) can run at
 // once on one event loop.
 

@@ -3,9 +3,9 @@
 #include <QComboBox>
 #include <algorithm>
 
+#include "base/Pause.h"
 #include "platform/DataExchange.h"
 #include "platform/IpAddressCtrl.h"
-#include "platform/Pause.h"
 #include "platform/TabBar.h"
 #include "platform/UiSeam.h"
 #include "res/Strings.h"
