@@ -579,7 +579,7 @@ private slots:
         QTest::addColumn<QString>("reason");
         QByteArray random(1 << 20, 0);
         for (int i = 0; i < random.size(); ++i)
-            random[i] = char((i * 7919) >> 3);
+            random[i] = char((unsigned(i) * 7919u) >> 3);
         QByteArray stripes(128, char(0xFF));
         for (int i = 0; i < 128; i += 3)
             stripes[i] = 0;
