@@ -31,10 +31,19 @@ public:
     QString GetItemText(int row, int column) const;
     int GetItemCount() const { return topLevelItemCount(); }
     bool DeleteItem(int row);
-    void DeleteAllItems() { clear(); }
+    void DeleteAllItems();
+
+protected:
+    void changeEvent(QEvent* event) override;
 
 private:
     int SortedPosition(const QString& text) const;
+    // Column widths are kept as texts come (a row measured once, not every
+    // row at every layout): a column grows to a new text, and is measured
+    // again whole when rows go or the font or style changes.
+    int TextWidth(QTreeWidgetItem* item, int column) const;
+    void Widen(QTreeWidgetItem* item, int column);
+    void FitColumns();
 
     QStringList m_headings;
 };
