@@ -14,8 +14,8 @@
 #include <functional>
 #include <memory>
 
+#include "base/Pause.h"
 #include "platform/Busy.h"
-#include "platform/Pause.h"
 #include "res/MacTableDlgIds.h"
 #include "res/SwitchDlgIds.h"
 #include "support/BenchRounds.h"

@@ -15,7 +15,7 @@
 #include <memory>
 #include <string>
 
-#include "platform/Pause.h"
+#include "base/Pause.h"
 #include "res/SwitchDlgIds.h"
 #include "snmp/ModuleObjects.h"
 #include "support/BareSnmpFloor.h"

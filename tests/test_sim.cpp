@@ -10,15 +10,18 @@
 
 #include <QElapsedTimer>
 #include <QProcess>
+#include <QTimer>
 #include <QtTest>
+#include <algorithm>
 #include <csignal>
 #include <filesystem>
 #include <fstream>
+#include <limits>
 #include <memory>
 #include <string>
 #include <vector>
 
-#include "platform/Pause.h"
+#include "base/Pause.h"
 #include "snmp/SnmpRequest.h"
 #include "support/SimModule.h"
 #include "support/TestEnvironment.h"
@@ -68,6 +71,9 @@ Answer::Value ValueOf(const netsnmp_variable_list& var)
 }
 
 constexpr long kAnswerTimeoutUs = 400 * 1000;
+// How long a simulator process may take to start or end (the sanitizers on
+// a loaded machine make it slow): only a hung one reaches it.
+constexpr int kProcessWaitMs = 30000;
 
 // A session to one module; no retries, a short time-out.
 netsnmp_session* OpenSession(const QString& address, uint16_t port, const std::string& community,
@@ -240,11 +246,12 @@ private slots:
         QCOMPARE(netsnmp_ds_get_int(NETSNMP_DS_LIBRARY_ID, NETSNMP_DS_LIB_TIMEOUT), 1);
         QCOMPARE(netsnmp_ds_get_int(NETSNMP_DS_LIBRARY_ID, NETSNMP_DS_LIB_RETRIES), 0);
         TestEnvironment::TakePauses();
-        QElapsedTimer clock;
-        clock.start();
+        bool loopTurned = false;  // a real pause waits in the event loop
+        QObject context;
+        QTimer::singleShot(0, &context, [&] { loopTurned = true; });
         Sleep(4000);
         Sleep(150);
-        QVERIFY(clock.elapsed() < 1000);
+        QVERIFY(!loopTurned);
         QCOMPARE(TestEnvironment::TakePauses(), (std::vector<unsigned> {4000, 150}));
         QVERIFY(TestEnvironment::TakePauses().empty());
     }
@@ -553,10 +560,10 @@ private slots:
 
     // Silent modules never answer (their requests are journaled with no
     // reply); a slow module answers each request late, and neither holds up
-    // the others, which answer at once.
+    // the others, which answer first though asked after it.
     void fleetSilentAndSlowModules()
     {
-        constexpr int kSlowMs = 800;
+        constexpr int kSlowMs = 500;
         SimFleetSpec spec;
         spec.size = 6;
         spec.base = "127.3.0.1";
@@ -583,14 +590,20 @@ private slots:
             addresses.push_back(row.address);
         QElapsedTimer clock;
         clock.start();
-        const auto gets = GetAllAtOnce(addresses, fleet.Port(), 3 * kSlowMs * 1000L, clock);
+        // Slow answers are awaited for five times their delay.
+        const auto gets = GetAllAtOnce(addresses, fleet.Port(), 5 * kSlowMs * 1000L, clock);
 
+        qint64 firstSlow = std::numeric_limits<qint64>::max();
+        for (size_t i = 0; i < std::size(rows); ++i) {
+            if (rows[i].kind == Kind::Slow && gets[i]->answeredMs >= 0)
+                firstSlow = std::min(firstSlow, gets[i]->answeredMs);
+        }
         for (size_t i = 0; i < std::size(rows); ++i) {
             const SentGet& get = *gets[i];
             const QByteArray what = get.address.toLatin1() + " answered after " + QByteArray::number(get.answeredMs);
             switch (rows[i].kind) {
-            case Kind::Prompt: QVERIFY2(get.answeredMs >= 0 && get.answeredMs < kSlowMs / 2, what); break;
-            case Kind::Slow: QVERIFY2(get.answeredMs >= kSlowMs && get.answeredMs < 2 * kSlowMs, what); break;
+            case Kind::Prompt: QVERIFY2(get.answeredMs >= 0 && get.answeredMs < firstSlow, what); break;
+            case Kind::Slow: QVERIFY2(get.answeredMs >= kSlowMs, what); break;
             case Kind::Silent: QVERIFY2(get.timedOut, what); break;
             }
             const std::vector<JournalEntry> lines = fleet.JournalOf(rows[i].address);
@@ -646,7 +659,7 @@ private slots:
         QFETCH(QString, complaint);
         QProcess sim;
         sim.start(KALVOR_SIM_PATH, arguments);
-        QVERIFY(sim.waitForFinished(5000));
+        QVERIFY(sim.waitForFinished(kProcessWaitMs));
         QCOMPARE(sim.exitCode(), 2);
         const QString error = QString::fromUtf8(sim.readAllStandardError());
         QVERIFY2(error.startsWith("kalvor-sim: ") && error.count('\n') == 1 && error.endsWith('\n'), qPrintable(error));
@@ -658,7 +671,7 @@ private slots:
     {
         QProcess help;
         help.start(KALVOR_SIM_PATH, {"--help"});
-        QVERIFY(help.waitForFinished(5000));
+        QVERIFY(help.waitForFinished(kProcessWaitMs));
         QCOMPARE(help.exitCode(), 0);
         const QString text = QString::fromUtf8(help.readAllStandardOutput());
         QVERIFY2(text.startsWith("usage: kalvor-sim"), qPrintable(text));
@@ -669,7 +682,7 @@ private slots:
 
         QProcess version;
         version.start(KALVOR_SIM_PATH, {"--version"});
-        QVERIFY(version.waitForFinished(5000));
+        QVERIFY(version.waitForFinished(kProcessWaitMs));
         QCOMPARE(version.exitCode(), 0);
         const QString line = QString::fromUtf8(version.readAllStandardOutput());
         QVERIFY2(QRegularExpression("^kalvor-sim [0-9]+\\.[0-9]+\n$").match(line).hasMatch(), qPrintable(line));
@@ -769,7 +782,7 @@ private slots:
         }
         QProcess sim;
         sim.start(KALVOR_SIM_PATH, {"--port", "0", "--state", path});
-        QVERIFY(sim.waitForFinished(5000));
+        QVERIFY(sim.waitForFinished(kProcessWaitMs));
         QCOMPARE(sim.exitCode(), 2);
         QCOMPARE(sim.readAllStandardOutput(), QByteArray());
         const QString complaint = QString::fromUtf8(sim.readAllStandardError());
@@ -808,7 +821,7 @@ private slots:
         QVERIFY(IsRunning(getpid()));
         QElapsedTimer clock;
         clock.start();
-        while (IsRunning(static_cast<pid_t>(simPid)) && clock.elapsed() < 3000)
+        while (IsRunning(static_cast<pid_t>(simPid)) && clock.elapsed() < kProcessWaitMs)
             QThread::msleep(20);
         const bool orphanLeft = IsRunning(static_cast<pid_t>(simPid));
         if (orphanLeft)
@@ -820,12 +833,12 @@ private slots:
     {
         QProcess sim;
         sim.start(KALVOR_SIM_PATH, {"--port", "0"});
-        QVERIFY(sim.waitForReadyRead(5000));
+        QVERIFY(sim.waitForReadyRead(kProcessWaitMs));
         const QString line = QString::fromUtf8(sim.readLine()).trimmed();
         QVERIFY2(QRegularExpression("^kalvor-sim listening on 127\\.0\\.0\\.1:[1-9][0-9]*$").match(line).hasMatch(),
             qPrintable(line));
         sim.terminate();
-        QVERIFY(sim.waitForFinished(5000));
+        QVERIFY(sim.waitForFinished(kProcessWaitMs));
         QCOMPARE(sim.exitStatus(), QProcess::NormalExit);
         QCOMPARE(sim.exitCode(), 0);
         QCOMPARE(sim.readAllStandardError(), QByteArray());

@@ -3,7 +3,7 @@
 // order. Every window as the program opens it, at the default font, two
 // points larger and at 20 points (CTest runs this again at QT_SCALE_FACTOR
 // 1.5 and 3): no caption, heading, list entry or shown value is cut, the
-// status line shows its text whole, the MAC list a full-length address.
+// status line shows its text whole, each list its widest row.
 
 #include <QApplication>
 #include <QCheckBox>
@@ -16,6 +16,8 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QRect>
+#include <QScrollArea>
+#include <QScrollBar>
 #include <QStyleOptionButton>
 #include <QStyleOptionViewItem>
 #include <QtTest>
@@ -27,15 +29,19 @@
 #include "core/AboutDlg.h"
 #include "core/CommunityDlg.h"
 #include "core/FeatureLevels.h"
+#include "core/FindModulesDlg.h"
 #include "core/MainDlg.h"
 #include "platform/DialogBuilder.h"
 #include "platform/DialogTemplate.h"
 #include "platform/IpAddressCtrl.h"
 #include "platform/ReportList.h"
+#include "platform/ScreenAreas.h"
 #include "platform/StatusLine.h"
 #include "res/AboutDlgTemplate.h"
 #include "res/AppIcon.h"
 #include "res/CommunityDlgTemplate.h"
+#include "res/FindModulesDlgIds.h"
+#include "res/FindModulesDlgTemplate.h"
 #include "res/IoPortsDlgTemplate.h"
 #include "res/MacTableDlgTemplate.h"
 #include "res/PortStatusDlgTemplate.h"
@@ -299,6 +305,14 @@ private:
     QFont m_saved;
 };
 
+// Screen areas of a test's own for as long as it lives.
+struct ScreenAreasScope {
+    explicit ScreenAreasScope(const QList<QRect>& areas) { SetScreenAreasForTest(areas); }
+    ~ScreenAreasScope() { SetScreenAreasForTest({}); }
+    ScreenAreasScope(const ScreenAreasScope&) = delete;
+    ScreenAreasScope& operator=(const ScreenAreasScope&) = delete;
+};
+
 // No exchange happens while a window opens; should one, it goes to a closed
 // loopback port.
 const SubWindowArgs kArgs {QStringLiteral("127.0.0.1"), QStringLiteral("marbled"), QStringLiteral("582019374620")};
@@ -319,8 +333,10 @@ private slots:
     void initTestCase() { TestEnvironment::Init(); }
     void nothingIsCut_data();
     void nothingIsCut();
-    void macListShowsAFullAddress_data();
-    void macListShowsAFullAddress();
+    void listShowsItsWidestRow_data();
+    void listShowsItsWidestRow();
+    void smallScreenScrollsToEveryControl_data();
+    void smallScreenScrollsToEveryControl();
     void runTimeCaptionsFitTheMainWindow_data();
     void runTimeCaptionsFitTheMainWindow();
     void iconHasBothSizes();
@@ -359,6 +375,7 @@ const TemplateRow kTemplates[] = {
     {"MAC table", MacTableDlgTemplate},
     {"serial bridge", SerialDlgTemplate},
     {"trap settings", TrapDlgTemplate},
+    {"find modules", FindModulesDlgTemplate},
 };
 
 void AddTemplateRows()
@@ -455,13 +472,17 @@ void TestWinTemplates::tabOrderIsTemplateOrder()
 }
 
 namespace {
-// The nine windows as the program makes them: the three of the main window's
+// The ten windows as the program makes them: the four of the main window's
 // own, then the rows of its launch table.
 using WindowMaker = std::unique_ptr<CDialog> (*)();
 const WindowMaker kOwnWindows[] = {
     [] { return std::unique_ptr<CDialog>(std::make_unique<CMainDlg>(KalvorLaunchTable())); },
     [] { return std::unique_ptr<CDialog>(std::make_unique<CAboutDlg>()); },
     [] { return std::unique_ptr<CDialog>(std::make_unique<CCommunityDlg>(QStringLiteral("Change R/W Community String"))); },
+    [] {
+        return std::unique_ptr<CDialog>(
+            std::make_unique<CFindModulesDlg>(QStringLiteral("172.16.100.2"), QStringLiteral("582019374620"), nullptr));
+    },
 };
 constexpr int kOwnCount = int(std::size(kOwnWindows));
 
@@ -493,29 +514,106 @@ void TestWinTemplates::nothingIsCut()
     QFETCH(int, window);
     const FontScope scope(kFontSettings[font]);
     const std::unique_ptr<CDialog> dialog = OpenWindow(window);
-    CheckNothingCut(dialog.get());
+    CheckNothingCut(dialog->Page());
 }
 
-void TestWinTemplates::macListShowsAFullAddress_data()
+void TestWinTemplates::smallScreenScrollsToEveryControl_data()
+{
+    QTest::addColumn<int>("window");
+    for (int window = 0; window < kOwnCount + int(KalvorLaunchTable().size()); ++window)
+        QTest::addRow("window %d", window) << window;
+}
+
+// A window larger than the screen's free area fits in it and scrolls; its
+// controls keep their places, and scrolling to each one shows it whole (or
+// as much of it as the window holds). Each window opens once (the windows
+// that read the module at their start wait for it) and is shown on each area.
+void TestWinTemplates::smallScreenScrollsToEveryControl()
+{
+    struct Case {
+        const char* name;
+        double widthShare, heightShare;  // of the free area to the window's full size
+        bool across, down;  // scroll bars expected
+    };
+    static const Case kCases[] = {
+        {"smaller both ways", 0.5, 0.6, true, true},
+        {"too low only", 2.0, 0.6, false, true},
+        {"too narrow only", 0.5, 2.0, true, false},
+        {"room enough", 2.0, 2.0, false, false},
+    };
+    QFETCH(int, window);
+    const std::unique_ptr<CDialog> dialog = OpenWindow(window);
+    const QSize full = dialog->size();
+    QScrollArea* scroll = dialog->ScrollArea();
+    const QWidget* viewport = scroll->viewport();
+    for (const Case& test : kCases) {
+        const QRect area(50, 30, int(full.width() * test.widthShare), int(full.height() * test.heightShare));
+        const ScreenAreasScope screens({area});
+        dialog->show();
+        QVERIFY(QTest::qWaitForWindowExposed(dialog.get()));
+        QCoreApplication::processEvents();  // the scroll bars show or hide by a queued call
+        const QString what = QString::fromLatin1(test.name) + ": ";
+        QCOMPARE(dialog->Page()->size(), full);
+        QVERIFY2(dialog->frameGeometry().width() <= area.width() && dialog->frameGeometry().height() <= area.height(),
+            qPrintable(what + "the window does not fit"));
+        QVERIFY2(scroll->horizontalScrollBar()->isVisible() == test.across, qPrintable(what + "horizontal bar"));
+        QVERIFY2(scroll->verticalScrollBar()->isVisible() == test.down, qPrintable(what + "vertical bar"));
+        QVERIFY2(test.across || test.down || dialog->size() == full, qPrintable(what + "the window is not its page"));
+        for (QWidget* control : dialog->Page()->findChildren<QWidget*>(QString(), Qt::FindDirectChildrenOnly)) {
+            if (control->isHidden())
+                continue;
+            scroll->horizontalScrollBar()->setValue(control->x());
+            scroll->verticalScrollBar()->setValue(control->y());
+            const QRect inView(control->mapTo(viewport, QPoint()), control->size());
+            QVERIFY2(inView.intersected(viewport->rect()).size() == control->size().boundedTo(viewport->size()),
+                qPrintable(what + control->objectName() + " cannot be brought into view"));
+        }
+        dialog->hide();
+    }
+}
+
+namespace {
+// The windows with a list, each with the widest row it shows.
+struct ListRow {
+    const char* name;
+    std::unique_ptr<CDialog> (*make)();
+    int list;
+    QStringList row;
+};
+const ListRow kListRows[] = {
+    {"MAC table", [] { return MakeFactory<CMacTableDlg>()(kArgs); }, IDC_MAC_RESULTS,
+        {"00-1A-2B-3C-4D-5E", "8", "300"}},
+    {"find modules",
+        [] {
+            return std::unique_ptr<CDialog>(std::make_unique<CFindModulesDlg>(kArgs.moduleIp, kArgs.roCommunity, nullptr));
+        },
+        IDC_FIND_LIST, {"255.255.255.255", "4.079", "00 0A 1B 2C 3D 4E", "unknown"}},
+};
+}  // namespace
+
+void TestWinTemplates::listShowsItsWidestRow_data()
 {
     QTest::addColumn<int>("font");
+    QTest::addColumn<int>("which");
     for (int font = 0; font < int(std::size(kFontSettings)); ++font)
-        QTest::newRow(kFontSettings[font].name) << font;
+        for (int which = 0; which < int(std::size(kListRows)); ++which)
+            QTest::addRow("%s, %s", kListRows[which].name, kFontSettings[font].name) << font << which;
 }
 
-void TestWinTemplates::macListShowsAFullAddress()
+void TestWinTemplates::listShowsItsWidestRow()
 {
     QFETCH(int, font);
+    QFETCH(int, which);
     const FontScope scope(kFontSettings[font]);
-    const auto dialog = MakeFactory<CMacTableDlg>()(kArgs);
+    const ListRow& shown = kListRows[which];
+    const auto dialog = shown.make();
     dialog->Create();
-    auto* list = dialog->Item<CReportList>(IDC_MAC_RESULTS);
+    auto* list = dialog->Item<CReportList>(shown.list);
     const int row = list->InsertItem(QString());
-    list->SetItemText(row, 0, QStringLiteral("00-1A-2B-3C-4D-5E"));
-    list->SetItemText(row, 1, QStringLiteral("8"));
-    list->SetItemText(row, 2, QStringLiteral("300"));
+    for (int column = 0; column < shown.row.size(); ++column)
+        list->SetItemText(row, column, shown.row[column]);
     CheckListShowsColumns(list);
-    QVERIFY(list->columnWidth(0) >= list->fontMetrics().horizontalAdvance(QStringLiteral("00-1A-2B-3C-4D-5E")));
+    QVERIFY(list->columnWidth(0) >= list->fontMetrics().horizontalAdvance(shown.row[0]));
 }
 
 void TestWinTemplates::runTimeCaptionsFitTheMainWindow_data() { AddFontRows(false); }

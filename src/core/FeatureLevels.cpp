@@ -240,7 +240,7 @@ Layout LayoutFor(const FirmwareVersion& version)
 
 bool SwitchButtonsUsable(const FirmwareVersion& version, bool switchControl)
 {
-    return switchControl && !In(version.minor, {75, 79});
+    return SwitchBoardUsable(version, switchControl);
 }
 
 WindowButtons WindowButtonsFor(const FirmwareVersion& version, bool switchControl, bool rs232Bit)

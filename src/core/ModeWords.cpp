@@ -4,9 +4,9 @@
 #include <algorithm>
 #include <initializer_list>
 
+#include "base/Pause.h"
 #include "core/MainDlg.h"
 #include "core/ModeBits.h"
-#include "platform/Pause.h"
 #include "res/Strings.h"
 #include "snmp/ModuleObjects.h"
 #include "snmp/SnmpRequest.h"

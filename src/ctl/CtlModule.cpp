@@ -5,10 +5,11 @@
 #include <cstdlib>
 #include <cstring>
 
+#include "base/FileReplace.h"
+#include "base/Pause.h"
 #include "core/ModuleSettingsRead.h"
+#include "fleet/CtlDescriptors.h"
 #include "ctl/CtlSwitchText.h"
-#include "platform/FileReplace.h"
-#include "platform/Pause.h"
 #include "snmp/SnmpRequest.h"
 #include "switch/SwitchTransfer.h"
 #include "switch/SwitchUpload.h"
@@ -47,15 +48,9 @@ std::string CodeText(int code)
 int LoadImageFile(const std::string& host, const std::string& path, CtlOutput& out, CSwitchImage& image)
 {
     const SwitchTransfer::FileRead read = SwitchTransfer::ReadImageFile(QString::fromLocal8Bit(path.c_str()), image);
-    switch (read.status) {
-    case SwitchTransfer::FileStatus::Loaded: return kExitOk;
-    case SwitchTransfer::FileStatus::TooShort:
-        out.Error(host, "file", path + ": " + std::to_string(read.size) + " bytes, a configuration has 128");
-        return kExitUsage;
-    case SwitchTransfer::FileStatus::Unreadable:
-        out.Error(host, "file", path + ": " + read.error.toStdString());
-        return kExitUsage;
-    }
+    if (read.status == SwitchTransfer::FileStatus::Loaded)
+        return kExitOk;
+    out.Error(host, "file", path + ": " + SwitchTransfer::RefusalReason(read).toLocal8Bit().toStdString());
     return kExitUsage;
 }
 
@@ -112,6 +107,13 @@ void CCtlModule::Info()
 
 void CCtlModule::InfoRead(const ModuleSettings& settings)
 {
+    // A read whose session could not be opened is read again, from the start (it only reads).
+    const bool unopened = settings.failure == ModuleSettings::Failure::Version
+        || settings.failure == ModuleSettings::Failure::Settings;
+    if (unopened && CtlDescriptors::StartAgain(settings.code, m_infoRetry)) {
+        QMetaObject::invokeMethod(&m_context, [this] { Info(); }, Qt::QueuedConnection);
+        return;
+    }
     switch (settings.failure) {
     case ModuleSettings::Failure::None: break;
     case ModuleSettings::Failure::Version:
@@ -148,7 +150,7 @@ void CCtlModule::ReadSwitch(const std::function<void()>& then)
 {
     m_read = std::make_unique<CSnmpRequest>(m_host.c_str(), m_options.roCommunity.c_str(), SwitchMap::kRegisters);
     SwitchTransfer::AddRegisterReads(*m_read);
-    m_read->Start(false, [this, then](int code) {
+    CtlDescriptors::StartBatch(*m_read, false, &m_context, [this, then](int code) {
         if (code < 0) {
             m_out.Error(m_host, "switch read", CodeText(code));
             return Finish(kExitSwitchRead);
@@ -163,9 +165,17 @@ void CCtlModule::ReadSwitch(const std::function<void()>& then)
     });
 }
 
-bool CCtlModule::LoadFile(const std::string& path, CSwitchImage& image)
+void CCtlModule::UseFile(const CSwitchImage& image)
 {
-    const int status = LoadImageFile(m_host, path, m_out, image);
+    m_file = image;
+    m_fileRead = true;
+}
+
+bool CCtlModule::LoadFile(const std::string& path)
+{
+    if (m_fileRead)
+        return true;
+    const int status = LoadImageFile(m_host, path, m_out, m_file);
     if (status != kExitOk)
         Finish(status);
     return status == kExitOk;
@@ -197,7 +207,7 @@ void CCtlModule::SwitchRead()
 
 void CCtlModule::SwitchDiff()
 {
-    if (!LoadFile(Expanded(m_options.file, m_host, m_options.date), m_file))
+    if (!LoadFile(Expanded(m_options.file, m_host, m_options.date)))
         return;
     ReadSwitch([this] {
         const bool differs = !m_file.ChangedRegisters(m_module).empty();
@@ -213,15 +223,15 @@ void CCtlModule::SwitchDiff()
 
 void CCtlModule::SwitchWrite()
 {
-    if (!LoadFile(Expanded(m_options.file, m_host, m_options.date), m_file))
+    if (!LoadFile(Expanded(m_options.file, m_host, m_options.date)))
         return;
     ReadSwitch([this] {
         SwitchTransfer::UploadFlow flow;
         flow.newRequest = [this](uint32_t capacity) {
             return std::make_unique<CSnmpRequest>(m_host.c_str(), m_options.rwCommunity.c_str(), capacity);
         };
-        flow.run = [](CSnmpRequest& request, bool set, std::function<void(int)> then) {
-            request.Start(set, std::move(then));
+        flow.run = [this](CSnmpRequest& request, bool set, std::function<void(int)> then) {
+            CtlDescriptors::StartBatch(request, set, &m_context, std::move(then));
         };
         flow.uploaded = [this] {
             if (m_uploaded)

@@ -41,7 +41,7 @@ const char* const kCtlUsage
       "exit status: 0 done, 1 module did not answer (info) or registers differ (diff --exit-code),\n"
       "  2 bad command line or file, 3 switch read failed, 4 implausible switch data,\n"
       "  5 upload failed, 6 not confirmed; with --hosts the highest status of any module;\n"
-      "  130/143 interrupted (SIGINT/SIGTERM)\n";
+      "  129/130/143 interrupted (SIGHUP/SIGINT/SIGTERM)\n";
 
 namespace {
 

@@ -2,6 +2,7 @@
 
 #include <QEvent>
 #include <QHeaderView>
+#include <QKeyEvent>
 #include <algorithm>
 
 CReportList::CReportList(QWidget* parent) : QTreeWidget(parent)
@@ -84,6 +85,15 @@ int CReportList::InsertItem(const QString& text)
     return row;
 }
 
+int CReportList::AppendItem(const QString& text)
+{
+    auto* item = new QTreeWidgetItem;
+    item->setText(0, text);
+    addTopLevelItem(item);
+    Widen(item, 0);
+    return topLevelItemCount() - 1;
+}
+
 bool CReportList::SetItemText(int row, int column, const QString& text)
 {
     QTreeWidgetItem* item = topLevelItem(row);
@@ -112,4 +122,27 @@ void CReportList::DeleteAllItems()
 {
     clear();
     FitColumns();
+}
+
+QString CReportList::Text() const
+{
+    const QString lineEnd = QStringLiteral("\r\n");
+    QString text = m_headings.join('\t') + lineEnd;
+    for (int row = 0; row < topLevelItemCount(); ++row) {
+        QStringList cells;
+        for (int column = 0; column < columnCount(); ++column)
+            cells << topLevelItem(row)->text(column);
+        text += cells.join('\t') + lineEnd;
+    }
+    return text;
+}
+
+void CReportList::keyPressEvent(QKeyEvent* event)
+{
+    const bool enter = event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter;
+    if (enter && currentItem() && m_returnHandler && m_returnHandler()) {
+        event->accept();
+        return;
+    }
+    QTreeWidget::keyPressEvent(event);
 }

@@ -17,7 +17,7 @@
 #include <unordered_map>
 #include <utility>
 
-#include "platform/Pause.h"
+#include "base/Pause.h"
 #include "snmp/SnmpOptions.h"
 #include "snmp/SnmpTrace.h"
 
@@ -31,7 +31,16 @@ namespace {
 
 constexpr int kMaxResends = 5;
 
-bool Quiet() { return SnmpSessionOptions().quiet; }
+// The library's own diagnostics ("snmpget: Timeout", "Created directory:
+// ..." on a first run) never reach standard error: each failure reaches the
+// operator in the tool's own words (a status line, one line of kalvorctl).
+// The library writes to standard error while no log handler is enabled, so
+// one that drops everything is, before the library first starts.
+void SilenceLibraryLog()
+{
+    static const bool silenced = netsnmp_register_loghandler(NETSNMP_LOGHANDLER_NONE, LOG_DEBUG) != nullptr;
+    (void)silenced;
+}
 
 static_assert(std::is_same_v<oid, unsigned long>, "object identifiers are kept as unsigned long");
 
@@ -42,8 +51,6 @@ bool ParseOid(const char* text, std::vector<oid>& name)
     name.resize(MAX_OID_LEN);
     const bool ok = text[0] != '\0' && read_objid(text, name.data(), &length) != 0;
     name.resize(ok ? length : 0);
-    if (!ok && !Quiet())
-        fprintf(stderr, "%s: unparsable object identifier\n", text);
     return ok;
 }
 
@@ -237,6 +244,7 @@ void CSnmpExchange::Cancel()
 // One SNMPv1 session for the batch.
 void CSnmpExchange::Open()
 {
+    SilenceLibraryLog();
     init_snmp("snmpapp");
     netsnmp_session settings {};
     snmp_sess_init(&settings);
@@ -257,10 +265,6 @@ void CSnmpExchange::Open()
     SOCK_STARTUP;
     m_session = snmp_sess_open(&settings);
     if (!m_session) {
-        if (!Quiet()) {
-            snmp_perror("ack");
-            snmp_log(LOG_ERR, "something horrible happened!!!\n");
-        }
         SOCK_CLEANUP;
         return;
     }
@@ -298,8 +302,6 @@ void CSnmpExchange::SendCurrent()
         snmp_add_null_var(request, m_oid.data(), m_oid.size());
     } else if (snmp_add_var(request, m_oid.data(), m_oid.size(), spec.type, spec.value.c_str()) != 0) {
         // The value text does not suit its type: nothing is sent.
-        if (!Quiet())
-            snmp_perror(spec.oid.c_str());
         snmp_free_pdu(request);
         CloseSession();
         Finish(CSnmpRequest::kErrorStatus);
@@ -310,8 +312,6 @@ void CSnmpExchange::SendCurrent()
     if (snmp_sess_async_send(m_session, request, &CSnmpExchange::OnLibraryCallback, this) == 0) {
         snmp_free_pdu(request);
         SnmpTrace::Answer(m_peer, m_set, spec.oid, STAT_ERROR, nullptr, m_sent, m_resendsOfThis);
-        if (!Quiet())
-            snmp_sess_perror(m_set ? "snmpset" : "snmpget", snmp_sess_session(m_session));
         CloseSession();
         Finish(CSnmpRequest::kNoAnswer);
         return;
@@ -463,16 +463,10 @@ void CSnmpExchange::TakeAnswer()
         SendCurrent();
         return;
     case Verdict::NoAnswer:
-        if (!Quiet() && m_answerStatus == STAT_TIMEOUT)
-            fprintf(stderr, "%s: %s\n", m_set ? "snmpset" : "snmpget", snmp_api_errstring(SNMPERR_TIMEOUT));
-        else if (!Quiet())
-            snmp_sess_perror(m_set ? "snmpset" : "snmpget", snmp_sess_session(m_session));
         CloseSession();
         Finish(CSnmpRequest::kNoAnswer);
         return;
     case Verdict::Refused:
-        if (m_errorStatus != SNMP_ERR_NOERROR && m_set && !Quiet())
-            fprintf(stderr, "Error in packet\nReason: %s\n", snmp_errstring(m_errorStatus));
         CloseSession();
         Finish(CSnmpRequest::kErrorStatus);
         return;

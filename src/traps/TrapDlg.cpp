@@ -14,8 +14,6 @@
 namespace {
 constexpr const char* kNothingChanged = "Nothing changed ...";
 constexpr const char* kParametersChanged = "Connection established! Parameters changed.";
-constexpr const char* kNotLatin1
-    = "ERROR in community string. Only 8-bit (Latin-1) characters can be sent to the module.";
 
 // The module keeps its thresholds as 16-bit quantities.
 constexpr int32_t kThresholdMask = 0xFFFF;
@@ -124,7 +122,7 @@ bool CTrapDlg::CheckServerFields()
     if (!CheckIpComplete(IDC_TRAP_SERVER))
         return false;
     if (!IsLatin1(m_trapCommunity)) {
-        ShowStatusOnly(QString::fromLatin1(kNotLatin1));
+        ShowStatusOnly(QString::fromLatin1(kStatusCommunityNot8Bit));
         return false;
     }
     return true;
