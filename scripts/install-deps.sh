@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # Installs what building and testing Kalvor needs on Debian 12, if missing.
 set -euo pipefail
-packages=(cmake make g++ pkg-config qt6-base-dev libsnmp-dev nlohmann-json3-dev fonts-dejavu-core desktop-file-utils
+packages=(cmake make g++ pkg-config qt6-base-dev libsnmp-dev libgit2-dev git nlohmann-json3-dev fonts-dejavu-core desktop-file-utils
   xvfb qt6-qpa-plugins)
 missing=()
 for package in "${packages[@]}"; do

@@ -31,6 +31,7 @@ set(windows_files
   share/applications/${id}.desktop
   share/metainfo/${id}.metainfo.xml
   share/icons/hicolor/scalable/apps/${id}.svg)
+set(ctl_files lib/systemd/system/kalvor-backup.service lib/systemd/system/kalvor-backup.timer)
 file(GLOB_RECURSE all_files RELATIVE ${prefix} ${prefix}/*)
 set(packaged_files)
 foreach(entry ${packages})

@@ -23,98 +23,13 @@
 #include <vector>
 
 #include "snmp/ModuleObjects.h"
+#include "support/CtlProcess.h"
 #include "support/FileSizeLimit.h"
 #include "support/SimModule.h"
 #include "support/TestEnvironment.h"
 #include "switch/SwitchTables.h"
 
 namespace {
-
-struct CtlRun {
-    int status = -1;
-    QString out;
-    QString err;
-};
-
-// Starts kalvorctl (or `program`, which runs it) with `args` (the restart
-// wait shortened for the test unless `env` sets it).
-void StartCtl(QProcess& process, const QStringList& args, const QStringList& env = {},
-    const QString& program = KALVOR_CTL_PATH)
-{
-    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
-    environment.insert("KALVOR_RESTART_WAIT_MS", "0");
-    environment.remove("KALVOR_RO_COMMUNITY");
-    environment.remove("KALVOR_RW_COMMUNITY");
-    for (const QString& pair : env)
-        environment.insert(pair.section('=', 0, 0), pair.section('=', 1));
-    process.setProcessEnvironment(environment);
-    process.start(program, args);
-}
-
-// Runs kalvorctl with `input` on its standard input; `child` runs in the
-// child process before kalvorctl starts.
-CtlRun Ctl(const QStringList& args, const QStringList& env = {}, const QByteArray& input = {},
-    const std::function<void()>& child = {})
-{
-    QProcess process;
-    if (child)
-        process.setChildProcessModifier(child);
-    StartCtl(process, args, env);
-    process.write(input);
-    process.closeWriteChannel();
-    if (!process.waitForFinished(60000)) {
-        process.kill();
-        process.waitForFinished();
-        return {};
-    }
-    CtlRun run;
-    run.status = process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -1;
-    run.out = QString::fromLocal8Bit(process.readAllStandardOutput());
-    run.err = QString::fromLocal8Bit(process.readAllStandardError());
-    return run;
-}
-
-QStringList PortArgs(const SimModule& sim) { return {"--port", QString::number(sim.Port())}; }
-
-// State text setting the switch registers given as {register, value}.
-std::string RegisterObjects(const std::vector<std::pair<int, int>>& registers, const std::string& more = "")
-{
-    std::string objects;
-    for (const auto& [r, value] : registers) {
-        if (!objects.empty())
-            objects += ",";
-        objects += "\"" + Oid::SwitchRegister(r) + "\": {\"type\": \"i\", \"value\": " + std::to_string(value) + "}";
-    }
-    return "{\"objects\": {" + objects + "}" + more + "}";
-}
-
-QByteArray DefaultImage()
-{
-    return QByteArray(reinterpret_cast<const char*>(kDefaultImage.data()), int(kDefaultImage.size()));
-}
-
-QByteArray ReadAll(const QString& path)
-{
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-}
-
-void WriteAll(const QString& path, const QByteArray& bytes)
-{
-    QFile file(path);
-    QVERIFY(file.open(QIODevice::WriteOnly));
-    QCOMPARE(file.write(bytes), bytes.size());
-}
-
-int Count(const std::vector<JournalEntry>& journal, const std::string& op, const std::string& oid)
-{
-    int count = 0;
-    for (const JournalEntry& entry : journal)
-        count += entry.op == op && entry.oid == oid;
-    return count;
-}
-
-QStringList Lines(const QString& text) { return text.split('\n', Qt::SkipEmptyParts); }
 
 // A fleet of 20 modules from 127.1.0.1 (each with the registers of
 // `RegisterObjects({{0, 0x5A}, {127, 0xA5}})`): three silent, one slow.
@@ -152,18 +67,6 @@ QStringList WriteOfTwo(const QTemporaryDir& dir, const QString& first, const QSt
 // The files of `dir` but the host list.
 QStringList Files(const QString& dir) { return QDir(dir).entryList(QDir::Files | QDir::Hidden, QDir::Name); }
 
-// Every JSON object of `text`, one a line.
-QList<QJsonObject> JsonLines(const QString& text)
-{
-    QList<QJsonObject> objects;
-    for (const QString& line : Lines(text)) {
-        QJsonParseError error {};
-        objects << QJsonDocument::fromJson(line.toUtf8(), &error).object();
-        if (error.error != QJsonParseError::NoError)
-            qWarning("not JSON: %s", qPrintable(line));
-    }
-    return objects;
-}
 
 }  // namespace
 

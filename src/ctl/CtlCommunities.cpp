@@ -13,31 +13,14 @@ namespace {
 const char* const kDefaultRo = "582019374620";
 const char* const kDefaultRw = "marbled";
 constexpr size_t kMaxCommunity = 12;
-constexpr off_t kMaxFileSize = 4096;
+constexpr size_t kMaxFileSize = 4096;
 
 // A community string and where it came from (an option, a file or a variable).
 struct Community {
     std::string source;
     std::string text;  // as given, in the local encoding
 
-    // The module keeps at most 12 characters of one byte each (Latin-1): a
-    // longer string or another character would be stored otherwise than
-    // typed. `bytes` receives the Latin-1 bytes.
-    bool Take(std::string& bytes, std::string& error) const
-    {
-        const QString characters = QString::fromLocal8Bit(text.c_str());
-        bool latin1 = true;
-        for (const QChar c : characters)
-            latin1 = latin1 && c.unicode() <= 0xFF;
-        if (text.empty())
-            error = source + (source.rfind("--", 0) == 0 ? ": the community string is empty" : " is set but empty");
-        else if (!latin1)
-            error = source + ": the community string holds a character outside Latin-1, which the module cannot store";
-        else if (characters.size() > qsizetype(kMaxCommunity))
-            error = source + ": the community string has more than 12 characters";
-        bytes = characters.toLatin1().toStdString();
-        return error.empty();
-    }
+    bool Take(std::string& bytes, std::string& error) const { return TakeCommunity(source, text, bytes, error); }
 };
 
 std::string ModeText(mode_t mode)
@@ -47,42 +30,72 @@ std::string ModeText(mode_t mode)
     return text;
 }
 
-// The file's text, once it is found to be a small regular file that no one
-// but its owner may read or write. It is opened without waiting, so that a
-// FIFO (or a device) is refused instead of waiting for a writer.
-bool ReadPrivateFile(const std::string& path, std::string& text, std::string& error)
+}  // namespace
+
+bool TakeCommunity(const std::string& source, const std::string& text, std::string& bytes, std::string& error)
+{
+    // The module keeps at most 12 characters of one byte each (Latin-1): a
+    // longer string or another character would be stored otherwise than
+    // typed.
+    const QString characters = QString::fromLocal8Bit(text.c_str());
+    bool latin1 = true;
+    for (const QChar c : characters)
+        latin1 = latin1 && c.unicode() <= 0xFF;
+    if (text.empty())
+        error = source + (source.rfind("--", 0) == 0 ? ": the community string is empty" : " is set but empty");
+    else if (!latin1)
+        error = source + ": the community string holds a character outside Latin-1, which the module cannot store";
+    else if (characters.size() > qsizetype(kMaxCommunity))
+        error = source + ": the community string has more than 12 characters";
+    bytes = characters.toLatin1().toStdString();
+    return error.empty();
+}
+
+bool ReadSmallFile(
+    const std::string& what, const std::string& path, size_t limit, std::string& text, mode_t& mode, std::string& error)
 {
     const int fd = open(path.c_str(), O_RDONLY | O_NOCTTY | O_CLOEXEC | O_NONBLOCK);
     struct stat info {};
     if (fd < 0 || fstat(fd, &info) != 0) {
-        error = "--community-file: " + path + ": " + strerror(errno);
+        error = what + ": " + path + ": " + strerror(errno);
         if (fd >= 0)
             close(fd);
         return false;
     }
+    mode = info.st_mode;
     if (!S_ISREG(info.st_mode))
-        error = "--community-file: " + path + ": not a regular file";
-    else if (info.st_mode & 077)
-        error = "--community-file: " + path + ": others than its owner may read or change it (mode "
-            + ModeText(info.st_mode) + "); make it private with chmod 600";
-    else if (info.st_size > kMaxFileSize)
-        error = "--community-file: " + path + ": larger than a community file can be";
-    char buffer[kMaxFileSize];
-    const ssize_t got = error.empty() ? read(fd, buffer, sizeof buffer) : 0;
-    if (got < 0)
-        error = "--community-file: " + path + ": " + strerror(errno);
+        error = what + ": " + path + ": not a regular file";
+    else if (size_t(info.st_size) > limit)
+        error = what + ": " + path + ": larger than " + std::to_string(limit) + " bytes";
+    text.assign(error.empty() ? size_t(info.st_size) : 0, '\0');
+    size_t got = 0;
+    ssize_t part = 1;
+    while (got < text.size() && (part = read(fd, &text[got], text.size() - got)) > 0)
+        got += size_t(part);
+    if (part < 0)
+        error = what + ": " + path + ": " + strerror(errno);
     close(fd);
-    text.assign(buffer, size_t(got > 0 ? got : 0));
+    text.resize(got);
     return error.empty();
 }
 
-}  // namespace
+std::string NotPrivate(const std::string& what, const std::string& path, mode_t mode)
+{
+    if (!(mode & 077))
+        return std::string();
+    return what + ": " + path + ": others than its owner may read or change it (mode " + ModeText(mode)
+        + "); make it private with chmod 600";
+}
 
 bool ReadCommunityFile(const std::string& path, std::string& ro, std::string& rw, int& given, std::string& error)
 {
     std::string text;
+    mode_t mode = 0;
     given = 0;
-    if (!ReadPrivateFile(path, text, error))
+    if (!ReadSmallFile("--community-file", path, kMaxFileSize, text, mode, error))
+        return false;
+    error = NotPrivate("--community-file", path, mode);
+    if (!error.empty())
         return false;
     int number = 0;
     for (size_t at = 0; at < text.size();) {

@@ -5,6 +5,7 @@
 
 #include <functional>
 #include <string>
+#include <sys/types.h>
 
 struct CtlCommunitySources {
     const std::string* roOption = nullptr;  // --ro, when given
@@ -21,3 +22,18 @@ bool TakeCommunities(const CtlCommunitySources& sources, const std::function<con
 // once, at least one), readable by its owner only. `ro`/`rw` are set only for
 // the lines given; `given` bit 0 for ro, bit 1 for rw.
 bool ReadCommunityFile(const std::string& path, std::string& ro, std::string& rw, int& given, std::string& error);
+
+// One community string from `source` (an option, a variable, a file and
+// line) checked as the module stores it: 1 to 12 Latin-1 characters.
+// `bytes` gets the Latin-1 bytes; false with `error` naming the source.
+bool TakeCommunity(const std::string& source, const std::string& text, std::string& bytes, std::string& error);
+
+// The text and mode of a regular file of at most `limit` bytes; errors
+// start with `what` (the option) and name the file. It is opened without
+// waiting, so that a FIFO (or a device) is refused instead of waiting for a
+// writer.
+bool ReadSmallFile(const std::string& what, const std::string& path, size_t limit, std::string& text, mode_t& mode,
+    std::string& error);
+// The refusal of a file of community strings that others than its owner
+// may read or change; empty when it is private.
+std::string NotPrivate(const std::string& what, const std::string& path, mode_t mode);

@@ -19,10 +19,11 @@ namespace {
 const char* const kNoChanges = "No changes made! Skipping SNMP upload to switch memory.";
 const char* const kConfirmed = "Settings comfirmed succesfully!";
 
-// "{"host": "…", "status": N" to be continued with more keys.
-std::string JsonHead(const std::string& host, int status)
+// "{"host": "…", ["name": "…", ]"status": N" to be continued with more keys.
+std::string JsonHead(const std::string& host, const std::string& name, int status)
 {
-    return "{\"host\": " + JsonString(host) + ", \"status\": " + std::to_string(status);
+    return "{\"host\": " + JsonString(host) + (name.empty() ? "" : ", \"name\": " + JsonString(name))
+        + ", \"status\": " + std::to_string(status);
 }
 
 std::string JoinedNumbers(const std::vector<int>& numbers)
@@ -88,6 +89,7 @@ void CCtlModule::Start(Done done, std::function<void()> uploaded)
     case CtlCommand::SwitchDiff: return SwitchDiff();
     case CtlCommand::SwitchWrite: return SwitchWrite();
     case CtlCommand::SwitchShow:
+    case CtlCommand::History:
     case CtlCommand::Scan: break;  // no module command
     }
     Finish(kExitUsage);
@@ -128,7 +130,7 @@ void CCtlModule::InfoRead(const ModuleSettings& settings)
         return Finish(kExitModule);
     }
     if (m_options.json) {
-        std::string json = JsonHead(m_host, kExitOk);
+        std::string json = JsonHead(m_host, m_options.name, kExitOk);
         for (const NamedSetting& setting : settings.values)
             json += ", " + JsonString(setting.key) + ": " + JsonString(setting.value.toStdString());
         m_out.Raw(json + "}");
@@ -183,6 +185,11 @@ bool CCtlModule::LoadFile(const std::string& path)
 
 void CCtlModule::SwitchRead()
 {
+    if (m_options.file.empty() && m_sink)
+        return ReadSwitch([this] {
+            m_sink(std::string(m_module.bytes().begin(), m_module.bytes().end()));
+            Finish(kExitOk);
+        });
     const std::string path = Expanded(m_options.file, m_host, m_options.date);
     // A file that cannot be written is found before any exchange.
     const std::string unwritable = WhyNotWritable(path);
@@ -198,7 +205,7 @@ void CCtlModule::SwitchRead()
             return Finish(kExitUsage);
         }
         if (m_options.json)
-            m_out.Raw(JsonHead(m_host, kExitOk) + ", \"file\": " + JsonString(path) + "}");
+            m_out.Raw(JsonHead(m_host, m_options.name, kExitOk) + ", \"file\": " + JsonString(path) + "}");
         else
             m_out.Line("switch configuration written to " + path);
         Finish(kExitOk);
@@ -213,7 +220,8 @@ void CCtlModule::SwitchDiff()
         const bool differs = !m_file.ChangedRegisters(m_module).empty();
         const int status = differs && m_options.exitCode ? kExitModule : kExitOk;
         if (m_options.json)
-            m_out.Raw(JsonHead(m_host, status) + ", \"differences\": " + DiffJson(m_module, m_file) + "}");
+            m_out.Raw(
+                JsonHead(m_host, m_options.name, status) + ", \"differences\": " + DiffJson(m_module, m_file) + "}");
         else
             for (const std::string& line : DiffLines(m_module, m_file))
                 m_out.Line(line);
@@ -259,8 +267,9 @@ void CCtlModule::SwitchWrite()
             }
             const bool none = outcome.phase == SwitchTransfer::UploadPhase::NoChanges;
             if (m_options.json)
-                m_out.Raw(JsonHead(m_host, kExitOk) + ", \"result\": " + (none ? "\"no changes\"" : "\"confirmed\"")
-                    + ", \"changed\": [" + (none ? "" : JoinedNumbers(outcome.changed)) + "]}");
+                m_out.Raw(JsonHead(m_host, m_options.name, kExitOk)
+                    + ", \"result\": " + (none ? "\"no changes\"" : "\"confirmed\"") + ", \"changed\": ["
+                    + (none ? "" : JoinedNumbers(outcome.changed)) + "]}");
             else
                 m_out.Line(none ? kNoChanges : kConfirmed);
             Finish(kExitOk);

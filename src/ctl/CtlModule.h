@@ -34,6 +34,9 @@ public:
     // before any exchange). `uploaded` is called when a switch write has
     // changed the module's registers, before its restart and confirmation.
     void Start(Done done, std::function<void()> uploaded = {});
+    // Without FILE (a history run), switch read hands the registers to
+    // `sink` instead of writing a file, and prints nothing of its own.
+    void SaveTo(std::function<void(const std::string& bytes)> sink) { m_sink = std::move(sink); }
     // The configuration file of switch diff and switch write, read once for
     // every module of the run (no {host} in its name): used instead of
     // reading it again.
@@ -60,6 +63,7 @@ private:
     CtlOutput& m_out;
     Done m_done;
     std::function<void()> m_uploaded;
+    std::function<void(const std::string& bytes)> m_sink;
     CSwitchImage m_module;  // read from the module
     CSwitchImage m_file;  // from the configuration file
     bool m_fileRead = false;  // m_file was given

@@ -1,5 +1,6 @@
 #include "ctl/CtlOffline.h"
 
+#include "ctl/CtlHistory.h"
 #include "ctl/CtlModule.h"
 #include "ctl/CtlOutput.h"
 #include "ctl/CtlSwitchText.h"
@@ -53,6 +54,8 @@ int Diff(const CtlOptions& options, CtlOutput& out)
 
 int RunOffline(const CtlOptions& options)
 {
+    if (options.command == CtlCommand::History)
+        return RunHistory(options);
     CtlOutput out;
     return options.command == CtlCommand::SwitchShow ? Show(options, out) : Diff(options, out);
 }

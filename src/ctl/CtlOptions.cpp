@@ -10,6 +10,8 @@
 #include <ctime>
 
 #include "ctl/CtlCommunities.h"
+#include "ctl/CtlHistory.h"
+#include "ctl/CtlInventory.h"
 #include "snmp/ModuleAddress.h"
 
 const char* const kCtlVersion = "kalvorctl 2.07";
@@ -19,6 +21,9 @@ const char* const kCtlUsage
       "       kalvorctl [options] --hosts LIST info | switch read|diff|write FILE\n"
       "       kalvorctl [options] switch diff FILE1 FILE2 | switch show FILE   (no module)\n"
       "       kalvorctl [options] scan RANGE       (a.b.c.d/N with N >= 16, or FIRST-LAST)\n"
+      "       kalvorctl [options] --history DIR switch read HOST      (one commit per run)\n"
+      "       kalvorctl [options] history HOST|NAME                    (the versions of one module)\n"
+      "       kalvorctl [options] --at REV switch diff|write HOST     (against an earlier version)\n"
       "HOST: four decimal numbers (leading zeros allowed, 010 is ten), used as 127.0.0.10\n"
       "options:\n"
       "  --community-file FILE  lines ro=COMMUNITY and rw=COMMUNITY, private to its owner\n"
@@ -35,7 +40,16 @@ const char* const kCtlUsage
       "  --json             only JSON on standard output, one object per module\n"
       "  --exit-code        switch diff: status 1 when a register differs\n"
       "  --trace FILE       log every request and answer to FILE (replaced)\n"
-      "  {date} in FILE, --trace and --hosts-out becomes the run's start, UTC (20261207T141500Z)\n"
+      "  --inventory FILE   CSV: address,name,group[,ro,rw] (with communities: private to its owner)\n"
+      "  --group G          only the inventory's modules of group G\n"
+      "  --history DIR      keep the saved files in DIR, a git repository (history, --at: default\n"
+      "                     /var/lib/kalvor/history)\n"
+      "  --at REV           switch diff and write: the module's version REV of the history\n"
+      "  --on-change CMD    run CMD for every module whose saved file changed\n"
+      "  --on-failure CMD   run CMD for every module that failed\n"
+      "  --hook-timeout SECONDS  stop a hook after this long (default 60)\n"
+      "  {date} in FILE, --trace and --hosts-out becomes the run's start, UTC (20261207T141500Z);\n"
+      "  {name} in FILE the module's inventory name (else its address)\n"
       "  -h, --help         this text\n"
       "  -v, --version      the version\n"
       "exit status: 0 done, 1 module did not answer (info) or registers differ (diff --exit-code),\n"
@@ -88,6 +102,14 @@ struct ValueOption {
     std::function<bool(const std::string& value, CtlOptions& options)> take;
 };
 
+// Stores a value that is not empty in `member`.
+std::function<bool(const std::string&, CtlOptions&)> NonEmpty(std::string CtlOptions::*member)
+{
+    return [member](const std::string& value, CtlOptions& options) {
+        return !value.empty() && ((options.*member = value), true);
+    };
+}
+
 const std::vector<ValueOption>& ValueOptions()
 {
     static const std::vector<ValueOption> options = {
@@ -111,12 +133,17 @@ const std::vector<ValueOption>& ValueOptions()
                 long n = 0;
                 return ParseInteger(v, 1, kMaxJobs, n) && ((o.jobs = int(n)), true);
             }},
-        {"hosts", "LIST", "no file named",
-            [](const std::string& v, CtlOptions& o) { return !v.empty() && ((o.hostsFile = v), true); }},
-        {"hosts-out", "FILE", "no file named",
-            [](const std::string& v, CtlOptions& o) { return !v.empty() && ((o.hostsOut = v), true); }},
-        {"trace", "FILE", "no file named",
-            [](const std::string& v, CtlOptions& o) { return !v.empty() && ((o.trace = v), true); }},
+        {"hosts", "LIST", "no file named", NonEmpty(&CtlOptions::hostsFile)},
+        {"hosts-out", "FILE", "no file named", NonEmpty(&CtlOptions::hostsOut)},
+        {"trace", "FILE", "no file named", NonEmpty(&CtlOptions::trace)},
+        {"inventory", "FILE", "no file named", NonEmpty(&CtlOptions::inventory)},
+        {"group", "G", "no group named", NonEmpty(&CtlOptions::group)},
+        {"history", "DIR", "no folder named", NonEmpty(&CtlOptions::history)},
+        {"at", "REV", "no version named", NonEmpty(&CtlOptions::at)},
+        {"on-change", "CMD", "no command given", NonEmpty(&CtlOptions::onChange)},
+        {"on-failure", "CMD", "no command given", NonEmpty(&CtlOptions::onFailure)},
+        {"hook-timeout", "SECONDS", "not a number of seconds above 0",
+            [](const std::string& v, CtlOptions& o) { return ParseSeconds(v, o.hookTimeoutUs); }},
     };
     return options;
 }
@@ -157,6 +184,7 @@ const CommandShape kCommands[] = {
     {"switch write", CtlCommand::SwitchWrite, 2, true},
     {"switch show", CtlCommand::SwitchShow, 1, false},
     {"scan", CtlCommand::Scan, 1, false},
+    {"history", CtlCommand::History, 1, false},
 };
 
 // The command of `words`; its shape, or an error.
@@ -181,6 +209,18 @@ const CommandShape* FindCommand(const std::vector<std::string>& words, std::stri
     return nullptr;
 }
 
+// history's HOST|NAME: an address in canonical form, or a name.
+std::string TakeModuleName(const std::string& given, CtlOptions& options)
+{
+    if (!LooksLikeAddress(given)) {
+        options.name = given;
+        return CheckModuleName(given);
+    }
+    const ModuleAddressParse address = ParseModuleAddress(given);
+    options.host = address.address;
+    return address.Accepted() ? std::string() : address.error;
+}
+
 // The positional arguments after the command words.
 std::string TakeArguments(const CommandShape& shape, std::vector<std::string> given, CtlOptions& options)
 {
@@ -188,7 +228,13 @@ std::string TakeArguments(const CommandShape& shape, std::vector<std::string> gi
     bool withHost = shape.withHost && !fleet;
     if (shape.command == CtlCommand::SwitchDiff && !fleet && !given.empty() && !LooksLikeAddress(given[0]))
         withHost = false;  // two files, no module
-    const size_t wanted = shape.arguments - (shape.withHost && fleet ? 1 : 0);
+    // A saving command with --history, or one that compares or writes with --at.
+    const CtlSavedKind* kind = SavedKind(shape.command);
+    const bool fileFromHistory = kind && (kind->save == shape.command ? !options.history.empty() : !options.at.empty());
+    const size_t wanted = shape.arguments - (shape.withHost && fleet ? 1 : 0) - (fileFromHistory ? 1 : 0);
+    if (fileFromHistory && given.size() == wanted + 1)
+        return options.at.empty() ? "switch read --history keeps the files in the history folder: leave out FILE"
+                                  : "--at takes the file from the history: leave out FILE";
     if (given.size() < wanted) {
         if (shape.command == CtlCommand::Scan)
             return "missing RANGE";
@@ -207,7 +253,9 @@ std::string TakeArguments(const CommandShape& shape, std::vector<std::string> gi
         options.range = given[next];
         return std::string();
     }
-    if (shape.command == CtlCommand::Info)
+    if (shape.command == CtlCommand::History)
+        return TakeModuleName(given[next], options);
+    if (shape.command == CtlCommand::Info || fileFromHistory)
         return std::string();
     options.file = given[next++];
     if (next < given.size())
@@ -227,18 +275,25 @@ std::string CheckCombination(const CtlOptions& options)
     if (options.Fleet() && options.command == CtlCommand::SwitchShow)
         return "--hosts does not go with switch show";
     if (!options.hostsOut.empty() && !options.Fleet() && options.command != CtlCommand::Scan)
-        return "--hosts-out is for --hosts and scan";
-    return std::string();
+        return "--hosts-out is for --hosts, --inventory and scan";
+    return CheckRecordOptions(options);
 }
 
 }  // namespace
 
 bool HasHostPlaceholder(const std::string& pattern) { return pattern.find("{host}") != std::string::npos; }
 
-std::string Expanded(const std::string& pattern, const std::string& host, const std::string& date)
+bool HasModulePlaceholder(const std::string& pattern)
+{
+    return HasHostPlaceholder(pattern) || pattern.find("{name}") != std::string::npos;
+}
+
+std::string Expanded(
+    const std::string& pattern, const std::string& host, const std::string& date, const std::string& name)
 {
     std::string text = pattern;
-    for (const auto& [placeholder, value] : {std::pair<std::string, std::string> {"{host}", host}, {"{date}", date}})
+    for (const auto& [placeholder, value] : {std::pair<std::string, std::string> {"{host}", host}, {"{date}", date},
+             {"{name}", name.empty() ? host : name}})
         for (size_t at = text.find(placeholder); at != std::string::npos; at = text.find(placeholder, at + value.size()))
             text.replace(at, placeholder.size(), value);
     return text;

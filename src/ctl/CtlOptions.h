@@ -17,7 +17,7 @@ enum CtlExit : int {
     kExitConfirm = 6,  // restart and confirmation failed
 };
 
-enum class CtlCommand { Info, SwitchRead, SwitchDiff, SwitchWrite, SwitchShow, Scan };
+enum class CtlCommand { Info, SwitchRead, SwitchDiff, SwitchWrite, SwitchShow, Scan, History };
 
 struct CtlOptions {
     CtlCommand command = CtlCommand::Info;
@@ -37,9 +37,22 @@ struct CtlOptions {
     bool exitCode = false;  // switch diff: status 1 when a register differs
     std::string trace;  // may hold {host} and {date}
     std::string date;  // {date}: the run's start, UTC, "20261207T141500Z"
+    std::string inventory;  // --inventory
+    std::string group;  // --group
+    std::string history;  // --history DIR
+    std::string at;  // --at REV
+    std::string onChange;  // --on-change CMD
+    std::string onFailure;  // --on-failure CMD
+    long hookTimeoutUs = 60000000;  // --hook-timeout
+    // One module's copy of the options: its inventory name ({name}, "name"
+    // in JSON); history: the module asked for, a name or an address.
+    std::string name;
 
-    bool Offline() const { return command == CtlCommand::SwitchShow || !otherFile.empty(); }
-    bool Fleet() const { return !hostsFile.empty(); }
+    bool Offline() const
+    {
+        return command == CtlCommand::SwitchShow || command == CtlCommand::History || !otherFile.empty();
+    }
+    bool Fleet() const { return !hostsFile.empty() || !inventory.empty(); }
 };
 
 struct CtlParse {
@@ -54,9 +67,13 @@ inline constexpr int kMaxJobs = 256;
 // (nullptr when unset).
 CtlParse ParseCtlArguments(const std::vector<std::string>& args, const std::function<const char*(const char*)>& env);
 
-// `pattern` with every "{host}" replaced by `host` and every "{date}" by `date`.
-std::string Expanded(const std::string& pattern, const std::string& host, const std::string& date);
+// `pattern` with every "{host}" replaced by `host`, every "{date}" by
+// `date` and every "{name}" by `name` (the address when it is empty).
+std::string Expanded(
+    const std::string& pattern, const std::string& host, const std::string& date, const std::string& name = "");
 bool HasHostPlaceholder(const std::string& pattern);
+// {host} or {name}: a file of its own for every module.
+bool HasModulePlaceholder(const std::string& pattern);
 // The UTC time now as "20261207T141500Z" (sorts as it reads).
 std::string RunDate();
 

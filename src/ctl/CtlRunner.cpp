@@ -7,6 +7,7 @@
 #include <unistd.h>
 
 #include "ctl/CtlEventLoop.h"
+#include "ctl/CtlFollowUp.h"
 #include "ctl/CtlHostList.h"
 #include "ctl/CtlModule.h"
 #include "ctl/CtlOutput.h"
@@ -35,8 +36,12 @@ std::string Joined(const std::vector<std::string>& hosts)
 
 class Run {
 public:
-    Run(const CtlOptions& options, const std::vector<std::string>& hosts)
-        : m_options(options), m_hosts(hosts), m_slots(hosts.size()), m_pool(hosts.size(), options.jobs),
+    Run(const CtlOptions& options, const std::vector<std::string>& hosts, CCtlFollowUp& followUp)
+        : m_options(options),
+          m_hosts(hosts),
+          m_followUp(followUp),
+          m_slots(hosts.size()),
+          m_pool(hosts.size(), options.jobs),
           m_progress(options.Fleet() && isatty(STDERR_FILENO))
     {
     }
@@ -62,6 +67,7 @@ private:
         std::unique_ptr<CCtlModule> module;
         int status = kExitUsage;
         bool uploaded = false;
+        std::unique_ptr<CtlOptions> options;  // the module's own (after `module`: it outlives it)
     };
 
     bool PerHostTrace() const { return HasHostPlaceholder(m_options.trace); }
@@ -70,7 +76,7 @@ private:
     {
         const std::string& host = m_hosts[i];
         Slot& slot = m_slots[i];
-        slot.out = std::make_unique<CtlOutput>(m_options.Fleet() ? host + ": " : "");
+        slot.out = std::make_unique<CtlOutput>(m_options.Fleet() ? m_followUp.Label(i) + ": " : "");
         if (i != m_reported)
             slot.out->Hold();  // until every module before it is reported
         m_inProgress.insert(i);
@@ -80,9 +86,11 @@ private:
             slot.out->Failed("trace", "the trace file cannot be opened");  // the reason is on standard error
             return Finished(i, kExitUsage);
         }
-        slot.module = std::make_unique<CCtlModule>(m_options, host, *slot.out);
+        slot.options = std::make_unique<CtlOptions>(m_followUp.ModuleOptions(i));
+        slot.module = std::make_unique<CCtlModule>(*slot.options, host, *slot.out);
         if (m_file)
             slot.module->UseFile(*m_file);
+        m_followUp.Started(i, *slot.module);
         slot.module->Start([this, i](int status) { Finished(i, status); },
             [this, i] {
                 m_slots[i].uploaded = true;
@@ -104,12 +112,13 @@ private:
         if (status == kExitConfirm)
             m_unconfirmed.push_back(host);
         Tell();
+        m_followUp.Finished(i, status, *slot.out);
         if (m_options.json && failed)
-            slot.out->Raw(JsonFailure("\"host\": " + JsonString(host), status, slot.out->LastError()));
+            slot.out->Raw(JsonFailure(m_followUp.JsonKeys(i), status, slot.out->LastError()));
         // Standard output holds only JSON with --json.
         if (m_options.Fleet()) {
-            const std::string summary
-                = host + ": " + StatusMeaning(m_options, status) + " (status " + std::to_string(status) + ")";
+            const std::string summary = m_followUp.Label(i) + ": " + StatusMeaning(m_options, status) + " (status "
+                + std::to_string(status) + ")";
             m_options.json ? slot.out->Note(summary) : slot.out->Raw(summary);
         }
         ++m_finished;
@@ -126,7 +135,7 @@ private:
         if (CCtlModule::IsFailure(m_options, m_slots[i].status))
             m_failedHosts.push_back(m_hosts[i]);
         m_slots[i].out->Release();
-        m_slots[i] = Slot {nullptr, nullptr, m_slots[i].status, false};
+        m_slots[i] = Slot {nullptr, nullptr, m_slots[i].status, false, nullptr};
         m_reported = i + 1;
         if (m_reported < m_slots.size() && m_slots[m_reported].out)
             m_slots[m_reported].out->Release();
@@ -157,6 +166,8 @@ private:
     int Close()
     {
         CtlOutput out;
+        if (!m_followUp.Close(out))
+            m_worst = std::max(m_worst, int(kExitUsage));
         const size_t total = m_hosts.size();
         if (m_options.Fleet() && !m_failedHosts.empty())
             out.Note("kalvorctl: " + std::to_string(m_failedHosts.size()) + " of " + std::to_string(total)
@@ -172,7 +183,7 @@ private:
             out.Raw("{\"summary\": {\"modules\": " + std::to_string(total) + ", \"finished\": "
                 + std::to_string(m_reported) + ", \"failed\": " + std::to_string(m_failedHosts.size())
                 + ", \"failed_hosts\": " + JsonStrings(m_failedHosts) + ", \"status\": " + std::to_string(status)
-                + "}}");
+                + (m_followUp.SummaryJson().empty() ? "" : ", " + m_followUp.SummaryJson()) + "}}");
         const std::string finished = std::to_string(m_reported) + " of " + std::to_string(total) + " modules finished";
         if (interrupted)
             out.Note("kalvorctl: interrupted: " + finished);
@@ -183,6 +194,7 @@ private:
 
     const CtlOptions& m_options;
     const std::vector<std::string>& m_hosts;
+    CCtlFollowUp& m_followUp;
     const CSwitchImage* m_file = nullptr;
     std::vector<Slot> m_slots;
     CCtlPool m_pool;
@@ -201,7 +213,7 @@ private:
 // saying why it is refused.
 bool ReadSharedFile(const CtlOptions& options, CSwitchImage& image, bool& shared)
 {
-    shared = options.Fleet() && !HasHostPlaceholder(options.file)
+    shared = options.Fleet() && !options.file.empty() && !HasModulePlaceholder(options.file)
         && (options.command == CtlCommand::SwitchDiff || options.command == CtlCommand::SwitchWrite);
     if (!shared)
         return true;
@@ -216,8 +228,14 @@ bool ReadSharedFile(const CtlOptions& options, CSwitchImage& image, bool& shared
 
 }  // namespace
 
-int RunModules(const CtlOptions& options, const std::vector<std::string>& hosts)
+int RunModules(const CtlOptions& options, const std::vector<CtlModuleEntry>& modules)
 {
+    CCtlFollowUp followUp(options, modules);
+    std::string error;
+    if (!followUp.Open(error)) {
+        fprintf(stderr, "kalvorctl: %s\n", error.c_str());
+        return kExitUsage;
+    }
     CSwitchImage file;
     bool shared = false;
     if (!ReadSharedFile(options, file, shared))
@@ -225,7 +243,10 @@ int RunModules(const CtlOptions& options, const std::vector<std::string>& hosts)
     if (!options.trace.empty() && !HasHostPlaceholder(options.trace)
         && !CSnmpRequest::SetTraceFile(Expanded(options.trace, "", options.date)))
         return kExitUsage;
-    Run run(options, hosts);
+    std::vector<std::string> hosts;
+    for (const CtlModuleEntry& module : modules)
+        hosts.push_back(module.host);
+    Run run(options, hosts, followUp);
     const int status = run.Go(shared ? &file : nullptr);
     CSnmpRequest::SetTraceFile(std::string());
     return status;

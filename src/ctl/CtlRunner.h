@@ -9,10 +9,11 @@
 #include <string>
 #include <vector>
 
+#include "ctl/CtlInventory.h"
 #include "ctl/CtlOptions.h"
 
-// `hosts` in canonical form; with --hosts they came from the list. Returns
-// the exit status: the highest status of any module (0 when all are done;
-// at least 2 when standard output or error failed), or 128 + the signal's
-// number when a signal interrupted the run.
-int RunModules(const CtlOptions& options, const std::vector<std::string>& hosts);
+// `modules` from the HOST argument, the --hosts list or the inventory.
+// Returns the exit status: the highest status of any module (0 when all are
+// done; at least 2 when standard output or error failed), or 128 + the
+// signal's number when a signal interrupted the run.
+int RunModules(const CtlOptions& options, const std::vector<CtlModuleEntry>& modules);

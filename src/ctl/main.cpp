@@ -13,7 +13,7 @@
 #include <vector>
 
 #include "base/FileReplace.h"
-#include "ctl/CtlHostList.h"
+#include "ctl/CtlInventory.h"
 #include "ctl/CtlOffline.h"
 #include "ctl/CtlOptions.h"
 #include "ctl/CtlOutput.h"
@@ -30,23 +30,17 @@ bool Refuse(const std::string& error)
     return false;
 }
 
-// The modules of the run: the HOST argument or the --hosts list.
-bool Hosts(const CtlOptions& options, std::vector<std::string>& hosts)
+// The modules of the run: the HOST argument, the --hosts list or the inventory.
+bool Modules(const CtlOptions& options, std::vector<CtlModuleEntry>& modules)
 {
-    if (!options.Fleet()) {
-        hosts = {options.host};
-        return true;
-    }
-    HostList list;
-    std::string error;
-    if (!ReadHostList(options.hostsFile, list, error))
+    std::string notice, error;
+    if (!TakeModules(options, modules, notice, error))
         return Refuse(error);
-    if (!list.duplicates.empty())
-        fprintf(stderr, "kalvorctl: %s\n", list.duplicates.c_str());
-    hosts = std::move(list.hosts);
-    const bool oneFile = !HasHostPlaceholder(options.file);
-    if (options.command == CtlCommand::SwitchRead && hosts.size() > 1 && oneFile)
-        return Refuse("switch read for several hosts needs {host} in FILE");
+    if (!notice.empty())
+        fprintf(stderr, "kalvorctl: %s\n", notice.c_str());
+    const bool oneFile = !options.file.empty() && !HasModulePlaceholder(options.file);
+    if (options.command == CtlCommand::SwitchRead && modules.size() > 1 && oneFile)
+        return Refuse("switch read for several hosts needs {host} or {name} in FILE");
     return true;
 }
 
@@ -133,11 +127,11 @@ int main(int argc, char** argv)
         fprintf(stderr, "kalvorctl: scan: %s (see kalvorctl --help)\n", error.c_str());
         return kExitUsage;
     }
-    std::vector<std::string> hosts;
-    if ((options.command != CtlCommand::Scan && !Hosts(options, hosts)) || !HostsOutWritable(options))
+    std::vector<CtlModuleEntry> modules;
+    if ((options.command != CtlCommand::Scan && !Modules(options, modules)) || !HostsOutWritable(options))
         return kExitUsage;
     SetSessionOptions(options);
     const bool scan = options.command == CtlCommand::Scan;
-    FitJobs(options, scan ? range.Size() : hosts.size());
-    return scan ? RunScan(options, range) : RunModules(options, hosts);
+    FitJobs(options, scan ? range.Size() : modules.size());
+    return scan ? RunScan(options, range) : RunModules(options, modules);
 }
