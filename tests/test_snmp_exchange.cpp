@@ -5,6 +5,7 @@
 // module stays silent.
 
 #include <QElapsedTimer>
+#include <QRegularExpression>
 #include <QTimer>
 #include <QtTest>
 
@@ -101,6 +102,34 @@ private slots:
         QCOMPARE(a.Completed(), 2);
         QCOMPARE(RequestsFor(first, kVlan), 1);
         QCOMPARE(RequestsFor(second, kVlan), 1);
+    }
+
+    // Batches one after the other (blocking, with a pause between as a search
+    // has, and in callback form), then the event loop on its own: no closed
+    // session's socket is ever left to the event loop's poll (it would warn
+    // of an invalid socket), and each batch hears its own answer.
+    void closedSessionsLeaveNoSocketToPoll()
+    {
+        SimModule sim(R"({"objects": {".1.1.3.0": {"type": "i", "value": 11}}})");
+        sim.Use();
+        QTest::failOnWarning(QRegularExpression("QSocketNotifier"));
+        SetSleepHook(nullptr);
+        for (int round = 0; round < 3; ++round) {
+            CSnmpRequest request("127.0.0.1", "582019374620", 1);
+            request.AddVar(kVlan, "", 0);
+            QCOMPARE(request.Get(), int(CSnmpRequest::kOk));
+            QCOMPARE(request.GetInteger(0), 11);
+            Sleep(1);
+        }
+        CSnmpRequest last("127.0.0.1", "582019374620", 1);
+        last.AddVar(kVlan, "", 0);
+        int code = 1;
+        last.Start(false, [&](int done) { code = done; });
+        Spin([&] { return code != 1; });
+        QCOMPARE(code, int(CSnmpRequest::kOk));
+        QCoreApplication::processEvents();  // a turn that does not wait
+        Spin([] { return false; }, 50);  // and turns that do
+        QCOMPARE(RequestsFor(sim, kVlan), 4);
     }
 
     // A silent module: the request goes out once and is re-sent `retries`

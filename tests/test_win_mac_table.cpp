@@ -12,11 +12,13 @@
 #include <QtTest>
 
 #include <algorithm>
+#include <cstdio>
 #include <functional>
 #include <memory>
 #include <string>
 #include <vector>
 
+#include "platform/Busy.h"
 #include "platform/ReportList.h"
 #include "res/MacTableDlgIds.h"
 #include "snmp/ModuleObjects.h"
@@ -468,6 +470,35 @@ private slots:
         QCOMPARE(Row(*window, 0), QStringList({"00-00-00-00-01-2C", "2", "2"}));
         QCOMPARE(Row(*window, 1), QStringList({"00-00-00-00-00-05", "1", "3"}));
         QCOMPARE(watcher.positions.last(), 512);
+        QVERIFY(!window->findChild<QProgressBar*>());
+    }
+
+    // A walk stopped with rows still on their way to the list (rows found
+    // close together go in together): every entry found before the stop is
+    // listed, latest first.
+    void walkStoppedListsEveryEntryFound()
+    {
+        std::string entries;
+        for (int index = 600; index < 700; ++index) {
+            char entry[96];
+            snprintf(entry, sizeof entry, R"(%s{"index": %d, "mac": "00-00-00-00-%02X-%02X", "port": 1, "age": 2})",
+                entries.empty() ? "" : ",", index, index >> 8, index & 0xFF);
+            entries += entry;
+        }
+        SimModule sim("{\"macTable\": [" + entries + "]}");
+        ScriptedUi ui;
+        auto window = OpenWindow(sim);
+        window->show();
+        WalkWatcher watcher(window.get());
+        watcher.atPosition = [](int position) {
+            if (position == 700)
+                CBusy::Cancel();
+        };
+        Press(*window, IDC_MAC_LIST_TABLE);
+        QVERIFY2(Status(*window).startsWith("Walk stopped: 100 "), qPrintable(Status(*window)));
+        QCOMPARE(List(*window).GetItemCount(), 100);
+        QCOMPARE(Row(*window, 0), QStringList({"00-00-00-00-02-BB", "1", "2"}));  // entry 699
+        QCOMPARE(Row(*window, 99), QStringList({"00-00-00-00-02-58", "1", "2"}));  // entry 600
         QVERIFY(!window->findChild<QProgressBar*>());
     }
 

@@ -1,7 +1,9 @@
 #include "platform/ReportList.h"
 
+#include <QEvent>
 #include <QHeaderView>
 #include <QKeyEvent>
+#include <algorithm>
 
 CReportList::CReportList(QWidget* parent) : QTreeWidget(parent)
 {
@@ -23,8 +25,39 @@ int CReportList::InsertColumn(int column, const QString& heading)
     m_headings.insert(column, heading);
     setColumnCount(m_headings.size());
     setHeaderLabels(m_headings);
-    header()->setSectionResizeMode(QHeaderView::ResizeToContents);
+    header()->setSectionResizeMode(QHeaderView::Fixed);
+    FitColumns();
     return column;
+}
+
+int CReportList::TextWidth(QTreeWidgetItem* item, int column) const
+{
+    return sizeHintForIndex(indexFromItem(item, column)).width();
+}
+
+void CReportList::Widen(QTreeWidgetItem* item, int column)
+{
+    const int width = TextWidth(item, column);
+    if (width > columnWidth(column))
+        setColumnWidth(column, width);
+}
+
+// Each column as wide as its heading and its widest text.
+void CReportList::FitColumns()
+{
+    for (int column = 0; column < columnCount(); ++column) {
+        int width = header()->sectionSizeHint(column);
+        for (int row = 0; row < topLevelItemCount(); ++row)
+            width = std::max(width, TextWidth(topLevelItem(row), column));
+        setColumnWidth(column, width);
+    }
+}
+
+void CReportList::changeEvent(QEvent* event)
+{
+    QTreeWidget::changeEvent(event);
+    if (event->type() == QEvent::FontChange || event->type() == QEvent::StyleChange)
+        FitColumns();
 }
 
 int CReportList::SortedPosition(const QString& text) const
@@ -48,6 +81,7 @@ int CReportList::InsertItem(const QString& text)
     auto* item = new QTreeWidgetItem;
     item->setText(0, text);
     insertTopLevelItem(row, item);
+    Widen(item, 0);
     return row;
 }
 
@@ -56,6 +90,7 @@ int CReportList::AppendItem(const QString& text)
     auto* item = new QTreeWidgetItem;
     item->setText(0, text);
     addTopLevelItem(item);
+    Widen(item, 0);
     return topLevelItemCount() - 1;
 }
 
@@ -65,6 +100,7 @@ bool CReportList::SetItemText(int row, int column, const QString& text)
     if (!item || column < 0 || column >= columnCount())
         return false;
     item->setText(column, text);
+    Widen(item, column);
     return true;
 }
 
@@ -78,7 +114,14 @@ bool CReportList::DeleteItem(int row)
 {
     QTreeWidgetItem* item = takeTopLevelItem(row);
     delete item;
+    FitColumns();
     return item != nullptr;
+}
+
+void CReportList::DeleteAllItems()
+{
+    clear();
+    FitColumns();
 }
 
 QString CReportList::Text() const

@@ -36,7 +36,7 @@ public:
     QString GetItemText(int row, int column) const;
     int GetItemCount() const { return topLevelItemCount(); }
     bool DeleteItem(int row);
-    void DeleteAllItems() { clear(); }
+    void DeleteAllItems();
 
     // The headings, then one line per row; columns separated by TAB, every
     // line ending in CR LF.
@@ -47,10 +47,17 @@ public:
     void SetReturnHandler(std::function<bool()> handler) { m_returnHandler = std::move(handler); }
 
 protected:
+    void changeEvent(QEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;
 
 private:
     int SortedPosition(const QString& text) const;
+    // Column widths are kept as texts come (a row measured once, not every
+    // row at every layout): a column grows to a new text, and is measured
+    // again whole when rows go or the font or style changes.
+    int TextWidth(QTreeWidgetItem* item, int column) const;
+    void Widen(QTreeWidgetItem* item, int column);
+    void FitColumns();
 
     QStringList m_headings;
     std::function<bool()> m_returnHandler;

@@ -316,6 +316,7 @@ void CSnmpExchange::SendCurrent()
         Finish(CSnmpRequest::kNoAnswer);
         return;
     }
+    m_awaiting = true;
     m_slowDue = m_sent + std::chrono::milliseconds(kSlowAnswerMs);
     Watch();
 }
@@ -380,9 +381,11 @@ void CSnmpExchange::OnWake()
     Watch();
 }
 
+// Nothing is read while no request is out (during the pause before the
+// first one): there is nothing to wait for, and the read would wait.
 void CSnmpExchange::OnReadable()
 {
-    if (!m_session || m_socket < 0)
+    if (!m_session || !m_awaiting)
         return;
     netsnmp_large_fd_set set;
     netsnmp_large_fd_set_init(&set, FD_SETSIZE);
@@ -445,6 +448,7 @@ void CSnmpExchange::TakeAnswer()
             Watch();
         return;
     }
+    m_awaiting = false;
     if (m_slowShown) {
         m_slowShown = false;
         if (m_waiting)
@@ -499,6 +503,7 @@ void CSnmpExchange::Deliver()
 void CSnmpExchange::CloseSession()
 {
     m_wake.stop();
+    m_awaiting = false;
     m_verdict = Verdict::None;
     if (!m_session)
         return;

@@ -102,6 +102,7 @@ private:
     bool m_set = false;
     bool m_running = false;
     bool m_slowShown = false;
+    bool m_awaiting = false;  // a request is out and not answered yet
     uint32_t m_index = 0;
     int m_completed = 0;
     int m_code = CSnmpRequest::kOk;

@@ -28,7 +28,6 @@ constexpr const char* kDownloadComplete = "Downloading complete.";
 constexpr const char* kStop = "Stop";
 constexpr const char* kStartOperation = "65535";
 constexpr unsigned kResultDelayMs = 1;  // the switch's answer is readable 1 ms after the start
-constexpr int kRowsIntervalMs = 250;
 
 const char* const kColumns[] = {"MAC found", "Port", "Age"};
 
@@ -74,11 +73,10 @@ private:
 }  // namespace
 
 // Rows the walk found, put into the list (on top, in the order found) at
-// most every kRowsIntervalMs, so that the list lays itself out and paints
-// once for all of them, and every one of them when the walk ends, however
-// it ends. At the module's pace (three pauses of 150 ms for a valid entry)
-// each row goes in as it comes; the progress bar shows that the walk goes
-// on in between.
+// most as often as the progress bar paints, so that the list lays itself out
+// and paints once for all of them, and every one of them when the walk ends,
+// however it ends. At the module's pace (three pauses of 150 ms for a valid
+// entry) each row goes in as it comes.
 class CMacTableDlg::WalkRows {
 public:
     explicit WalkRows(CMacTableDlg& window) : m_window(window) {}
@@ -90,7 +88,7 @@ public:
     // The rows found since the last ones went in, when that was long enough ago.
     void ShowWhenDue()
     {
-        if (!m_shown.isValid() || m_shown.elapsed() >= kRowsIntervalMs)
+        if (!m_shown.isValid() || m_shown.elapsed() >= CMacWalkProgress::kPaintIntervalMs)
             Show();
     }
 
