@@ -7,11 +7,11 @@
 
 #include <variant>
 
-#include "core/FeatureLevels.h"
+#include "settings/FeatureLevels.h"
 #include "core/MainDlg.h"
-#include "core/SetterTable.h"
-#include "core/MacText.h"
-#include "core/ModeBits.h"
+#include "settings/SetterTable.h"
+#include "settings/MacText.h"
+#include "settings/ModeBits.h"
 #include "res/MainDlgIds.h"
 
 Q_DECLARE_METATYPE(std::vector<ReadBatch>)

@@ -26,7 +26,7 @@
 #include "support/FileSizeLimit.h"
 #include "support/SimModule.h"
 #include "support/TestEnvironment.h"
-#include "switch/SwitchTables.h"
+#include "settings/SwitchTables.h"
 
 namespace {
 

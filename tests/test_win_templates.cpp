@@ -26,7 +26,7 @@
 #include "app/LaunchTable.h"
 #include "core/AboutDlg.h"
 #include "core/CommunityDlg.h"
-#include "core/FeatureLevels.h"
+#include "settings/FeatureLevels.h"
 #include "core/MainDlg.h"
 #include "platform/DialogBuilder.h"
 #include "platform/DialogTemplate.h"

@@ -5,7 +5,7 @@
 #include <algorithm>
 
 #include "core/AboutDlg.h"
-#include "core/FeatureLevels.h"
+#include "settings/FeatureLevels.h"
 #include "core/RememberedModule.h"
 #include "platform/ControlText.h"
 #include "platform/DataExchange.h"

@@ -5,7 +5,7 @@
 #include <initializer_list>
 
 #include "core/MainDlg.h"
-#include "core/ModeBits.h"
+#include "settings/ModeBits.h"
 #include "platform/Pause.h"
 #include "res/Strings.h"
 #include "snmp/ModuleObjects.h"

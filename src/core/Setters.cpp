@@ -1,9 +1,9 @@
 // The "Set" buttons of the "IP Core Settings" area: one table-driven family.
 
 #include "core/MainDlg.h"
-#include "core/FeatureLevels.h"
-#include "core/MacText.h"
-#include "core/SetterTable.h"
+#include "settings/FeatureLevels.h"
+#include "settings/MacText.h"
+#include "settings/SetterTable.h"
 #include "platform/IpAddressCtrl.h"
 #include "res/MainDlgIds.h"
 #include "res/Strings.h"

@@ -5,13 +5,13 @@
 #include <cstdlib>
 #include <cstring>
 
-#include "core/ModuleSettingsRead.h"
+#include "fleet/ModuleSettingsRead.h"
 #include "ctl/CtlSwitchText.h"
 #include "platform/FileReplace.h"
 #include "platform/Pause.h"
 #include "snmp/SnmpRequest.h"
-#include "switch/SwitchTransfer.h"
-#include "switch/SwitchUpload.h"
+#include "settings/SwitchTransfer.h"
+#include "fleet/SwitchUpload.h"
 
 namespace {
 

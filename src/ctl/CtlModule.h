@@ -11,7 +11,7 @@
 
 #include "ctl/CtlOptions.h"
 #include "ctl/CtlOutput.h"
-#include "switch/SwitchImage.h"
+#include "settings/SwitchImage.h"
 
 class CModuleSettingsRead;
 class CSnmpRequest;

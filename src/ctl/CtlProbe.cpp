@@ -2,9 +2,9 @@
 
 #include <algorithm>
 
-#include "core/FeatureLevels.h"
-#include "core/MacText.h"
-#include "core/ModeBits.h"
+#include "settings/FeatureLevels.h"
+#include "settings/MacText.h"
+#include "settings/ModeBits.h"
 #include "res/MainDlgIds.h"
 #include "snmp/ModuleObjects.h"
 

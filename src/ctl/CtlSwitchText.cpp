@@ -3,7 +3,7 @@
 #include <cstdio>
 
 #include "ctl/CtlOutput.h"
-#include "switch/SwitchRegisterNames.h"
+#include "settings/SwitchRegisterNames.h"
 
 namespace {
 

@@ -7,7 +7,7 @@
 #include <functional>
 #include <string>
 
-#include "core/SettingsRead.h"
+#include "settings/SettingsRead.h"
 #include "snmp/RequestChain.h"
 
 class CModuleSettingsRead {

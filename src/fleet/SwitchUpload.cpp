@@ -1,4 +1,4 @@
-#include "switch/SwitchUpload.h"
+#include "fleet/SwitchUpload.h"
 
 #include "snmp/ModuleObjects.h"
 #include "snmp/SnmpRequest.h"

@@ -8,7 +8,7 @@
 #include <cstddef>
 #include <cstdint>
 
-#include "switch/SwitchDefaultImage.h"
+#include "settings/SwitchDefaultImage.h"
 
 namespace SwitchMap {
 inline constexpr int kRegisters = 128;

@@ -10,7 +10,7 @@
 #include <string>
 #include <vector>
 
-#include "core/FeatureLevels.h"
+#include "settings/FeatureLevels.h"
 #include "snmp/FirmwareVersion.h"
 
 class CSnmpRequest;

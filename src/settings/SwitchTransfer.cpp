@@ -1,4 +1,4 @@
-#include "switch/SwitchTransfer.h"
+#include "settings/SwitchTransfer.h"
 
 #include <QFile>
 #include <QFileInfo>

@@ -8,7 +8,7 @@
 #include <memory>
 #include <vector>
 
-#include "switch/SwitchImage.h"
+#include "settings/SwitchImage.h"
 
 class CSnmpRequest;
 

@@ -1,4 +1,4 @@
-#include "core/FeatureLevels.h"
+#include "settings/FeatureLevels.h"
 
 #include <algorithm>
 #include <initializer_list>

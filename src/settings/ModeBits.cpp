@@ -1,4 +1,4 @@
-#include "core/ModeBits.h"
+#include "settings/ModeBits.h"
 
 #include "res/MainDlgIds.h"
 

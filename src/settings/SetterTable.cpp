@@ -1,4 +1,4 @@
-#include "core/SetterTable.h"
+#include "settings/SetterTable.h"
 
 #include "res/MainDlgIds.h"
 

@@ -1,4 +1,4 @@
-#include "switch/SwitchTables.h"
+#include "settings/SwitchTables.h"
 
 #include "res/SwitchDlgIds.h"
 

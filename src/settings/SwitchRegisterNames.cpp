@@ -1,11 +1,11 @@
-#include "switch/SwitchRegisterNames.h"
+#include "settings/SwitchRegisterNames.h"
 
 #include <algorithm>
 #include <array>
 
 #include "res/SwitchDlgIds.h"
 #include "res/SwitchDlgTemplate.h"
-#include "switch/SwitchTables.h"
+#include "settings/SwitchTables.h"
 
 namespace {
 

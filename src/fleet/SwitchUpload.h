@@ -8,7 +8,7 @@
 #include <memory>
 #include <vector>
 
-#include "switch/SwitchTransfer.h"
+#include "settings/SwitchTransfer.h"
 
 class CSwitchUpload {
 public:

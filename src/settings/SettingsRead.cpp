@@ -1,7 +1,7 @@
-#include "core/SettingsRead.h"
+#include "settings/SettingsRead.h"
 
 
-#include "core/MacText.h"
+#include "settings/MacText.h"
 #include "res/MainDlgIds.h"
 #include "snmp/ModuleObjects.h"
 #include "snmp/SnmpRequest.h"

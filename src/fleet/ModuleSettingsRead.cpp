@@ -1,4 +1,4 @@
-#include "core/ModuleSettingsRead.h"
+#include "fleet/ModuleSettingsRead.h"
 
 #include "snmp/ModuleObjects.h"
 
