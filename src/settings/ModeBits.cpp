@@ -1,6 +1,10 @@
 #include "settings/ModeBits.h"
 
+#include <algorithm>
+#include <initializer_list>
+
 #include "res/MainDlgIds.h"
+#include "snmp/ModuleObjects.h"
 
 const std::array<ModeBit, 16> kModeBits = {{
     {1, 0, IDC_MODE_SNMP_ACCESS},
@@ -34,4 +38,20 @@ bool ModeBitSet(const ModeBit& mode, uint32_t word1, uint32_t word2)
 {
     const uint32_t word = (mode.word == 1 ? word1 : word2) & 0xFF;
     return (word >> mode.bit) & 1u;
+}
+
+std::vector<ModePass> ModeWritePasses(uint8_t minor, uint32_t word1, uint32_t word2)
+{
+    const auto has = [minor](std::initializer_list<int> minors) {
+        return std::find(minors.begin(), minors.end(), minor) != minors.end();
+    };
+    const SnmpVarSpec first {Oid::kModeWord1, std::to_string(word1), 'i'};
+    const SnmpVarSpec second {Oid::kModeWord2, std::to_string(word2), 'i'};
+    if (has({40, 50, 61}))
+        return {{{first}, 0}};
+    if (has({60, 62, 65, 66}))
+        return {{{first, second}, 0}};
+    if (minor >= 70)
+        return {{{first}, 0}, {{second}, kModePassPauseMs}};
+    return {};
 }
