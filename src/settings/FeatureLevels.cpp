@@ -238,6 +238,23 @@ Layout LayoutFor(const FirmwareVersion& version)
     return layout;
 }
 
+ControlLook ControlLookAt(const FirmwareVersion& version, int control)
+{
+    ControlLook look {MainDlgCaption(control), true};
+    for (const ControlSpec& spec : MainDlgTemplate().controls)
+        if (spec.id == control)
+            look.enabled = !(spec.style & WS_DISABLED);
+    for (const ControlChange& change : LayoutFor(version).changes) {
+        if (change.id != control)
+            continue;
+        if (change.caption)
+            look.caption = change.caption;
+        if (change.state == ControlState::Enable || change.state == ControlState::Disable)
+            look.enabled = change.state == ControlState::Enable;
+    }
+    return look;
+}
+
 bool SwitchButtonsUsable(const FirmwareVersion& version, bool switchControl)
 {
     return switchControl && !In(version.minor, {75, 79});
