@@ -106,8 +106,7 @@ private slots:
         QTest::newRow("4.067 reads nothing") << "4.067" << 0x20u << 0 << 0 << false << false << false << "(none)";
         QTest::newRow("4.070") << "4.070" << 0xA0u << 11 << 13 << false << true << true << "(none)";
         QTest::newRow("4.073 RS-232") << "4.073" << 0xA0u << 11 << 15 << true << true << true << "RS-232 Enabled";
-        QTest::newRow("4.073 no RS-232") << "4.073" << 0x20u << 11 << 15 << false << true << true
-                                         << "RS-232 Enabled";
+        QTest::newRow("4.073 no RS-232") << "4.073" << 0x20u << 11 << 15 << false << true << true << "RS-232 Enabled";
         QTest::newRow("4.078") << "4.078" << 0x20u << 13 << 14 << false << true << true << "(none)";
         QTest::newRow("4.079 no switch") << "4.079" << 0x20u << 13 << 14 << false << true << false << "(none)";
     }
@@ -174,14 +173,16 @@ private slots:
         QTest::newRow("twice") << QByteArray("vlan_tag") << QByteArray("vlan_tag = 1\nvlan_tag = 2") << "given again";
         QTest::newRow("missing") << QByteArray("trap.ch8.high") << QByteArray() << "trap.ch8.high is missing";
         QTest::newRow("cut short") << QByteArray("switch.reg127") << QByteArray() << "switch.reg127 is missing";
-        QTest::newRow("unknown") << QByteArray("vlan_tag") << QByteArray("vlan_tag = 1\nvlan = 2") << "vlan is no setting";
-        QTest::newRow("not on this firmware") << QByteArray("vlan_tag") << QByteArray("vlan_tag = 1\naccess_ip = 1.2.3.4")
-                                              << "access_ip is no setting";
+        QTest::newRow("unknown") << QByteArray("vlan_tag") << QByteArray("vlan_tag = 1\nvlan = 2")
+                                 << "vlan is no setting";
+        QTest::newRow("not on this firmware")
+            << QByteArray("vlan_tag") << QByteArray("vlan_tag = 1\naccess_ip = 1.2.3.4") << "access_ip is no setting";
         QTest::newRow("switch off") << QByteArray("mode1.bit5") << QByteArray("mode1.bit5 = off")
                                     << "switch.reg000 is no setting";
         QTest::newRow("not a number") << QByteArray("vlan_tag") << QByteArray("vlan_tag = ten") << "not a decimal";
         QTest::newRow("not an address") << QByteArray("gateway") << QByteArray("gateway = 10.0.0") << "not an IPv4";
-        QTest::newRow("not a flag") << QByteArray("mode2.bit3") << QByteArray("mode2.bit3 = yes") << "neither on nor off";
+        QTest::newRow("not a flag") << QByteArray("mode2.bit3") << QByteArray("mode2.bit3 = yes")
+                                    << "neither on nor off";
         QTest::newRow("not an item") << QByteArray("serial.baud") << QByteArray("serial.baud = 56000") << "not one of";
         QTest::newRow("not a register") << QByteArray("switch.reg000") << QByteArray("switch.reg000 = 0x100")
                                         << "not a register value";
@@ -205,20 +206,48 @@ private slots:
         QTest::addColumn<QString>("key");
         QTest::addColumn<QString>("value");
         QTest::addColumn<QString>("refusal");  // empty: sent
-        QTest::newRow("vlan 4095") << "vlan_tag" << "4095" << "";
-        QTest::newRow("vlan 4096") << "vlan_tag" << "4096" << "4096 is outside 0..4095";
-        QTest::newRow("ping minutes 0") << "ping_restart_minutes" << "0" << "outside 1..255";
-        QTest::newRow("count 256") << "ping_restart_count" << "256" << "";
-        QTest::newRow("count 257") << "ping_restart_count" << "257" << "outside 1..256";
-        QTest::newRow("pulse 32768") << "restart_pulse_width" << "32768" << "outside 1..32767";
-        QTest::newRow("module ip 0.0.0.0") << "ip" << "0.0.0.0" << "would cut the module off";
-        QTest::newRow("gateway 0.0.0.0") << "gateway" << "0.0.0.0" << "";
-        QTest::newRow("mac lock empty") << "mac_lock1" << "" << "not six hexadecimal bytes";
-        QTest::newRow("threshold 65535") << "trap.ch1.low" << "65535" << "";
-        QTest::newRow("threshold 65536") << "trap.ch1.low" << "65536" << "outside 0..65535";
-        QTest::newRow("timeout 256") << "serial.receive_timeout" << "256" << "outside 0..255";
-        QTest::newRow("no baud rate") << "serial.baud" << "none" << "no item";
-        QTest::newRow("firmware") << "firmware" << "4.073" << "read, never written";
+        QTest::newRow("vlan 4095") << "vlan_tag"
+                                   << "4095"
+                                   << "";
+        QTest::newRow("vlan 4096") << "vlan_tag"
+                                   << "4096"
+                                   << "4096 is outside 0..4095";
+        QTest::newRow("ping minutes 0") << "ping_restart_minutes"
+                                        << "0"
+                                        << "outside 1..255";
+        QTest::newRow("count 256") << "ping_restart_count"
+                                   << "256"
+                                   << "";
+        QTest::newRow("count 257") << "ping_restart_count"
+                                   << "257"
+                                   << "outside 1..256";
+        QTest::newRow("pulse 32768") << "restart_pulse_width"
+                                     << "32768"
+                                     << "outside 1..32767";
+        QTest::newRow("module ip 0.0.0.0") << "ip"
+                                           << "0.0.0.0"
+                                           << "would cut the module off";
+        QTest::newRow("gateway 0.0.0.0") << "gateway"
+                                         << "0.0.0.0"
+                                         << "";
+        QTest::newRow("mac lock empty") << "mac_lock1"
+                                        << ""
+                                        << "not six hexadecimal bytes";
+        QTest::newRow("threshold 65535") << "trap.ch1.low"
+                                         << "65535"
+                                         << "";
+        QTest::newRow("threshold 65536") << "trap.ch1.low"
+                                         << "65536"
+                                         << "outside 0..65535";
+        QTest::newRow("timeout 256") << "serial.receive_timeout"
+                                     << "256"
+                                     << "outside 0..255";
+        QTest::newRow("no baud rate") << "serial.baud"
+                                      << "none"
+                                      << "no item";
+        QTest::newRow("firmware") << "firmware"
+                                  << "4.073"
+                                  << "read, never written";
     }
     void writeRefusals()
     {
@@ -226,9 +255,8 @@ private slots:
         QFETCH(QString, value);
         QFETCH(QString, refusal);
         const auto specs = SettingsOf(Module("4.073", 0xA0, 0).shape);
-        const auto spec = std::find_if(specs.begin(), specs.end(), [&key](const SettingSpec& s) {
-            return s.key == key.toStdString();
-        });
+        const auto spec = std::find_if(
+            specs.begin(), specs.end(), [&key](const SettingSpec& s) { return s.key == key.toStdString(); });
         QVERIFY(spec != specs.end());
         const QString got = WriteRefusal(*spec, value);
         QVERIFY2(refusal.isEmpty() ? got.isEmpty() : got.contains(refusal), qPrintable(got));

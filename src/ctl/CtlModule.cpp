@@ -5,24 +5,19 @@
 #include <cstdlib>
 #include <cstring>
 
-#include "fleet/ModuleSettingsRead.h"
 #include "ctl/CtlSwitchText.h"
+#include "fleet/ModuleSettingsRead.h"
+#include "fleet/SettingsReadAll.h"
+#include "fleet/SwitchUpload.h"
 #include "platform/FileReplace.h"
 #include "platform/Pause.h"
-#include "snmp/SnmpRequest.h"
 #include "settings/SwitchTransfer.h"
-#include "fleet/SwitchUpload.h"
+#include "snmp/SnmpRequest.h"
 
 namespace {
 
 const char* const kNoChanges = "No changes made! Skipping SNMP upload to switch memory.";
 const char* const kConfirmed = "Settings comfirmed succesfully!";
-
-// "{"host": "…", "status": N" to be continued with more keys.
-std::string JsonHead(const std::string& host, int status)
-{
-    return "{\"host\": " + JsonString(host) + ", \"status\": " + std::to_string(status);
-}
 
 std::string JoinedNumbers(const std::vector<int>& numbers)
 {
@@ -33,6 +28,11 @@ std::string JoinedNumbers(const std::vector<int>& numbers)
 }
 
 }  // namespace
+
+std::string JsonHead(const std::string& host, int status)
+{
+    return "{\"host\": " + JsonString(host) + ", \"status\": " + std::to_string(status);
+}
 
 std::string CodeText(int code)
 {
@@ -80,7 +80,7 @@ CCtlModule::~CCtlModule() = default;
 
 bool CCtlModule::IsFailure(const CtlOptions& options, int status)
 {
-    return status != kExitOk && !(options.command == CtlCommand::SwitchDiff && status == kExitModule);
+    return status != kExitOk && !(options.Diff() && status == kExitModule);
 }
 
 void CCtlModule::Start(Done done, std::function<void()> uploaded)
@@ -92,7 +92,11 @@ void CCtlModule::Start(Done done, std::function<void()> uploaded)
     case CtlCommand::SwitchRead: return SwitchRead();
     case CtlCommand::SwitchDiff: return SwitchDiff();
     case CtlCommand::SwitchWrite: return SwitchWrite();
+    case CtlCommand::ModuleSave: return ModuleSave();
+    case CtlCommand::ModuleDiff: return ModuleDiff();
     case CtlCommand::SwitchShow:
+    case CtlCommand::ModuleShow:
+    case CtlCommand::ModuleApply:
     case CtlCommand::Scan: break;  // no module command
     }
     Finish(kExitUsage);

@@ -11,9 +11,11 @@
 
 #include "ctl/CtlOptions.h"
 #include "ctl/CtlOutput.h"
+#include "settings/SettingsSnapshot.h"
 #include "settings/SwitchImage.h"
 
 class CModuleSettingsRead;
+class CSettingsReadAll;
 class CSnmpRequest;
 class CSwitchUpload;
 struct ModuleSettings;
@@ -49,6 +51,12 @@ private:
     bool LoadFile(const std::string& path, CSwitchImage& image);
     void Finish(int status);
 
+    // Module settings (CtlModuleSettings.cpp)
+    void ModuleSave();
+    void ModuleDiff();
+    // Every setting of the module into m_moduleSettings; then `then`, else Finish.
+    void ReadSettings(const std::function<void()>& then);
+
     const CtlOptions& m_options;
     std::string m_host;
     CtlOutput& m_out;
@@ -60,10 +68,15 @@ private:
     std::unique_ptr<CModuleSettingsRead> m_settingsRead;
     std::unique_ptr<CSnmpRequest> m_read;
     std::unique_ptr<CSwitchUpload> m_upload;
+    std::unique_ptr<CSettingsReadAll> m_readAll;
+    SettingsSnapshot m_moduleSettings;
+    SettingsSnapshot m_fileSettings;
 };
 
 // kalvorctl's words for a CSnmpRequest code.
 std::string CodeText(int code);
+// "{"host": "…", "status": N" to be continued with more keys.
+std::string JsonHead(const std::string& host, int status);
 // The file status of a configuration file that could not be loaded (2),
 // the error said on `out`; 0 when loaded into `image`.
 int LoadImageFile(const std::string& host, const std::string& path, CtlOutput& out, CSwitchImage& image);

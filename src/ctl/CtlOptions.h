@@ -15,9 +15,22 @@ enum CtlExit : int {
     kExitImplausible = 4,  // the registers read are implausible
     kExitUpload = 5,  // the upload of the changed registers failed
     kExitConfirm = 6,  // restart and confirmation failed
+    kExitNotApplied = 7,  // module apply: refused for this module or not confirmed by the operator
+    kExitIncomplete = 8,  // module apply: a setting was not written or reads back otherwise
 };
 
-enum class CtlCommand { Info, SwitchRead, SwitchDiff, SwitchWrite, SwitchShow, Scan };
+enum class CtlCommand {
+    Info,
+    SwitchRead,
+    SwitchDiff,
+    SwitchWrite,
+    SwitchShow,
+    Scan,
+    ModuleSave,
+    ModuleShow,
+    ModuleDiff,
+    ModuleApply,
+};
 
 struct CtlOptions {
     CtlCommand command = CtlCommand::Info;
@@ -34,11 +47,17 @@ struct CtlOptions {
     int retries = -1;  // negative: the library's
     int jobs = 32;  // modules worked on at once
     bool json = false;
-    bool exitCode = false;  // switch diff: status 1 when a register differs
+    bool exitCode = false;  // switch and module diff: status 1 when anything differs
+    bool yes = false;  // module apply: no question
+    bool withAddress = false;  // module apply: the module's own address too
     std::string trace;  // may hold {host} and {date}
     std::string date;  // {date}: the run's start, UTC, "20261207T141500Z"
 
-    bool Offline() const { return command == CtlCommand::SwitchShow || !otherFile.empty(); }
+    bool Offline() const
+    {
+        return command == CtlCommand::SwitchShow || command == CtlCommand::ModuleShow || !otherFile.empty();
+    }
+    bool Diff() const { return command == CtlCommand::SwitchDiff || command == CtlCommand::ModuleDiff; }
     bool Fleet() const { return !hostsFile.empty(); }
 };
 

@@ -39,8 +39,8 @@ void AddMain(const ModuleShape& shape, std::vector<SettingSpec>& specs)
             continue;
         const char* label = name.label ? name.label : LayoutFor(shape.version).pulseWidthLabel;
         const bool info = !SetterFor(name.control);
-        specs.push_back({name.key, OneLine(label), info ? SettingGroup::Info : SettingGroup::Main,
-            info ? 1 : name.control});
+        specs.push_back(
+            {name.key, OneLine(label), info ? SettingGroup::Info : SettingGroup::Main, info ? 1 : name.control});
     }
 }
 
@@ -52,8 +52,8 @@ void AddModes(const ModuleShape& shape, std::vector<SettingSpec>& specs)
     for (const ModeBit& mode : kModeBits) {
         const ControlLook look = ControlLookAt(shape.version, mode.control);
         if (look.enabled)
-            specs.push_back(
-                {ModeKey(mode.word, mode.bit), OneLine(look.caption), SettingGroup::Modes, 8 * (mode.word - 1) + mode.bit});
+            specs.push_back({ModeKey(mode.word, mode.bit), OneLine(look.caption), SettingGroup::Modes,
+                8 * (mode.word - 1) + mode.bit});
     }
 }
 
@@ -73,8 +73,7 @@ void AddTraps(const ModuleShape& shape, std::vector<SettingSpec>& specs)
     specs.push_back({"trap.server", "Trap Server IP address", SettingGroup::Traps, 0});
     for (int n = 1; n <= 2 * kTrapChannels; ++n)
         specs.push_back({ThresholdKey(n),
-            QStringLiteral("Ch.%1 %2 Threshold").arg((n + 1) / 2).arg(n % 2 ? "Low" : "High"), SettingGroup::Traps,
-            n});
+            QStringLiteral("Ch.%1 %2 Threshold").arg((n + 1) / 2).arg(n % 2 ? "Low" : "High"), SettingGroup::Traps, n});
 }
 
 void AddSwitch(const ModuleShape& shape, std::vector<SettingSpec>& specs)
@@ -86,8 +85,8 @@ void AddSwitch(const ModuleShape& shape, std::vector<SettingSpec>& specs)
         for (const std::string& name : SwitchRegisterNames(r))
             names << QString::fromStdString(name);
         const QString label = QStringLiteral("register %1").arg(r);
-        specs.push_back({RegisterKey(r), names.isEmpty() ? label : label + ": " + names.join("; "),
-            SettingGroup::Switch, r});
+        specs.push_back(
+            {RegisterKey(r), names.isEmpty() ? label : label + ": " + names.join("; "), SettingGroup::Switch, r});
     }
 }
 
@@ -100,10 +99,7 @@ bool ParseNumber(const QString& text, uint32_t& number)
     return true;
 }
 
-QStringList ItemsOf(const SettingSpec& spec)
-{
-    return spec.index == 0 ? BaudRateItems() : ParityItems();
-}
+QStringList ItemsOf(const SettingSpec& spec) { return spec.index == 0 ? BaudRateItems() : ParityItems(); }
 
 QString RangeRefusal(uint32_t number, uint32_t min, uint32_t max)
 {
@@ -116,10 +112,7 @@ QString RangeRefusal(uint32_t number, uint32_t min, uint32_t max)
 
 std::string ModeKey(int word, int bit) { return "mode" + std::to_string(word) + ".bit" + std::to_string(bit); }
 std::string RegisterKey(int r) { return "switch.reg" + Padded(r, 3).toStdString(); }
-std::string ThresholdKey(int n)
-{
-    return "trap.ch" + std::to_string((n + 1) / 2) + (n % 2 ? ".low" : ".high");
-}
+std::string ThresholdKey(int n) { return "trap.ch" + std::to_string((n + 1) / 2) + (n % 2 ? ".low" : ".high"); }
 
 bool ReadsModeWords(const FirmwareVersion& version)
 {

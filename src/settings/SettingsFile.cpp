@@ -39,10 +39,11 @@ bool ReadLines(const QByteArray& text, std::vector<std::pair<std::string, Line>>
             return Fail(parse, QStringLiteral("line %1: not a \"key = value\" line").arg(i + 1));
         const std::string key = match.captured(1).toStdString();
         if (seen.count(key))
-            return Fail(parse, QStringLiteral("line %1: %2 given again (first on line %3)")
-                                   .arg(i + 1)
-                                   .arg(match.captured(1))
-                                   .arg(seen[key]));
+            return Fail(parse,
+                QStringLiteral("line %1: %2 given again (first on line %3)")
+                    .arg(i + 1)
+                    .arg(match.captured(1))
+                    .arg(seen[key]));
         seen[key] = i + 1;
         lines.push_back({key, {i + 1, match.captured(2)}});
     }
@@ -55,9 +56,10 @@ bool TakeFormat(const std::vector<std::pair<std::string, Line>>& lines, Settings
         return Fail(parse, "not a module settings file: it does not begin with a format line");
     const QString format = lines.front().second.value;
     if (format != QString::number(kSettingsFileFormat))
-        return Fail(parse, QStringLiteral("format %1: this program reads module settings files of format %2")
-                               .arg(format)
-                               .arg(kSettingsFileFormat));
+        return Fail(parse,
+            QStringLiteral("format %1: this program reads module settings files of format %2")
+                .arg(format)
+                .arg(kSettingsFileFormat));
     return true;
 }
 
@@ -71,8 +73,8 @@ bool TakeShape(const std::map<std::string, Line>& given, SettingsFileParse& pars
         return Fail(parse, "the firmware line is missing");
     if (!CanonicalValue({"firmware", "", SettingGroup::Info, 0}, firmware->second.value, canonical, error))
         return Fail(parse, QStringLiteral("line %1: firmware: %2").arg(firmware->second.number).arg(error));
-    const FirmwareVersion version {uint8_t(canonical.section('.', 0, 0).toInt()),
-        uint8_t(canonical.section('.', 1).toInt())};
+    const FirmwareVersion version {
+        uint8_t(canonical.section('.', 0, 0).toInt()), uint8_t(canonical.section('.', 1).toInt())};
     uint32_t word1 = 0;
     for (int bit = 0; bit < 8; ++bit) {
         const auto found = given.find(ModeKey(1, bit));
@@ -121,18 +123,20 @@ SettingsFileParse ParseSettingsFile(const QByteArray& text)
         }
         QString canonical, error;
         if (!CanonicalValue(spec, found->second.value, canonical, error)) {
-            Fail(parse, QStringLiteral("line %1: %2: \"%3\" is %4")
-                            .arg(found->second.number)
-                            .arg(spec.key.c_str(), found->second.value, error));
+            Fail(parse,
+                QStringLiteral("line %1: %2: \"%3\" is %4")
+                    .arg(found->second.number)
+                    .arg(spec.key.c_str(), found->second.value, error));
             return parse;
         }
         parse.snapshot.values[spec.key] = canonical;
     }
     for (const auto& [key, line] : given)
         if (!parse.snapshot.Has(key)) {
-            Fail(parse, QStringLiteral("line %1: %2 is no setting of a module of firmware %3 with these modes")
-                            .arg(line.number)
-                            .arg(key.c_str(), firmware));
+            Fail(parse,
+                QStringLiteral("line %1: %2 is no setting of a module of firmware %3 with these modes")
+                    .arg(line.number)
+                    .arg(key.c_str(), firmware));
             return parse;
         }
     parse.ok = true;

@@ -22,8 +22,7 @@ QString ModuleValue(const SettingSpec& spec, const ModuleSettings& main, const T
             if (setting.key == spec.key)
                 return setting.value;
         return QString();
-    case SettingGroup::Modes:
-        return (main.modeWords[spec.index / 8] >> (spec.index % 8)) & 1u ? "on" : "off";
+    case SettingGroup::Modes: return (main.modeWords[spec.index / 8] >> (spec.index % 8)) & 1u ? "on" : "off";
     case SettingGroup::Serial:
         if (spec.index == 0)
             return ItemOrNone(BaudRateItems(), serial->baud);
@@ -47,8 +46,16 @@ QString SettingsSnapshot::Value(const std::string& key) const
     return found == values.end() ? QString() : found->second;
 }
 
-SettingsSnapshot SnapshotOfModule(const ModuleSettings& main, const TrapValues* traps, const SerialLine* serial,
-    const CSwitchImage* image)
+size_t SettingsSnapshot::SettingCount() const
+{
+    size_t count = 0;
+    for (const SettingSpec& spec : SettingsOf(shape))
+        count += spec.group != SettingGroup::Info && Has(spec.key);
+    return count;
+}
+
+SettingsSnapshot SnapshotOfModule(
+    const ModuleSettings& main, const TrapValues* traps, const SerialLine* serial, const CSwitchImage* image)
 {
     SettingsSnapshot snapshot;
     snapshot.fromModule = true;

@@ -32,12 +32,14 @@ struct SettingsSnapshot {
     // The value of `key`, or an empty text when it has none.
     QString Value(const std::string& key) const;
     bool Has(const std::string& key) const { return values.count(key) != 0; }
+    // The settings held, without the firmware and the MAC address.
+    size_t SettingCount() const;
 };
 
 // The snapshot of a module's reads: "Read Settings", then what its trap,
 // serial and switch windows read (nullptr for a window it does not have).
-SettingsSnapshot SnapshotOfModule(const ModuleSettings& main, const TrapValues* traps, const SerialLine* serial,
-    const CSwitchImage* image);
+SettingsSnapshot SnapshotOfModule(
+    const ModuleSettings& main, const TrapValues* traps, const SerialLine* serial, const CSwitchImage* image);
 
 // One setting whose value differs (the firmware and the MAC address are no
 // settings). An empty value: that side does not have the setting.

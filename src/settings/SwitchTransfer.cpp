@@ -9,10 +9,21 @@
 
 namespace SwitchTransfer {
 
+const std::vector<std::string>& RegisterObjects()
+{
+    static const std::vector<std::string> objects = [] {
+        std::vector<std::string> all;
+        for (int r = 0; r < SwitchMap::kRegisters; ++r)
+            all.push_back(Oid::SwitchRegister(r));
+        return all;
+    }();
+    return objects;
+}
+
 void AddRegisterReads(CSnmpRequest& request)
 {
-    for (int r = 0; r < SwitchMap::kRegisters; ++r)
-        request.AddVar(Oid::SwitchRegister(r), "", 0);
+    for (const std::string& oid : RegisterObjects())
+        request.AddVar(oid, "", 0);
 }
 
 CSwitchImage ImageFromReads(const CSnmpRequest& request)
