@@ -23,6 +23,7 @@
 #include <vector>
 
 #include "snmp/ModuleObjects.h"
+#include "support/CtlProcess.h"
 #include "support/FileSizeLimit.h"
 #include "support/SimModule.h"
 #include "support/TestEnvironment.h"
@@ -30,24 +31,11 @@
 
 namespace {
 
-struct CtlRun {
-    int status = -1;
-    QString out;
-    QString err;
-};
-
 // Starts kalvorctl with `args` (the restart wait shortened for the test
 // unless `env` sets it).
 void StartCtl(QProcess& process, const QStringList& args, const QStringList& env = {})
 {
-    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
-    environment.insert("KALVOR_RESTART_WAIT_MS", "0");
-    environment.remove("KALVOR_RO_COMMUNITY");
-    environment.remove("KALVOR_RW_COMMUNITY");
-    for (const QString& pair : env)
-        environment.insert(pair.section('=', 0, 0), pair.section('=', 1));
-    process.setProcessEnvironment(environment);
-    process.start(KALVOR_CTL_PATH, args);
+    StartCtlProcess(process, KALVOR_CTL_PATH, args, env);
 }
 
 // Runs kalvorctl with `input` on its standard input; `child` runs in the
@@ -55,22 +43,7 @@ void StartCtl(QProcess& process, const QStringList& args, const QStringList& env
 CtlRun Ctl(const QStringList& args, const QStringList& env = {}, const QByteArray& input = {},
     const std::function<void()>& child = {})
 {
-    QProcess process;
-    if (child)
-        process.setChildProcessModifier(child);
-    StartCtl(process, args, env);
-    process.write(input);
-    process.closeWriteChannel();
-    if (!process.waitForFinished(60000)) {
-        process.kill();
-        process.waitForFinished();
-        return {};
-    }
-    CtlRun run;
-    run.status = process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -1;
-    run.out = QString::fromLocal8Bit(process.readAllStandardOutput());
-    run.err = QString::fromLocal8Bit(process.readAllStandardError());
-    return run;
+    return RunCtlProcess(KALVOR_CTL_PATH, args, env, input, child);
 }
 
 QStringList PortArgs(const SimModule& sim) { return {"--port", QString::number(sim.Port())}; }

@@ -7,6 +7,7 @@
 
 #include "ctl/CtlSwitchText.h"
 #include "fleet/ModuleSettingsRead.h"
+#include "fleet/SettingsApply.h"
 #include "fleet/SettingsReadAll.h"
 #include "fleet/SwitchUpload.h"
 #include "platform/FileReplace.h"
@@ -94,9 +95,9 @@ void CCtlModule::Start(Done done, std::function<void()> uploaded)
     case CtlCommand::SwitchWrite: return SwitchWrite();
     case CtlCommand::ModuleSave: return ModuleSave();
     case CtlCommand::ModuleDiff: return ModuleDiff();
+    case CtlCommand::ModuleApply: return ModuleApply();
     case CtlCommand::SwitchShow:
     case CtlCommand::ModuleShow:
-    case CtlCommand::ModuleApply:
     case CtlCommand::Scan: break;  // no module command
     }
     Finish(kExitUsage);

@@ -15,7 +15,9 @@
 #include "settings/SwitchImage.h"
 
 class CModuleSettingsRead;
+class CSettingsApply;
 class CSettingsReadAll;
+struct ApplyResult;
 class CSnmpRequest;
 class CSwitchUpload;
 struct ModuleSettings;
@@ -54,6 +56,8 @@ private:
     // Module settings (CtlModuleSettings.cpp)
     void ModuleSave();
     void ModuleDiff();
+    void ModuleApply();
+    void ReportApply(const ApplyResult& result);
     // Every setting of the module into m_moduleSettings; then `then`, else Finish.
     void ReadSettings(const std::function<void()>& then);
 
@@ -69,6 +73,7 @@ private:
     std::unique_ptr<CSnmpRequest> m_read;
     std::unique_ptr<CSwitchUpload> m_upload;
     std::unique_ptr<CSettingsReadAll> m_readAll;
+    std::unique_ptr<CSettingsApply> m_apply;
     SettingsSnapshot m_moduleSettings;
     SettingsSnapshot m_fileSettings;
 };

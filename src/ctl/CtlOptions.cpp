@@ -163,6 +163,7 @@ const CommandShape kCommands[] = {
     {"switch show", CtlCommand::SwitchShow, 1, false},
     {"module save", CtlCommand::ModuleSave, 2, true},
     {"module diff", CtlCommand::ModuleDiff, 2, true},
+    {"module apply", CtlCommand::ModuleApply, 2, true},
     {"module show", CtlCommand::ModuleShow, 1, false},
     {"scan", CtlCommand::Scan, 1, false},
 };

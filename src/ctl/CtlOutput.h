@@ -45,5 +45,7 @@ private:
 
 // `text` as a JSON string, quotes included.
 std::string JsonString(const std::string& text);
+// JSON texts `entries` as one JSON array.
+std::string JsonArray(const std::vector<std::string>& entries);
 // `items` as a JSON array of strings.
 std::string JsonStrings(const std::vector<std::string>& items);

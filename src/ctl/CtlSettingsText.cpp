@@ -9,14 +9,6 @@ std::string Text(const QString& text) { return text.toStdString(); }
 std::string ValueOrNone(const QString& value) { return value.isEmpty() ? "(none)" : Text(value); }
 std::string JsonOrNull(const QString& value) { return value.isEmpty() ? "null" : JsonString(Text(value)); }
 
-std::string JsonArray(const std::vector<std::string>& entries)
-{
-    std::string json = "[";
-    for (const std::string& entry : entries)
-        json += (json.size() > 1 ? ", " : "") + entry;
-    return json + "]";
-}
-
 }  // namespace
 
 std::vector<std::string> SettingsShowLines(const SettingsSnapshot& settings)

@@ -28,14 +28,6 @@ std::string JsonEntry(int r, const std::string& values)
         + ", \"settings\": " + JsonStrings(SwitchRegisterNames(r)) + "}";
 }
 
-std::string JsonArray(const std::vector<std::string>& entries)
-{
-    std::string json = "[";
-    for (const std::string& entry : entries)
-        json += (json.size() > 1 ? ", " : "") + entry;
-    return json + "]";
-}
-
 }  // namespace
 
 std::vector<std::string> DiffLines(const CSwitchImage& from, const CSwitchImage& to)
