@@ -91,12 +91,13 @@ private slots:
         CMainDlg window;
         window.Create();
         const auto actions = window.SystemMenu()->actions();
-        QCOMPARE(actions.size(), 2);
+        QCOMPARE(actions.size(), 3);
         QVERIFY(actions[0]->isSeparator());
-        QCOMPARE(actions[1]->text(), QString("&About Kalvor..."));
+        QCOMPARE(actions[1]->text(), QString("&Find Modules..."));
+        QCOMPARE(actions[2]->text(), QString("&About Kalvor..."));
         QString caption;
         CloseNextModal(&caption);
-        actions[1]->trigger();
+        actions[2]->trigger();
         QCOMPARE(caption, QString("Kalvor Version 2.07"));
     }
 

@@ -3,7 +3,7 @@
 // order. Every window as the program opens it, at the default font, two
 // points larger and at 20 points (CTest runs this again at QT_SCALE_FACTOR
 // 1.5 and 3): no caption, heading, list entry or shown value is cut, the
-// status line shows its text whole, the MAC list a full-length address.
+// status line shows its text whole, each list its widest row.
 
 #include <QApplication>
 #include <QCheckBox>
@@ -26,6 +26,7 @@
 #include "app/LaunchTable.h"
 #include "core/AboutDlg.h"
 #include "core/CommunityDlg.h"
+#include "core/FindModulesDlg.h"
 #include "settings/FeatureLevels.h"
 #include "core/MainDlg.h"
 #include "platform/DialogBuilder.h"
@@ -36,6 +37,8 @@
 #include "res/AboutDlgTemplate.h"
 #include "res/AppIcon.h"
 #include "res/CommunityDlgTemplate.h"
+#include "res/FindModulesDlgIds.h"
+#include "res/FindModulesDlgTemplate.h"
 #include "res/IoPortsDlgTemplate.h"
 #include "res/MacTableDlgTemplate.h"
 #include "res/PortStatusDlgTemplate.h"
@@ -319,8 +322,8 @@ private slots:
     void initTestCase() { TestEnvironment::Init(); }
     void nothingIsCut_data();
     void nothingIsCut();
-    void macListShowsAFullAddress_data();
-    void macListShowsAFullAddress();
+    void listShowsItsWidestRow_data();
+    void listShowsItsWidestRow();
     void runTimeCaptionsFitTheMainWindow_data();
     void runTimeCaptionsFitTheMainWindow();
     void iconHasBothSizes();
@@ -359,6 +362,7 @@ const TemplateRow kTemplates[] = {
     {"MAC table", MacTableDlgTemplate},
     {"serial bridge", SerialDlgTemplate},
     {"trap settings", TrapDlgTemplate},
+    {"find modules", FindModulesDlgTemplate},
 };
 
 void AddTemplateRows()
@@ -455,13 +459,17 @@ void TestWinTemplates::tabOrderIsTemplateOrder()
 }
 
 namespace {
-// The nine windows as the program makes them: the three of the main window's
+// The ten windows as the program makes them: the four of the main window's
 // own, then the rows of its launch table.
 using WindowMaker = std::unique_ptr<CDialog> (*)();
 const WindowMaker kOwnWindows[] = {
     [] { return std::unique_ptr<CDialog>(std::make_unique<CMainDlg>(KalvorLaunchTable())); },
     [] { return std::unique_ptr<CDialog>(std::make_unique<CAboutDlg>()); },
     [] { return std::unique_ptr<CDialog>(std::make_unique<CCommunityDlg>(QStringLiteral("Change R/W Community String"))); },
+    [] {
+        return std::unique_ptr<CDialog>(
+            std::make_unique<CFindModulesDlg>(QStringLiteral("172.16.100.2"), QStringLiteral("582019374620"), nullptr));
+    },
 };
 constexpr int kOwnCount = int(std::size(kOwnWindows));
 
@@ -496,26 +504,48 @@ void TestWinTemplates::nothingIsCut()
     CheckNothingCut(dialog.get());
 }
 
-void TestWinTemplates::macListShowsAFullAddress_data()
+namespace {
+// The windows with a list, each with the widest row it shows.
+struct ListRow {
+    const char* name;
+    std::unique_ptr<CDialog> (*make)();
+    int list;
+    QStringList row;
+};
+const ListRow kListRows[] = {
+    {"MAC table", [] { return MakeFactory<CMacTableDlg>()(kArgs); }, IDC_MAC_RESULTS,
+        {"00-1A-2B-3C-4D-5E", "8", "300"}},
+    {"find modules",
+        [] {
+            return std::unique_ptr<CDialog>(std::make_unique<CFindModulesDlg>(kArgs.moduleIp, kArgs.roCommunity, nullptr));
+        },
+        IDC_FIND_LIST, {"255.255.255.255", "4.079", "00 0A 1B 2C 3D 4E", "unknown"}},
+};
+}  // namespace
+
+void TestWinTemplates::listShowsItsWidestRow_data()
 {
     QTest::addColumn<int>("font");
+    QTest::addColumn<int>("which");
     for (int font = 0; font < int(std::size(kFontSettings)); ++font)
-        QTest::newRow(kFontSettings[font].name) << font;
+        for (int which = 0; which < int(std::size(kListRows)); ++which)
+            QTest::addRow("%s, %s", kListRows[which].name, kFontSettings[font].name) << font << which;
 }
 
-void TestWinTemplates::macListShowsAFullAddress()
+void TestWinTemplates::listShowsItsWidestRow()
 {
     QFETCH(int, font);
+    QFETCH(int, which);
     const FontScope scope(kFontSettings[font]);
-    const auto dialog = MakeFactory<CMacTableDlg>()(kArgs);
+    const ListRow& shown = kListRows[which];
+    const auto dialog = shown.make();
     dialog->Create();
-    auto* list = dialog->Item<CReportList>(IDC_MAC_RESULTS);
+    auto* list = dialog->Item<CReportList>(shown.list);
     const int row = list->InsertItem(QString());
-    list->SetItemText(row, 0, QStringLiteral("00-1A-2B-3C-4D-5E"));
-    list->SetItemText(row, 1, QStringLiteral("8"));
-    list->SetItemText(row, 2, QStringLiteral("300"));
+    for (int column = 0; column < shown.row.size(); ++column)
+        list->SetItemText(row, column, shown.row[column]);
     CheckListShowsColumns(list);
-    QVERIFY(list->columnWidth(0) >= list->fontMetrics().horizontalAdvance(QStringLiteral("00-1A-2B-3C-4D-5E")));
+    QVERIFY(list->columnWidth(0) >= list->fontMetrics().horizontalAdvance(shown.row[0]));
 }
 
 void TestWinTemplates::runTimeCaptionsFitTheMainWindow_data() { AddFontRows(false); }

@@ -1,5 +1,5 @@
-// kalvor-render OUTDIR: draws the main window, the About box and the
-// change-community window offscreen and saves each as a PNG file in OUTDIR,
+// kalvor-render OUTDIR: draws the main window, the About box, the
+// change-community window and the Find Modules window offscreen and saves each as a PNG file in OUTDIR,
 // together with the application icon at both sizes. The windows are only
 // constructed and initialised; no button is pressed and no module is asked,
 // except with --read-from, which reads a simulated module on loopback and
@@ -27,6 +27,7 @@
 #include "app/LaunchTable.h"
 #include "core/MainDlg.h"
 #include "core/CommunityDlg.h"
+#include "core/FindModulesDlg.h"
 #include "platform/IpAddressCtrl.h"
 #include "res/MainDlgIds.h"
 #include "snmp/SnmpRequest.h"
@@ -54,6 +55,12 @@ std::unique_ptr<CDialog> MakeAboutBox() { return Created(std::make_unique<CAbout
 std::unique_ptr<CDialog> MakeCommunityWindow()
 {
     return Created(std::make_unique<CCommunityDlg>(QStringLiteral("Change R/W Community String")));
+}
+
+std::unique_ptr<CDialog> MakeFindModulesWindow()
+{
+    return Created(std::make_unique<CFindModulesDlg>(
+        QStringLiteral("172.16.100.2"), QStringLiteral("582019374620"), nullptr));
 }
 
 // The main window after "Read Settings" from a simulated module on a
@@ -139,6 +146,7 @@ int main(int argc, char** argv)
         {"main.png", MakeMainWindow},
         {"about.png", MakeAboutBox},
         {"community.png", MakeCommunityWindow},
+        {"find-modules.png", MakeFindModulesWindow},
     };
     if (readFromSim) {
         const auto port = static_cast<uint16_t>(atoi(argv[3]));

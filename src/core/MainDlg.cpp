@@ -1,10 +1,12 @@
 #include "core/MainDlg.h"
 
+#include <QAbstractButton>
 #include <QContextMenuEvent>
 #include <QMenu>
 #include <algorithm>
 
 #include "core/AboutDlg.h"
+#include "core/FindModulesDlg.h"
 #include "settings/FeatureLevels.h"
 #include "core/RememberedModule.h"
 #include "platform/ControlText.h"
@@ -23,8 +25,6 @@ constexpr const char* kDefaultModuleAddress = "172.16.100.2";
 constexpr const char* kDefaultRwCommunity = "marbled";
 constexpr const char* kDefaultRoCommunity = "582019374620";
 constexpr const char* kNoSuchWindow = "This window is not available in this version of Kalvor.";
-constexpr const char* kCommunityNot8Bit
-    = "ERROR in community string. Only 8-bit (Latin-1) characters can be sent to the module.";
 
 // Module address given on the command line (empty: none).
 QString& AddressOption()
@@ -78,6 +78,7 @@ bool CMainDlg::OnInitDialog()
     CDialog::OnInitDialog();
     m_systemMenu = new QMenu(this);
     m_systemMenu->addSeparator();
+    m_systemMenu->addAction(QString::fromLatin1(IDS_FIND_MODULES), this, [this] { OnFindModules(); });
     m_systemMenu->addAction(QString::fromLatin1(IDS_ABOUTBOX), this, [this] { OnSysCommand(kAboutCommand); });
     setWindowIcon(m_hIcon);
     SetControlText(GetDlgItem(IDC_MODULE_ADDRESS), StartAddress());
@@ -138,6 +139,28 @@ void CMainDlg::CloseSubWindows()
     }
 }
 
+// The window starts from the module address and the read community as they
+// stand; the fields are its own from then on.
+void CMainDlg::OnFindModules()
+{
+    if (!m_findModules) {
+        m_findModules = std::make_unique<CFindModulesDlg>(GetIpText(IDC_MODULE_ADDRESS),
+            ControlText(GetDlgItem(IDC_RO_COMMUNITY)), [this](const QString& address) { ReadModuleAt(address); });
+        m_findModules->Create();
+    }
+    m_findModules->show();
+    m_findModules->raise();
+    m_findModules->activateWindow();
+}
+
+void CMainDlg::ReadModuleAt(const QString& address)
+{
+    SetControlText(GetDlgItem(IDC_MODULE_ADDRESS), address);
+    raise();
+    activateWindow();
+    Item<QAbstractButton>(IDC_READ_SETTINGS)->click();
+}
+
 void CMainDlg::OnCommunityKillFocus()
 {
     const bool taken = UpdateData(true);
@@ -173,7 +196,7 @@ bool CMainDlg::ReadyToSend()
         return false;
     if (IsLatin1(m_rwCommunity) && IsLatin1(m_roCommunity))
         return true;
-    SetStatus(QString::fromLatin1(kCommunityNot8Bit));
+    SetStatus(QString::fromLatin1(kStatusCommunityNot8Bit));
     return false;
 }
 

@@ -15,6 +15,7 @@
 #include "module/ModuleDlg.h"
 #include "module/SubWindows.h"
 
+class CFindModulesDlg;
 class CSnmpRequest;
 struct SnmpVarSpec;
 class QMenu;
@@ -54,6 +55,8 @@ public:
 
     // The open window of a kind, or nullptr.
     CDialog* SubWindowOf(SubWindow kind) const;
+    // The Find Modules window once it was opened (context menu), or nullptr.
+    CFindModulesDlg* FindModulesWindow() const { return m_findModules.get(); }
 
     // Firmware version of the last read (both 0: none).
     uint8_t Major() const { return m_major; }
@@ -100,6 +103,10 @@ private:
     void RegisterSetters();
     void OpenSubWindow(SubWindow kind);
     void CloseSubWindows();
+    // Shows the Find Modules window (made at the first call, kept after).
+    void OnFindModules();
+    // A module chosen there: its address into control 1105, then "Read Settings".
+    void ReadModuleAt(const QString& address);
     void OnCommunityKillFocus();
     QString ModuleAddress() const override;  // control 1105
     // Taking the fields failed: an action that needs only the module address
@@ -161,4 +168,5 @@ private:
     QMenu* m_systemMenu = nullptr;
     LaunchTable m_launchers;
     std::array<std::unique_ptr<CDialog>, kSubWindowCount> m_subWindows;
+    std::unique_ptr<CFindModulesDlg> m_findModules;
 };

@@ -6,11 +6,12 @@
 #include <set>
 #include <unistd.h>
 
+#include "ctl/CtlEventLoop.h"
 #include "ctl/CtlHostList.h"
 #include "ctl/CtlModule.h"
 #include "ctl/CtlOutput.h"
-#include "ctl/CtlPool.h"
 #include "ctl/CtlSignals.h"
+#include "fleet/CtlPool.h"
 #include "snmp/SnmpRequest.h"
 
 namespace {
@@ -46,7 +47,10 @@ public:
     int Go()
     {
         Tell();
-        m_pool.RunUntilInterrupted([this](size_t i) { Start(i); }, [this](size_t i) { Reported(i); });
+        RunUntilInterrupted([this](std::function<bool()> stop, std::function<void()> over) {
+            m_pool.Begin([this](size_t i) { Start(i); }, [this](size_t i) { Reported(i); }, std::move(stop),
+                std::move(over));
+        });
         return Close();
     }
 

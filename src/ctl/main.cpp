@@ -12,7 +12,7 @@
 #include "ctl/CtlOffline.h"
 #include "ctl/CtlOptions.h"
 #include "ctl/CtlRunner.h"
-#include "ctl/CtlScan.h"
+#include "ctl/CtlScanRun.h"
 #include "platform/FileReplace.h"
 #include "snmp/SnmpRequest.h"
 
@@ -90,7 +90,7 @@ int main(int argc, char** argv)
     ScanRange range;
     std::string error;
     if (options.command == CtlCommand::Scan && !ParseScanRange(options.range, range, error)) {
-        fprintf(stderr, "kalvorctl: %s (see kalvorctl --help)\n", error.c_str());
+        fprintf(stderr, "kalvorctl: scan: %s (see kalvorctl --help)\n", error.c_str());
         return kExitUsage;
     }
     std::vector<std::string> hosts;

@@ -336,6 +336,12 @@ bool CDialog::WireReportList(int id, QWidget* control)
         return false;
     connect(list, &QTreeWidget::itemSelectionChanged, this, [this, id] { Dispatch(id, Notify::SelChange); });
     connect(list, &QTreeWidget::itemDoubleClicked, this, [this, id] { Dispatch(id, Notify::DoubleClick); });
+    list->SetReturnHandler([this, id] {
+        if (m_handlers.count({id, Notify::Return}) == 0)
+            return false;
+        Dispatch(id, Notify::Return);
+        return true;
+    });
     return true;
 }
 

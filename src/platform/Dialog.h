@@ -23,6 +23,7 @@ enum class Notify {
     SelChange,  // combo box or list selection changed; tab changed
     SelChanging,  // tab about to change (before the new tab shows)
     DoubleClick,  // list item double-clicked
+    Return,  // Enter on a list's current row (without a handler: the window's default button)
 };
 
 enum { IDC_STATUS = 1005 };

@@ -1,6 +1,7 @@
 #include "platform/ReportList.h"
 
 #include <QHeaderView>
+#include <QKeyEvent>
 
 CReportList::CReportList(QWidget* parent) : QTreeWidget(parent)
 {
@@ -50,6 +51,14 @@ int CReportList::InsertItem(const QString& text)
     return row;
 }
 
+int CReportList::AppendItem(const QString& text)
+{
+    auto* item = new QTreeWidgetItem;
+    item->setText(0, text);
+    addTopLevelItem(item);
+    return topLevelItemCount() - 1;
+}
+
 bool CReportList::SetItemText(int row, int column, const QString& text)
 {
     QTreeWidgetItem* item = topLevelItem(row);
@@ -70,4 +79,27 @@ bool CReportList::DeleteItem(int row)
     QTreeWidgetItem* item = takeTopLevelItem(row);
     delete item;
     return item != nullptr;
+}
+
+QString CReportList::Text() const
+{
+    const QString lineEnd = QStringLiteral("\r\n");
+    QString text = m_headings.join('\t') + lineEnd;
+    for (int row = 0; row < topLevelItemCount(); ++row) {
+        QStringList cells;
+        for (int column = 0; column < columnCount(); ++column)
+            cells << topLevelItem(row)->text(column);
+        text += cells.join('\t') + lineEnd;
+    }
+    return text;
+}
+
+void CReportList::keyPressEvent(QKeyEvent* event)
+{
+    const bool enter = event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter;
+    if (enter && currentItem() && m_returnHandler && m_returnHandler()) {
+        event->accept();
+        return;
+    }
+    QTreeWidget::keyPressEvent(event);
 }

@@ -1,6 +1,7 @@
 #pragma once
 #include <QStringList>
 #include <QTreeWidget>
+#include <functional>
 
 // Report-style list that keeps its rows sorted ascending by the first column
 // (case-insensitive) as they are inserted. Changing a row's text later does
@@ -27,14 +28,30 @@ public:
         return InsertItem(text);
     }
 
+    // Adds a row at the end, for a list whose rows come in an order of their
+    // own (not to be mixed with InsertItem); returns that row.
+    int AppendItem(const QString& text);
+
     bool SetItemText(int row, int column, const QString& text);
     QString GetItemText(int row, int column) const;
     int GetItemCount() const { return topLevelItemCount(); }
     bool DeleteItem(int row);
     void DeleteAllItems() { clear(); }
 
+    // The headings, then one line per row; columns separated by TAB, every
+    // line ending in CR LF.
+    QString Text() const;
+
+    // Enter or Return with a current row: `handler` says whether it took the
+    // key; if not, the key goes on to the window (its default button).
+    void SetReturnHandler(std::function<bool()> handler) { m_returnHandler = std::move(handler); }
+
+protected:
+    void keyPressEvent(QKeyEvent* event) override;
+
 private:
     int SortedPosition(const QString& text) const;
 
     QStringList m_headings;
+    std::function<bool()> m_returnHandler;
 };

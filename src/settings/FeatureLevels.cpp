@@ -257,7 +257,7 @@ ControlLook ControlLookAt(const FirmwareVersion& version, int control)
 
 bool SwitchButtonsUsable(const FirmwareVersion& version, bool switchControl)
 {
-    return switchControl && !In(version.minor, {75, 79});
+    return SwitchBoardUsable(version, switchControl);
 }
 
 WindowButtons WindowButtonsFor(const FirmwareVersion& version, bool switchControl, bool rs232Bit)

@@ -12,7 +12,7 @@ const std::array<ModeBit, 16> kModeBits = {{
     {1, 2, IDC_MODE_VLAN_TAGGED},
     {1, 3, IDC_MODE_DROP_LARGE},
     {1, 4, IDC_MODE_PING_RESTART},
-    {1, 5, IDC_MODE_SWITCH_CONTROL},
+    {1, Oid::kSwitchControlBit, IDC_MODE_SWITCH_CONTROL},
     {1, 6, IDC_MODE_SECONDARY_RST},
     {1, 7, IDC_MODE_P6_ANALOG},
     {2, 0, IDC_MODE_SAVE_IO},

@@ -10,3 +10,8 @@ FirmwareVersion FirmwareVersion::FromWord(int32_t word)
 }
 
 QString FirmwareVersion::Text() const { return QString::asprintf("%d.%03d", major, minor); }
+
+bool SwitchBoardUsable(const FirmwareVersion& version, bool switchControl)
+{
+    return switchControl && version.minor != 75 && version.minor != 79;
+}

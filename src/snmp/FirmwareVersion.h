@@ -19,6 +19,10 @@ struct FirmwareVersion {
     bool IsNewerThanSupported() const { return major == 4 && minor > 79; }
 };
 
+// The switch board is usable with switch control on (the mode word bit
+// Oid::kSwitchControlBit), except on minor 75 and 79.
+bool SwitchBoardUsable(const FirmwareVersion& version, bool switchControl);
+
 constexpr uint16_t VersionNumber(int major, int minor) { return static_cast<uint16_t>(major * 256 + minor); }
 
 inline constexpr const char* kOidPrefix = ".1.3.6.1.4.1.19865";

@@ -21,6 +21,7 @@ inline constexpr const char* kPingRestartMinutes = ".1.3.6.1.4.1.19865.1.1.7.0";
 inline constexpr const char* kFirmwareVersion = ".1.3.6.1.4.1.19865.1.1.8.0";
 inline constexpr const char* kModeWord1 = ".1.3.6.1.4.1.19865.1.1.9.0";
 inline constexpr const char* kModeWord2 = ".1.3.6.1.4.1.19865.1.1.11.0";
+inline constexpr int kSwitchControlBit = 5;  // of mode word 1: the switch board is controlled
 inline constexpr const char* kRestartPulseWidth = ".1.3.6.1.4.1.19865.1.1.12.0";
 inline constexpr const char* kPingRestartCount = ".1.3.6.1.4.1.19865.1.1.13.0";  // count minus one
 inline constexpr const char* kGateway = ".1.3.6.1.4.1.19865.1.1.14.0";

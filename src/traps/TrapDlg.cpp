@@ -10,8 +10,6 @@
 namespace {
 constexpr const char* kNothingChanged = "Nothing changed ...";
 constexpr const char* kParametersChanged = "Connection established! Parameters changed.";
-constexpr const char* kNotLatin1
-    = "ERROR in community string. Only 8-bit (Latin-1) characters can be sent to the module.";
 }  // namespace
 
 CTrapDlg::CTrapDlg(const SubWindowArgs& args, QWidget* parent) : CModuleDlg(TrapDlgTemplate(), args, parent)
@@ -68,7 +66,7 @@ bool CTrapDlg::CheckServerFields()
     if (!CheckIpComplete(IDC_TRAP_SERVER))
         return false;
     if (!IsLatin1(m_trapCommunity)) {
-        ShowStatusOnly(QString::fromLatin1(kNotLatin1));
+        ShowStatusOnly(QString::fromLatin1(kStatusCommunityNot8Bit));
         return false;
     }
     return true;

@@ -8,24 +8,22 @@
 #include <functional>
 #include <vector>
 
-class QEventLoop;
-
 class CCtlPool {
 public:
     using Start = std::function<void(size_t index)>;
     using Report = std::function<void(size_t index)>;
     using Stop = std::function<bool()>;
+    using Over = std::function<void()>;
 
     CCtlPool(size_t count, int jobs);
 
-    // Runs until every item that was started is finished and no more may
-    // start (all started, or `stop` says so). `start` begins an item, which
+    // Starts the first items and returns. `start` begins an item, which
     // calls Finished when it is over; `report` follows in list order, from
-    // the event loop, never from within an item's call.
-    void Run(Start start, Report report, Stop stop);
-    // Run with `stop` at the first SIGINT or SIGTERM (see CtlSignals), and
-    // the progress line gone at the end.
-    void RunUntilInterrupted(Start start, Report report);
+    // the event loop, never from within an item's call. No item starts once
+    // `stop` (may be empty) says so. `over` is called from the event loop
+    // when every item that was started is finished and no more may start.
+    // Destroying the pool drops every call still to come.
+    void Begin(Start start, Report report, Stop stop, Over over);
     // Item `index` is over (at once or from the event loop).
     void Finished(size_t index);
 
@@ -34,6 +32,7 @@ public:
 private:
     void OnFinished(size_t index);
     void Fill();
+    void CheckOver();
 
     size_t m_count;
     size_t m_jobs;
@@ -44,6 +43,6 @@ private:
     Start m_start;
     Report m_report;
     Stop m_stop;
-    QEventLoop* m_loop = nullptr;
+    Over m_over;
     QObject m_context;
 };

@@ -1,5 +1,5 @@
 #pragma once
-// What scan asks one address, in callback form: the firmware version and,
+// What a scan asks one address, in callback form: the firmware version and,
 // when it answered, the MAC address and the first mode word (whose switch
 // control bit tells whether a switch board is attached). GETs only.
 

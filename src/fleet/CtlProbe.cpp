@@ -1,23 +1,8 @@
-#include "ctl/CtlProbe.h"
+#include "fleet/CtlProbe.h"
 
-#include <algorithm>
-
-#include "settings/FeatureLevels.h"
-#include "settings/MacText.h"
-#include "settings/ModeBits.h"
-#include "res/MainDlgIds.h"
+#include "snmp/FirmwareVersion.h"
 #include "snmp/ModuleObjects.h"
-
-namespace {
-
-bool SwitchControl(uint32_t word1)
-{
-    const auto bit = std::find_if(kModeBits.begin(), kModeBits.end(),
-        [](const ModeBit& mode) { return mode.control == IDC_MODE_SWITCH_CONTROL; });
-    return ModeBitSet(*bit, word1, 0);
-}
-
-}  // namespace
+#include "snmp/PrintedMac.h"
 
 CCtlProbe::CCtlProbe(std::string host, std::string roCommunity) : m_chain(std::move(host), std::move(roCommunity)) { }
 
@@ -47,8 +32,8 @@ void CCtlProbe::ReadSettings()
         if (code >= 0) {
             m_result.settingsRead = true;
             m_result.mac = MacTextFromPrinted(request.GetText(0));
-            m_result.switchBoard = SwitchButtonsUsable(
-                FirmwareVersion::FromWord(m_versionWord), SwitchControl(uint32_t(request.GetInteger(1))));
+            const bool switchControl = (uint32_t(request.GetInteger(1)) >> Oid::kSwitchControlBit) & 1u;
+            m_result.switchBoard = SwitchBoardUsable(FirmwareVersion::FromWord(m_versionWord), switchControl);
         }
         m_done(m_result);
     });

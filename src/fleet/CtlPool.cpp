@@ -1,30 +1,15 @@
-#include "ctl/CtlPool.h"
-
-#include <QEventLoop>
-
-#include "ctl/CtlOutput.h"
-#include "ctl/CtlSignals.h"
+#include "fleet/CtlPool.h"
 
 CCtlPool::CCtlPool(size_t count, int jobs) : m_count(count), m_jobs(size_t(jobs > 0 ? jobs : 1)), m_finished(count) { }
 
-void CCtlPool::Run(Start start, Report report, Stop stop)
+void CCtlPool::Begin(Start start, Report report, Stop stop, Over over)
 {
     m_start = std::move(start);
     m_report = std::move(report);
     m_stop = std::move(stop);
-    QEventLoop loop;
-    m_loop = &loop;
+    m_over = std::move(over);
     Fill();
-    if (m_running > 0)
-        loop.exec();
-    m_loop = nullptr;
-}
-
-void CCtlPool::RunUntilInterrupted(Start start, Report report)
-{
-    CtlSignals::Install();
-    Run(std::move(start), std::move(report), [] { return CtlSignals::Count() > 0; });
-    CtlOutput::Progress(std::string());
+    CheckOver();
 }
 
 void CCtlPool::Finished(size_t index)
@@ -41,8 +26,7 @@ void CCtlPool::OnFinished(size_t index)
     while (m_head < m_next && m_finished[m_head])
         m_report(m_head++);
     Fill();
-    if (m_running == 0 && m_loop)
-        m_loop->quit();
+    CheckOver();
 }
 
 void CCtlPool::Fill()
@@ -51,4 +35,12 @@ void CCtlPool::Fill()
         ++m_running;
         m_start(m_next++);
     }
+}
+
+// Over, as a call of its own from the event loop (the owner may destroy the
+// pool there).
+void CCtlPool::CheckOver()
+{
+    if (m_running == 0 && m_over)
+        QMetaObject::invokeMethod(&m_context, [over = m_over] { over(); }, Qt::QueuedConnection);
 }
