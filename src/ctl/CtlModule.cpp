@@ -9,9 +9,9 @@
 #include "fleet/ModuleSettingsRead.h"
 #include "fleet/SettingsApply.h"
 #include "fleet/SettingsReadAll.h"
+#include "fleet/SwitchRead.h"
 #include "fleet/SwitchUpload.h"
 #include "platform/FileReplace.h"
-#include "platform/Pause.h"
 #include "settings/SwitchTransfer.h"
 #include "snmp/SnmpRequest.h"
 
@@ -151,15 +151,14 @@ void CCtlModule::InfoRead(const ModuleSettings& settings)
 // Phase 1 of every switch command: the 128 registers, plausible.
 void CCtlModule::ReadSwitch(const std::function<void()>& then)
 {
-    m_read = std::make_unique<CSnmpRequest>(m_host.c_str(), m_options.roCommunity.c_str(), SwitchMap::kRegisters);
-    SwitchTransfer::AddRegisterReads(*m_read);
-    m_read->Start(false, [this, then](int code) {
-        if (code < 0) {
-            m_out.Error(m_host, "switch read", CodeText(code));
+    m_read = std::make_unique<CSwitchRead>(m_host, m_options.roCommunity);
+    m_read->Start([this, then](const SwitchReadResult& read) {
+        if (read.code < 0) {
+            m_out.Error(m_host, "switch read", CodeText(read.code));
             return Finish(kExitSwitchRead);
         }
-        m_module = SwitchTransfer::ImageFromReads(*m_read);
-        if (!m_module.IsPlausible()) {
+        m_module = read.image;
+        if (!read.plausible) {
             m_out.Error(m_host, "switch read",
                 "implausible data (every register 0x00 or 0xFF): check the cable between module and switch board");
             return Finish(kExitImplausible);
@@ -221,21 +220,12 @@ void CCtlModule::SwitchWrite()
     if (!LoadFile(Expanded(m_options.file, m_host, m_options.date), m_file))
         return;
     ReadSwitch([this] {
-        SwitchTransfer::UploadFlow flow;
-        flow.newRequest = [this](uint32_t capacity) {
-            return std::make_unique<CSnmpRequest>(m_host.c_str(), m_options.rwCommunity.c_str(), capacity);
-        };
-        flow.run = [](CSnmpRequest& request, bool set, std::function<void(int)> then) {
-            request.Start(set, std::move(then));
-        };
+        SwitchTransfer::UploadFlow flow = EventLoopUploadFlow(m_host, m_options.rwCommunity, &m_context);
         flow.uploaded = [this] {
             if (m_uploaded)
                 m_uploaded();
             if (!m_options.json)
                 m_out.Line("upload finished, restarting the switch board and confirming");
-        };
-        flow.wait = [this](unsigned milliseconds, std::function<void()> then) {
-            PauseThen(milliseconds, &m_context, std::move(then));
         };
         flow.waitMs = RestartWaitMs();
         m_upload = std::make_unique<CSwitchUpload>();

@@ -1,8 +1,9 @@
 #pragma once
-// One module's command for kalvorctl, in callback form: each step is a batch
-// started when the one before it is done, so that many modules can be worked
-// on at once on one event loop, each with its own pacing, time-outs and
-// retries, none waiting for another.
+// One module's command for kalvorctl: the callback-form chains of src/fleet
+// (settings read, switch read and upload, module settings read and apply),
+// their outcomes put into kalvorctl's lines, JSON and exit status. Many
+// modules run at once on one event loop, each with its own pacing,
+// time-outs and retries, none waiting for another.
 
 #include <QObject>
 #include <functional>
@@ -17,8 +18,8 @@
 class CModuleSettingsRead;
 class CSettingsApply;
 class CSettingsReadAll;
+class CSwitchRead;
 struct ApplyResult;
-class CSnmpRequest;
 class CSwitchUpload;
 struct ModuleSettings;
 
@@ -70,7 +71,7 @@ private:
     CSwitchImage m_file;  // from the configuration file
     QObject m_context;  // pauses end with this object
     std::unique_ptr<CModuleSettingsRead> m_settingsRead;
-    std::unique_ptr<CSnmpRequest> m_read;
+    std::unique_ptr<CSwitchRead> m_read;
     std::unique_ptr<CSwitchUpload> m_upload;
     std::unique_ptr<CSettingsReadAll> m_readAll;
     std::unique_ptr<CSettingsApply> m_apply;

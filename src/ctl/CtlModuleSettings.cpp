@@ -11,7 +11,6 @@
 #include "fleet/SettingsApply.h"
 #include "fleet/SettingsReadAll.h"
 #include "platform/FileReplace.h"
-#include "platform/Pause.h"
 #include "settings/SettingsFile.h"
 
 using Failure = SettingsReadResult::Failure;
@@ -164,9 +163,6 @@ void CCtlModule::ModuleApply()
             return Finish(kExitNotApplied);
         }
         ApplyFlow flow;
-        flow.wait = [this](unsigned milliseconds, std::function<void()> then) {
-            PauseThen(milliseconds, &m_context, std::move(then));
-        };
         flow.switchWaitMs = RestartWaitMs();
         flow.stop = [] { return CtlSignals::Count() > 0; };
         flow.switchUploaded = [this] {

@@ -1,6 +1,5 @@
 #include "fleet/SettingsApply.h"
 
-#include <QTimer>
 #include <algorithm>
 
 #include "fleet/SettingsReadAll.h"
@@ -27,18 +26,15 @@ std::vector<std::string> ApplyResult::Keys(WriteOutcome outcome) const
 CSettingsApply::CSettingsApply(std::string host, std::string roCommunity, std::string rwCommunity, ApplyFlow flow)
     : m_host(std::move(host)), m_ro(std::move(roCommunity)), m_flow(std::move(flow))
 {
+    const SwitchTransfer::UploadFlow loop = EventLoopUploadFlow(m_host, rwCommunity, &m_context);
     if (!m_flow.newRequest)
-        m_flow.newRequest = [host = m_host, ro = m_ro, rw = std::move(rwCommunity)](bool readWrite, uint32_t capacity) {
-            return std::make_unique<CSnmpRequest>(host.c_str(), (readWrite ? rw : ro).c_str(), capacity);
+        m_flow.newRequest = [host = m_host, ro = m_ro, newWrite = loop.newRequest](bool readWrite, uint32_t capacity) {
+            return readWrite ? newWrite(capacity) : std::make_unique<CSnmpRequest>(host.c_str(), ro.c_str(), capacity);
         };
     if (!m_flow.run)
-        m_flow.run = [](CSnmpRequest& request, bool set, std::function<void(int)> then) {
-            request.Start(set, std::move(then));
-        };
+        m_flow.run = loop.run;
     if (!m_flow.wait)
-        m_flow.wait = [this](unsigned milliseconds, std::function<void()> then) {
-            QTimer::singleShot(static_cast<int>(milliseconds), Qt::PreciseTimer, &m_context, std::move(then));
-        };
+        m_flow.wait = loop.wait;
 }
 
 CSettingsApply::~CSettingsApply() = default;

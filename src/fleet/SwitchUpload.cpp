@@ -1,9 +1,27 @@
 #include "fleet/SwitchUpload.h"
 
+#include <QTimer>
+
 #include "snmp/ModuleObjects.h"
 #include "snmp/SnmpRequest.h"
 
 using SwitchTransfer::UploadPhase;
+
+SwitchTransfer::UploadFlow EventLoopUploadFlow(const std::string& host, const std::string& rwCommunity,
+    QObject* context)
+{
+    SwitchTransfer::UploadFlow flow;
+    flow.newRequest = [host, rwCommunity](uint32_t capacity) {
+        return std::make_unique<CSnmpRequest>(host.c_str(), rwCommunity.c_str(), capacity);
+    };
+    flow.run = [](CSnmpRequest& request, bool set, std::function<void(int)> then) {
+        request.Start(set, std::move(then));
+    };
+    flow.wait = [context](unsigned milliseconds, std::function<void()> then) {
+        QTimer::singleShot(static_cast<int>(milliseconds), Qt::PreciseTimer, context, std::move(then));
+    };
+    return flow;
+}
 
 CSwitchUpload::~CSwitchUpload() = default;
 

@@ -6,9 +6,18 @@
 
 #include <functional>
 #include <memory>
+#include <string>
 #include <vector>
 
 #include "settings/SwitchTransfer.h"
+
+class QObject;
+
+// The flow of a module among many: batches to `host` with the read-write
+// community, each started and calling back from the event loop, and the
+// wait on the event loop (dropped when `context` is gone).
+SwitchTransfer::UploadFlow EventLoopUploadFlow(const std::string& host, const std::string& rwCommunity,
+    QObject* context);
 
 class CSwitchUpload {
 public:
