@@ -21,6 +21,7 @@
 #include <vector>
 
 #include "support/BareSnmpFleetFloor.h"
+#include "support/CtlProcess.h"
 #include "support/SimModule.h"
 #include "support/TestEnvironment.h"
 
@@ -32,17 +33,7 @@ constexpr int kRounds = 2;
 const char* const kCommunity = "582019374620";
 
 // Seconds that kalvorctl with `args` takes; its status in `status`.
-double CtlSeconds(const QStringList& args, int& status)
-{
-    QElapsedTimer timer;
-    timer.start();
-    QProcess process;
-    process.start(KALVOR_CTL_PATH, args);
-    process.waitForFinished(600000);
-    const double seconds = timer.nsecsElapsed() / 1e9;
-    status = process.exitCode();
-    return seconds;
-}
+double CtlSeconds(const QStringList& args, int& status) { return TimedCtlProcess(KALVOR_CTL_PATH, args, status); }
 
 QString WriteList(const QTemporaryDir& dir, const QString& name, const SimModule& fleet, int count)
 {

@@ -25,6 +25,7 @@
 #include "settings/TrapSettings.h"
 #include "snmp/ModuleObjects.h"
 #include "support/BareSnmpFleetFloor.h"
+#include "support/CtlProcess.h"
 #include "support/SimModule.h"
 #include "support/TestEnvironment.h"
 
@@ -49,16 +50,6 @@ FloorBatches SaveBatches()
     return batches;
 }
 
-double CtlSeconds(const QStringList& args, int& status)
-{
-    QElapsedTimer timer;
-    timer.start();
-    QProcess process;
-    process.start(KALVOR_CTL_PATH, args);
-    process.waitForFinished(600000);
-    status = process.exitCode();
-    return timer.nsecsElapsed() / 1e9;
-}
 }  // namespace
 
 int main(int argc, char** argv)
@@ -90,7 +81,7 @@ int main(int argc, char** argv)
     double ctl = 1e9, floor = 1e9;
     for (int round = 0; round < kRounds; ++round) {
         int status = 0;
-        ctl = std::min(ctl, CtlSeconds(args, status));
+        ctl = std::min(ctl, TimedCtlProcess(KALVOR_CTL_PATH, args, status));
         if (status != 0)
             fprintf(stderr, "module save failed: status %d\n", status);
         floor = std::min(floor, FleetReadFloorSeconds(addresses, fleet.Port(), kCommunity, kJobs, batches));

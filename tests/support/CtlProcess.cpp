@@ -1,5 +1,6 @@
 #include "support/CtlProcess.h"
 
+#include <QElapsedTimer>
 #include <QProcessEnvironment>
 
 void StartCtlProcess(QProcess& process, const QString& ctl, const QStringList& args, const QStringList& env)
@@ -33,4 +34,15 @@ CtlRun RunCtlProcess(const QString& ctl, const QStringList& args, const QStringL
     run.out = QString::fromLocal8Bit(process.readAllStandardOutput());
     run.err = QString::fromLocal8Bit(process.readAllStandardError());
     return run;
+}
+
+double TimedCtlProcess(const QString& ctl, const QStringList& args, int& status)
+{
+    QElapsedTimer timer;
+    timer.start();
+    QProcess process;
+    process.start(ctl, args);
+    process.waitForFinished(600000);
+    status = process.exitCode();
+    return timer.nsecsElapsed() / 1e9;
 }

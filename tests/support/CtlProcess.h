@@ -22,3 +22,6 @@ void StartCtlProcess(QProcess& process, const QString& ctl, const QStringList& a
 // given) runs in the child process before the program starts.
 CtlRun RunCtlProcess(const QString& ctl, const QStringList& args, const QStringList& env = {},
     const QByteArray& input = {}, const std::function<void()>& child = {});
+// Seconds `ctl` with `args` takes to its end (at most ten minutes); its exit
+// status in `status`.
+double TimedCtlProcess(const QString& ctl, const QStringList& args, int& status);
