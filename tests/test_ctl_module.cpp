@@ -13,6 +13,8 @@
 #include <string>
 #include <vector>
 
+#include "fleet/SettingsApply.h"
+#include "fleet/SettingsReadAll.h"
 #include "snmp/ModuleObjects.h"
 #include "snmp/SnmpRequest.h"
 #include "support/CtlProcess.h"
@@ -247,6 +249,52 @@ private slots:
         QVERIFY2(out.contains("written and read back (2): vlan_tag, mode1.bit0"), qPrintable(out));
         QVERIFY2(out.contains("not written: mode2.bit0: not sent"), qPrintable(out));
         QCOMPARE(SetsOf(sim), (Sets {{Oid::kVlanTag, "1"}, {Oid::kModeWord1, "160"}}));
+    }
+
+    // A window's Cancel during an apply: what was sent is named, the rest is
+    // not sent, and nothing more goes out (no read-back either).
+    void cancelledApplyNamesWhatWasSent()
+    {
+        SimModule sim;
+        sim.Use();
+        const std::string host = sim.Address().toStdString();
+        SettingsReadResult read;
+        CSettingsReadAll all(host, "582019374620");
+        bool readDone = false;
+        all.Start([&](const SettingsReadResult& result) {
+            read = result;
+            readDone = true;
+        });
+        QTRY_VERIFY_WITH_TIMEOUT(readDone, 20000);
+        QVERIFY(read.failure == SettingsReadResult::Failure::None);
+        SettingsSnapshot file = read.snapshot;
+        file.values["vlan_tag"] = "100";
+        file.values["ping_restart_minutes"] = "9";
+        file.values["trap.ch1.low"] = "5";
+
+        CSettingsApply* running = nullptr;
+        ApplyFlow flow;
+        flow.progress = [&running](int done, int) {
+            if (done == 1)
+                running->Cancel();  // the first setter answered
+        };
+        CSettingsApply apply(host, "582019374620", "marbled", flow);
+        running = &apply;
+        sim.ClearJournal();
+        ApplyResult result;
+        bool applied = false;
+        apply.Start(
+            read.snapshot, file, {"vlan_tag", "ping_restart_minutes", "trap.ch1.low"}, [&](const ApplyResult& outcome) {
+                result = outcome;
+                applied = true;
+            });
+        QTRY_VERIFY_WITH_TIMEOUT(applied, 20000);
+        QVERIFY(result.cancelled);
+        QCOMPARE(result.Keys(WriteOutcome::Unchecked), std::vector<std::string> {"vlan_tag"});
+        QCOMPARE(
+            result.Keys(WriteOutcome::NotSent), (std::vector<std::string> {"ping_restart_minutes", "trap.ch1.low"}));
+        QCOMPARE(SetsOf(sim), (Sets {{Oid::kVlanTag, "100"}}));
+        QCOMPARE(int(sim.Journal().size()), 1);
     }
 
     // The file and its offline commands.

@@ -69,9 +69,13 @@ void CSettingsApply::Cancel()
         Mark(m_steps[m_current].keys, m_switchUploaded ? WriteOutcome::Failed : WriteOutcome::Unchecked);
     m_result.switchUnconfirmed = m_switchUploaded;
     m_result.cancelled = true;
-    m_upload.reset();
-    m_readBack.reset();
-    m_requests.clear();
+    m_finished = true;  // no call back goes on from here
+    for (const auto& request : m_requests)
+        request->Cancel();
+    if (m_upload)
+        m_upload->Cancel();
+    if (m_readBack)
+        m_readBack->Cancel();
     Finish();
 }
 
@@ -114,6 +118,8 @@ void CSettingsApply::Send(size_t index)
 
 void CSettingsApply::StepDone(size_t index, int code)
 {
+    if (m_finished)
+        return;
     m_sending = false;
     if (code < 0) {
         Mark(m_steps[index].keys, WriteOutcome::Failed, code);
@@ -156,6 +162,8 @@ void CSettingsApply::ReadBack()
         return WriteAddress();
     m_readBack = std::make_unique<CSettingsReadAll>(m_host, m_ro);
     m_readBack->Start([this](const SettingsReadResult& read) {
+        if (m_finished)
+            return;  // cancelled
         for (SettingOutcome& setting : m_result.settings) {
             if (setting.outcome != WriteOutcome::Unchecked)
                 continue;
@@ -231,7 +239,7 @@ void CSettingsApply::Mark(const std::vector<std::string>& keys, WriteOutcome out
 
 void CSettingsApply::Finish()
 {
-    m_finished = true;
+    m_finished = true;  // (already, after Cancel)
     if (!m_done)
         return;
     const Done done = std::move(m_done);

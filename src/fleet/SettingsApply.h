@@ -87,7 +87,8 @@ public:
     // with the refusals and nothing is sent.
     void Start(
         const SettingsSnapshot& module, const SettingsSnapshot& file, const std::vector<std::string>& keys, Done done);
-    // Nothing more is sent; `done` is called at once with what was written.
+    // Nothing more is sent; `done` is called at once with what was written
+    // (also when called from within `progress` or a step's call back).
     void Cancel();
 
 private:

@@ -39,9 +39,11 @@ void CSettingsReadAll::Start(Done done, Progress progress)
 
 void CSettingsReadAll::Cancel()
 {
-    m_chain.reset();
+    if (m_chain)
+        m_chain->Cancel();
+    if (m_main)
+        m_main->Cancel();
     Finish(Failure::Cancelled);
-    m_main.reset();
 }
 
 void CSettingsReadAll::MainRead(const ModuleSettings& main)

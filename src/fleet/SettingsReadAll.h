@@ -49,7 +49,8 @@ public:
 
     // `done` is called once, from the event loop.
     void Start(Done done, Progress progress = {});
-    // Nothing more is sent; `done` is called at once with Cancelled.
+    // Nothing more is sent; `done` is called at once with Cancelled (also
+    // when called from within `progress`).
     void Cancel();
 
 private:

@@ -38,8 +38,17 @@ void CSwitchUpload::Start(
     Upload();
 }
 
+void CSwitchUpload::Cancel()
+{
+    m_cancelled = true;
+    for (const auto& request : m_requests)
+        request->Cancel();
+}
+
 void CSwitchUpload::Batch(const char* oid, std::function<void(int code)> then)
 {
+    if (m_cancelled)
+        return;
     m_requests.push_back(m_flow.newRequest(oid ? 1 : uint32_t(m_outcome.changed.size())));
     CSnmpRequest& request = *m_requests.back();
     if (oid)
@@ -75,6 +84,8 @@ void CSwitchUpload::Confirm()
 
 void CSwitchUpload::Finish(UploadPhase phase, int code)
 {
+    if (m_cancelled)
+        return;
     m_outcome.phase = phase;
     m_outcome.code = code;
     if (m_done)

@@ -33,6 +33,10 @@ public:
     // step is over. The requests live as long as this object.
     void Start(const CSwitchImage& image, const CSwitchImage& reference, SwitchTransfer::UploadFlow flow, Done done);
 
+    // Nothing more is sent and `done` is not called (also from within a
+    // step's call back).
+    void Cancel();
+
 private:
     // A batch reading `oid`, or the upload when `oid` is null.
     void Batch(const char* oid, std::function<void(int code)> then);
@@ -46,4 +50,5 @@ private:
     Done m_done;
     SwitchTransfer::UploadOutcome m_outcome;
     std::vector<std::unique_ptr<CSnmpRequest>> m_requests;
+    bool m_cancelled = false;
 };
