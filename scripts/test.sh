@@ -2,26 +2,46 @@
 # Installs what is missing, builds with warnings as errors, and runs the whole
 # test suite offscreen; then builds once more with AddressSanitizer and UBSan
 # (in build-asan/) and runs the suite again there.
-# KALVOR_SANITIZE_RUN=0 skips the second pass; extra arguments go to CMake.
+# KALVOR_SANITIZE_RUN=0 skips the second pass; KALVOR_TEST_JOBS sets how many
+# tests run at a time; extra arguments go to CMake.
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 build_dir=${KALVOR_BUILD_DIR:-$root/build}
 bash "$root/scripts/install-deps.sh"
 
-# Three tests at a time on two cores: most of them spend their time waiting
-# for simulated modules, and the longest (test_ctl) bounds the run anyway.
+# Most tests spend their time waiting for simulated modules and the programs
+# they start, not computing: four at a time on two cores.
+jobs=${KALVOR_TEST_JOBS:-4}
 run_suite() {
-  (cd "$1" && QT_QPA_PLATFORM=offscreen ctest --output-on-failure -j3)
+  (cd "$1" && QT_QPA_PLATFORM=offscreen ctest --output-on-failure -j"$jobs")
 }
 
 KALVOR_BUILD_DIR=$build_dir bash "$root/scripts/build.sh" -DKALVOR_WERROR=ON "$@"
-run_suite "$build_dir"
-
-if [[ "${KALVOR_SANITIZE_RUN:-1}" != 0 ]]; then
-  echo "== The suite again, under AddressSanitizer and UBSan"
-  # Unoptimised, without the benchmarks: the sanitizers look at the same code,
-  # and the second build costs a good deal less time.
-  KALVOR_BUILD_DIR=$build_dir-asan bash "$root/scripts/build.sh" -DKALVOR_WERROR=ON -DKALVOR_SANITIZE=ON \
-    -DCMAKE_BUILD_TYPE=Debug -DKALVOR_BUILD_BENCHMARKS=OFF "$@"
-  run_suite "$build_dir-asan"
+if [[ "${KALVOR_SANITIZE_RUN:-1}" == 0 ]]; then
+  run_suite "$build_dir"
+  exit
 fi
+
+# The first suite runs while the sanitizer build compiles (it mostly waits);
+# its report follows the build's.
+first_log=$(mktemp)
+trap 'rm -f "$first_log"' EXIT
+run_suite "$build_dir" >"$first_log" 2>&1 &
+first_suite=$!
+
+echo "== The sanitizer build (AddressSanitizer and UBSan), while the suite runs"
+# Unoptimised, without the benchmarks: the sanitizers look at the same code,
+# and the second build costs a good deal less time.
+build_status=0
+KALVOR_BUILD_DIR=$build_dir-asan bash "$root/scripts/build.sh" -DKALVOR_WERROR=ON -DKALVOR_SANITIZE=ON \
+  -DCMAKE_BUILD_TYPE=Debug -DKALVOR_BUILD_BENCHMARKS=OFF "$@" || build_status=$?
+first_status=0
+wait "$first_suite" || first_status=$?
+echo "== The suite"
+cat "$first_log"
+if ((first_status != 0 || build_status != 0)); then
+  exit 1
+fi
+
+echo "== The suite again, under AddressSanitizer and UBSan"
+run_suite "$build_dir-asan"

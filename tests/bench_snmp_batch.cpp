@@ -12,7 +12,7 @@
 #include <string>
 #include <vector>
 
-#include "platform/Pause.h"
+#include "base/Pause.h"
 #include "snmp/ModuleObjects.h"
 #include "snmp/SnmpRequest.h"
 #include "support/BareSnmpFloor.h"

@@ -13,8 +13,8 @@
 #include <cstdio>
 #include <functional>
 
+#include "base/Pause.h"
 #include "platform/Busy.h"
-#include "platform/Pause.h"
 #include "res/MacTableDlgIds.h"
 #include "res/SwitchDlgIds.h"
 #include "support/MainWindowFixture.h"

@@ -11,11 +11,11 @@
 #include <cstdio>
 #include <string>
 
-#include "platform/Pause.h"
+#include "base/Pause.h"
 #include "res/SwitchDlgIds.h"
 #include "snmp/ModuleObjects.h"
-#include "support/ScriptedUi.h"
 #include "support/BareSnmpFloor.h"
+#include "support/ScriptedUi.h"
 #include "support/SimModule.h"
 #include "support/StallProbe.h"
 #include "support/TestEnvironment.h"

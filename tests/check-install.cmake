@@ -1,35 +1,66 @@
 # test_install: installs the build tree into a scratch prefix and checks what
-# lands there: programs, desktop entry, icons, metainfo, man pages.
+# lands there: programs, desktop entry, icons, metainfo, man pages; then each
+# install component (one Debian package each) on its own: every file belongs
+# to exactly one of them, and each holds its program, man page and docs.
 #   cmake -DBUILD_DIR=... -DWORK_DIR=... [-DWITH_CTL=ON] -P check-install.cmake
+cmake_minimum_required(VERSION 3.20)
 set(prefix ${WORK_DIR}/prefix)
-file(REMOVE_RECURSE ${prefix})
+file(REMOVE_RECURSE ${WORK_DIR})
 set(failures)
 macro(fail message)
   list(APPEND failures "${message}")
 endmacro()
 
-execute_process(COMMAND ${CMAKE_COMMAND} --install ${BUILD_DIR} --prefix ${prefix}
-  RESULT_VARIABLE rc OUTPUT_VARIABLE out ERROR_VARIABLE err)
-if(NOT rc EQUAL 0)
-  message(FATAL_ERROR "cmake --install failed (${rc}); build kalvor, kalvor-sim and kalvor_packaging_files first:\n${err}")
-endif()
+function(install_tree into)
+  execute_process(COMMAND ${CMAKE_COMMAND} --install ${BUILD_DIR} --prefix ${into} ${ARGN}
+    RESULT_VARIABLE rc OUTPUT_VARIABLE out ERROR_VARIABLE err)
+  if(NOT rc EQUAL 0)
+    message(FATAL_ERROR "cmake --install ${ARGN} failed (${rc}); build kalvor, kalvor-sim and kalvor_packaging_files first:\n${err}")
+  endif()
+endfunction()
+install_tree(${prefix})
 
+# component|package|program: the files of every package besides the
+# program's own.
 set(id org.kalvor.Kalvor)
-set(expected
-  bin/kalvor bin/kalvor-sim
+set(packages "windows|kalvor|kalvor" "sim|kalvor-sim|kalvor-sim")
+if(WITH_CTL)
+  list(APPEND packages "ctl|kalvorctl|kalvorctl")
+endif()
+set(windows_files
   share/applications/${id}.desktop
   share/metainfo/${id}.metainfo.xml
-  share/icons/hicolor/scalable/apps/${id}.svg
-  share/man/man1/kalvor.1.gz share/man/man1/kalvor-sim.1.gz
-  share/doc/kalvor/copyright share/doc/kalvor/changelog.gz)
-if(WITH_CTL)
-  list(APPEND expected bin/kalvorctl share/man/man1/kalvorctl.1.gz)
-endif()
-foreach(path ${expected})
-  if(NOT EXISTS ${prefix}/${path})
-    fail("missing: ${path}")
+  share/icons/hicolor/scalable/apps/${id}.svg)
+file(GLOB_RECURSE all_files RELATIVE ${prefix} ${prefix}/*)
+set(packaged_files)
+foreach(entry ${packages})
+  string(REPLACE "|" ";" entry "${entry}")
+  list(GET entry 0 component)
+  list(GET entry 1 package)
+  list(GET entry 2 program)
+  set(tree ${WORK_DIR}/component-${component})
+  install_tree(${tree} --component ${component})
+  set(expected bin/${program} share/man/man1/${program}.1.gz share/doc/${package}/copyright
+               share/doc/${package}/changelog.gz ${${component}_files})
+  foreach(path ${expected})
+    if(NOT EXISTS ${tree}/${path})
+      fail("package ${package} is missing ${path}")
+    endif()
+  endforeach()
+  file(GLOB_RECURSE files RELATIVE ${tree} ${tree}/*)
+  foreach(path ${files})
+    if(path IN_LIST packaged_files)
+      fail("${path} is in package ${package} and another")
+    endif()
+  endforeach()
+  list(APPEND packaged_files ${files})
+endforeach()
+foreach(path ${all_files})
+  if(NOT path IN_LIST packaged_files)
+    fail("${path} is installed outside every package")
   endif()
 endforeach()
+
 # Every PNG of the theme is as large as the folder it is in says.
 file(GLOB pngs RELATIVE ${prefix}/share/icons/hicolor ${prefix}/share/icons/hicolor/*/apps/${id}.png)
 if(NOT pngs)
@@ -65,11 +96,16 @@ file(READ ${prefix}/share/metainfo/${id}.metainfo.xml metainfo)
 if(NOT metainfo MATCHES "<id>${id}</id>" OR NOT metainfo MATCHES "<launchable type=\"desktop-id\">${id}.desktop</launchable>")
   fail("metainfo does not name ${id} and its desktop entry")
 endif()
-# Every installed program is one the metainfo provides.
-file(GLOB programs RELATIVE ${prefix}/bin ${prefix}/bin/*)
-foreach(program ${programs})
-  if(NOT metainfo MATCHES "<binary>${program}</binary>")
-    fail("metainfo <provides> does not name ${program}")
+# The metainfo provides the window program, and only programs of its own
+# package.
+string(REGEX MATCHALL "<binary>[^<]*</binary>" provided "${metainfo}")
+if(NOT "<binary>kalvor</binary>" IN_LIST provided)
+  fail("metainfo <provides> does not name kalvor")
+endif()
+foreach(binary ${provided})
+  string(REGEX REPLACE "</?binary>" "" program "${binary}")
+  if(NOT EXISTS ${WORK_DIR}/component-windows/bin/${program})
+    fail("metainfo <provides> names ${program}, which package kalvor does not hold")
   endif()
 endforeach()
 
@@ -138,5 +174,5 @@ if(failures)
   list(JOIN failures "\n  " text)
   message(FATAL_ERROR "install tree ${prefix}:\n  ${text}")
 endif()
-file(REMOVE_RECURSE ${prefix})
-message(STATUS "install tree complete")
+file(REMOVE_RECURSE ${WORK_DIR})
+message(STATUS "install tree complete and split into: ${packages}")

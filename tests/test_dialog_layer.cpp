@@ -13,6 +13,7 @@
 #include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMenu>
 #include <QMessageBox>
 #include <QProgressBar>
 #include <QPushButton>
@@ -22,14 +23,15 @@
 #include <QtTest>
 #include <vector>
 
+#include "base/Pause.h"
 #include "platform/DataExchange.h"
 #include "platform/Dialog.h"
 #include "platform/DialogUnits.h"
 #include "platform/IpAddressCtrl.h"
 #include "platform/LimitedTextEdit.h"
-#include "platform/Pause.h"
 #include "platform/ReportList.h"
 #include "platform/TabBar.h"
+#include "platform/WindowPlaceKeeper.h"
 #include "support/ScriptedUi.h"
 
 namespace {
@@ -137,10 +139,10 @@ void TypeIntoFocus(const QString& text)
         QTest::keyClicks(QApplication::focusWidget(), QString(c));
 }
 
-// The dialog's control that holds `widget`.
-int ControlIdOf(const QWidget* dialog, const QWidget* widget)
+// The control on `page` that holds `widget`.
+int ControlIdOf(const QWidget* page, const QWidget* widget)
 {
-    while (widget && widget->parentWidget() != dialog)
+    while (widget && widget->parentWidget() != page)
         widget = widget->parentWidget();
     return widget ? widget->objectName().toInt() : 0;
 }
@@ -156,6 +158,10 @@ private slots:
     void radioGroupsAreSeparate();
     void ipAddressPackingAndHelpers();
     void ipAddressOperator();
+    void ipAddressTyping_data();
+    void ipAddressTyping();
+    void windowComesBackOntoAScreen_data();
+    void windowComesBackOntoAScreen();
     void operatorNotifications();
     void tabChangingIsAskedFirstAndCanVeto();
     void okCancelAndEnter();
@@ -178,7 +184,7 @@ void TestDialogLayer::builderFollowsTemplate()
 {
     CLayerDlg dlg;
     QStringList names, expected;
-    for (QObject* child : dlg.children()) {
+    for (QObject* child : dlg.Page()->children()) {
         if (child->isWidgetType())
             names << child->objectName();
     }
@@ -209,7 +215,7 @@ void TestDialogLayer::builderFollowsTemplate()
     QCOMPARE(dlg.GetDlgItem(IDC_TWO_LINES)->geometry(), QRect(units.X(60), units.Y(10), units.X(40), units.Y(20)));
     QCOMPARE(dlg.GetDlgItem(IDC_CHOICE)->pos(), QPoint(units.X(10), units.Y(100)));
     QVERIFY(dlg.GetDlgItem(IDC_CHOICE)->height() < units.Y(20));
-    const QObjectList& stack = dlg.children();
+    const QObjectList& stack = dlg.Page()->children();
     QVERIFY(stack.indexOf(dlg.findChild<QGroupBox*>()) < stack.indexOf(dlg.GetDlgItem(IDC_CHECK)));
 }
 
@@ -218,13 +224,13 @@ void TestDialogLayer::windowSizeFollowsTheFont_data()
     QTest::addColumn<QString>("family");
     QTest::addColumn<int>("points");
     for (const char* family : {"DejaVu Sans", "DejaVu Serif"})
-        for (int points : {9, 12, 16})
+        for (int points : {3, 5, 9, 12, 16})
             QTest::addRow("%s %d", family, points) << QString::fromLatin1(family) << points;
 }
 
 // A window is 240 x 200 units: a quarter of the letters' average width by an
-// eighth of the font's height each, never smaller than at the fixed 6 x 13
-// pixel character it was drawn for (360 x 325 pixels).
+// eighth of the font's height each, the character never counting smaller than
+// the 6 x 13 pixels it was drawn for (so never below 360 x 325 pixels).
 void TestDialogLayer::windowSizeFollowsTheFont()
 {
     QFETCH(QString, family);
@@ -237,8 +243,10 @@ void TestDialogLayer::windowSizeFollowsTheFont()
     const QSize size = CLayerDlg().size();
     QApplication::setFont(saved);
 
-    QVERIFY2(std::abs(size.width() - 240 * average / 4) <= 240 / 4 * 0.5 + 1, qPrintable(QString::number(average)));
-    QVERIFY(std::abs(size.height() - 200 * QFontMetrics(font).height() / 8.0) <= 1);
+    const double charWidth = std::max(average, 6.0);
+    const int charHeight = std::max(QFontMetrics(font).height(), 13);
+    QVERIFY2(std::abs(size.width() - 240 * charWidth / 4) <= 240 / 4 * 0.5 + 1, qPrintable(QString::number(average)));
+    QVERIFY(std::abs(size.height() - 200 * charHeight / 8.0) <= 1);
     QVERIFY(size.width() >= 360 && size.height() >= 325);
 }
 
@@ -248,7 +256,7 @@ void TestDialogLayer::tabOrderIsTemplateOrder()
     CLayerDlg dlg;
     QList<int> chain;
     for (QWidget* w = dlg.nextInFocusChain(); w != &dlg; w = w->nextInFocusChain()) {
-        const int id = ControlIdOf(&dlg, w);
+        const int id = ControlIdOf(dlg.Page(), w);
         if ((w->focusPolicy() & Qt::TabFocus) && id != 0 && (chain.isEmpty() || chain.last() != id))
             chain << id;
     }
@@ -317,6 +325,116 @@ void TestDialogLayer::ipAddressOperator()
     QCOMPARE(dlg.GetIpText(IDC_ADDRESS), QString("10.200.25.7"));
     dlg.GetDlgItem(IDC_GO)->setFocus();
     QCOMPARE(rec.events, QStringList {"2010:kill"});
+}
+
+void TestDialogLayer::ipAddressTyping_data()
+{
+    QTest::addColumn<QString>("start");  // the four fields, '.' between them
+    QTest::addColumn<QString>("keys");  // {BS} Backspace, {PASTE} Ctrl+V, {MENU} Paste from the field's menu
+    QTest::addColumn<QString>("clipboard");
+    QTest::addColumn<QString>("fields");
+    const QString full("10.20.30.40"), empty("...");
+    QTest::newRow("address over a full control") << full << "192.168.1.20" << "" << "192.168.1.20";
+    QTest::newRow("short parts over a full control") << full << "127.0.0.5" << "" << "127.0.0.5";
+    QTest::newRow("address into an empty control") << empty << "192.168.1.20" << "" << "192.168.1.20";
+    QTest::newRow("one-digit parts") << full << "1.2.3.4" << "" << "1.2.3.4";
+    QTest::newRow("three-digit parts, dots") << full << "255.255.255.255" << "" << "255.255.255.255";
+    QTest::newRow("three-digit parts, no dots") << full << "192168001020" << "" << "192.168.001.020";
+    QTest::newRow("dot moves on, typing replaces") << full << ".5" << "" << "10.5.30.40";
+    QTest::newRow("only the first dot after a move") << full << "123..4" << "" << "123.20.4.40";
+    QTest::newRow("dot in an empty part") << empty << ".1" << "" << "1...";
+    QTest::newRow("dot in the last part") << full << "1.2.3.4.5" << "" << "1.2.3.45";
+    QTest::newRow("part above 255") << empty << "999.256.1.2" << "" << "99.25.1.2";
+    QTest::newRow("backspace across parts") << empty << "192.168{BS}{BS}{BS}{BS}{BS}{BS}7.1" << ""
+                                            << "197.1..";
+    QTest::newRow("paste an address") << full << "{PASTE}" << " 192.168.1.20\n" << "192.168.1.20";
+    QTest::newRow("paste then go on typing") << empty << "{PASTE}{BS}{BS}7" << "192.168.1.20" << "192.168.1.7";
+    QTest::newRow("paste from the menu") << full << "{MENU}" << "172.16.100.2" << "172.16.100.2";
+    QTest::newRow("paste digits") << full << "1{PASTE}.7" << "92" << "192.7.30.40";
+    QTest::newRow("paste a number too big") << full << "{PASTE}" << "256" << "10.20.30.40";
+    QTest::newRow("paste a partial address") << full << "{PASTE}" << "1.2.3" << "10.20.30.40";
+}
+
+// Typing enters the control as Tab does, its first part selected.
+void TestDialogLayer::ipAddressTyping()
+{
+    QFETCH(QString, start);
+    QFETCH(QString, keys);
+    QFETCH(QString, clipboard);
+    QFETCH(QString, fields);
+    ScriptedUi ui;
+    ui.clipboard = clipboard;
+    CLayerDlg dlg;
+    ShowActive(dlg);
+    CIPAddressCtrl* ip = dlg.IpCtrl(IDC_ADDRESS);
+    const QStringList startFields = start.split('.');
+    for (int i = 0; i < 4; ++i)
+        ip->Field(i)->setText(startFields[i]);
+    ip->Field(0)->setFocus(Qt::TabFocusReason);
+    QCOMPARE(ip->Field(0)->selectedText(), startFields[0]);
+
+    static const QRegularExpression kToken(R"(\{(\w+)\}|.)");
+    for (auto it = kToken.globalMatch(keys); it.hasNext();) {
+        const QRegularExpressionMatch token = it.next();
+        QWidget* focus = QApplication::focusWidget();
+        if (token.captured(1) == "BS") {
+            QTest::keyClick(focus, Qt::Key_Backspace);
+        } else if (token.captured(1) == "PASTE") {
+            QTest::keySequence(focus, QKeySequence::Paste);
+        } else if (token.captured(1) == "MENU") {
+            QContextMenuEvent menuEvent(QContextMenuEvent::Keyboard, QPoint(), focus->mapToGlobal(QPoint()));
+            QApplication::sendEvent(focus, &menuEvent);
+            auto* menu = qobject_cast<QMenu*>(QApplication::activePopupWidget());
+            QVERIFY(menu);
+            for (QAction* action : menu->actions())
+                if (action->text().startsWith(QLineEdit::tr("&Paste")))
+                    action->trigger();
+            menu->close();
+        } else {
+            QTest::keyClicks(focus, token.captured(0));
+        }
+    }
+    QStringList shown;
+    for (int i = 0; i < 4; ++i)
+        shown << ip->Field(i)->text();
+    QCOMPARE(shown.join('.'), fields);
+}
+
+void TestDialogLayer::windowComesBackOntoAScreen_data()
+{
+    QTest::addColumn<QRect>("frame");
+    QTest::addColumn<QPoint>("placed");
+    const QSize size(400, 300);
+    auto add = [&](const char* name, QPoint left, QPoint placed) {
+        QTest::newRow(name) << QRect(left, size) << placed;
+    };
+    // One 1920 x 1080 screen whose top 40 rows are a panel, a 1280 x 1024
+    // screen to its right; title bars 30 high.
+    add("on the screen", {100, 100}, {100, 100});
+    add("top-left corner", {0, 40}, {0, 40});
+    add("off the right edge", {3000, 100}, {2800, 100});
+    add("far off the right", {9000, 100}, {2800, 100});
+    add("lower part off the bottom", {100, 1000}, {100, 1000});
+    add("title bar off the bottom", {100, 1060}, {100, 780});
+    add("title bar under the panel", {100, 30}, {100, 40});
+    add("frame corner above the screen", {-1, -20}, {0, 40});
+    add("far off, negative", {-5000, -3000}, {0, 40});
+    add("title bar partly off the left", {-200, 300}, {0, 300});
+    add("across both screens", {1800, 100}, {1800, 100});
+    add("on the second screen", {2000, 700}, {2000, 700});
+    add("title bar off the second screen", {2000, 1050}, {2000, 724});
+    add("off the first screen's right edge, below the second", {1700, 1030}, {1520, 780});
+    QTest::newRow("larger than the screen") << QRect(-100, 500, 2400, 1200) << QPoint(0, 40);
+}
+
+void TestDialogLayer::windowComesBackOntoAScreen()
+{
+    QFETCH(QRect, frame);
+    QFETCH(QPoint, placed);
+    const QList<QRect> areas = {QRect(0, 40, 1920, 1040), QRect(1920, 0, 1280, 1024)};
+    const QRect result = OntoNearestScreen(frame, 30, areas);
+    QCOMPARE(result.size(), frame.size());
+    QCOMPARE(result.topLeft(), placed);
 }
 
 // Clicks (also by program), operator edits, focus loss and operator

@@ -10,15 +10,18 @@
 
 #include <QElapsedTimer>
 #include <QProcess>
+#include <QTimer>
 #include <QtTest>
+#include <algorithm>
 #include <csignal>
 #include <filesystem>
 #include <fstream>
+#include <limits>
 #include <memory>
 #include <string>
 #include <vector>
 
-#include "platform/Pause.h"
+#include "base/Pause.h"
 #include "snmp/SnmpRequest.h"
 #include "support/SimModule.h"
 #include "support/TestEnvironment.h"
@@ -240,11 +243,12 @@ private slots:
         QCOMPARE(netsnmp_ds_get_int(NETSNMP_DS_LIBRARY_ID, NETSNMP_DS_LIB_TIMEOUT), 1);
         QCOMPARE(netsnmp_ds_get_int(NETSNMP_DS_LIBRARY_ID, NETSNMP_DS_LIB_RETRIES), 0);
         TestEnvironment::TakePauses();
-        QElapsedTimer clock;
-        clock.start();
+        bool loopTurned = false;  // a real pause waits in the event loop
+        QObject context;
+        QTimer::singleShot(0, &context, [&] { loopTurned = true; });
         Sleep(4000);
         Sleep(150);
-        QVERIFY(clock.elapsed() < 1000);
+        QVERIFY(!loopTurned);
         QCOMPARE(TestEnvironment::TakePauses(), (std::vector<unsigned> {4000, 150}));
         QVERIFY(TestEnvironment::TakePauses().empty());
     }
@@ -553,10 +557,10 @@ private slots:
 
     // Silent modules never answer (their requests are journaled with no
     // reply); a slow module answers each request late, and neither holds up
-    // the others, which answer at once.
+    // the others, which answer first though asked after it.
     void fleetSilentAndSlowModules()
     {
-        constexpr int kSlowMs = 800;
+        constexpr int kSlowMs = 500;
         SimFleetSpec spec;
         spec.size = 6;
         spec.base = "127.3.0.1";
@@ -583,14 +587,20 @@ private slots:
             addresses.push_back(row.address);
         QElapsedTimer clock;
         clock.start();
-        const auto gets = GetAllAtOnce(addresses, fleet.Port(), 3 * kSlowMs * 1000L, clock);
+        // Slow answers are awaited for five times their delay.
+        const auto gets = GetAllAtOnce(addresses, fleet.Port(), 5 * kSlowMs * 1000L, clock);
 
+        qint64 firstSlow = std::numeric_limits<qint64>::max();
+        for (size_t i = 0; i < std::size(rows); ++i) {
+            if (rows[i].kind == Kind::Slow && gets[i]->answeredMs >= 0)
+                firstSlow = std::min(firstSlow, gets[i]->answeredMs);
+        }
         for (size_t i = 0; i < std::size(rows); ++i) {
             const SentGet& get = *gets[i];
             const QByteArray what = get.address.toLatin1() + " answered after " + QByteArray::number(get.answeredMs);
             switch (rows[i].kind) {
-            case Kind::Prompt: QVERIFY2(get.answeredMs >= 0 && get.answeredMs < kSlowMs / 2, what); break;
-            case Kind::Slow: QVERIFY2(get.answeredMs >= kSlowMs && get.answeredMs < 2 * kSlowMs, what); break;
+            case Kind::Prompt: QVERIFY2(get.answeredMs >= 0 && get.answeredMs < firstSlow, what); break;
+            case Kind::Slow: QVERIFY2(get.answeredMs >= kSlowMs, what); break;
             case Kind::Silent: QVERIFY2(get.timedOut, what); break;
             }
             const std::vector<JournalEntry> lines = fleet.JournalOf(rows[i].address);
@@ -808,7 +818,7 @@ private slots:
         QVERIFY(IsRunning(getpid()));
         QElapsedTimer clock;
         clock.start();
-        while (IsRunning(static_cast<pid_t>(simPid)) && clock.elapsed() < 3000)
+        while (IsRunning(static_cast<pid_t>(simPid)) && clock.elapsed() < 15000)
             QThread::msleep(20);
         const bool orphanLeft = IsRunning(static_cast<pid_t>(simPid));
         if (orphanLeft)

@@ -3,6 +3,7 @@
 // load followed by a store changes nothing else, the port status decoding,
 // and the configuration file.
 
+#include <QDir>
 #include <QTemporaryDir>
 #include <QtTest>
 
@@ -328,38 +329,55 @@ private slots:
 
     // ---- Files ---------------------------------------------------------------
 
+    // Only a file of exactly 128 bytes that a read from the switch would
+    // not call implausible is taken; nothing of any other file is.
     void fileReading_data()
     {
-        QTest::addColumn<int>("size");  // -1: a folder, -2: no such file
+        QTest::addColumn<QByteArray>("bytes");
+        QTest::addColumn<QString>("path");  // instead of a file holding `bytes`
         QTest::addColumn<int>("status");
-        QTest::newRow("128 bytes") << 128 << int(SwitchTransfer::FileStatus::Loaded);
-        QTest::newRow("200 bytes") << 200 << int(SwitchTransfer::FileStatus::Loaded);
-        QTest::newRow("100 bytes") << 100 << int(SwitchTransfer::FileStatus::TooShort);
-        QTest::newRow("empty") << 0 << int(SwitchTransfer::FileStatus::TooShort);
-        QTest::newRow("folder") << -1 << int(SwitchTransfer::FileStatus::Unreadable);
-        QTest::newRow("missing") << -2 << int(SwitchTransfer::FileStatus::Unreadable);
+        QTest::addColumn<QString>("reason");  // the start of RefusalReason
+        QByteArray mixed(128, char(0xFF));
+        mixed[0] = 0;
+        QTest::newRow("128 bytes") << FileBytes(128) << "" << int(SwitchTransfer::FileStatus::Loaded) << "";
+        QTest::newRow("one plausible byte") << QByteArray(127, 0) + "\x01" << ""
+                                            << int(SwitchTransfer::FileStatus::Loaded) << "";
+        QTest::newRow("129 bytes") << FileBytes(129) << "" << int(SwitchTransfer::FileStatus::WrongSize)
+                                   << "129 bytes, but a configuration file holds exactly 128";
+        QTest::newRow("100 bytes") << FileBytes(100) << "" << int(SwitchTransfer::FileStatus::WrongSize)
+                                   << "100 bytes, but";
+        QTest::newRow("empty") << QByteArray() << "" << int(SwitchTransfer::FileStatus::WrongSize) << "0 bytes, but";
+        QTest::newRow("endless device") << QByteArray() << "/dev/zero" << int(SwitchTransfer::FileStatus::WrongSize)
+                                        << "more than 128 bytes, but";
+        QTest::newRow("all 0x00") << QByteArray(128, 0) << "" << int(SwitchTransfer::FileStatus::Implausible)
+                                  << "every byte is 0x00 or 0xFF";
+        QTest::newRow("0x00 and 0xFF") << mixed << "" << int(SwitchTransfer::FileStatus::Implausible) << "every byte";
+        QTest::newRow("folder") << QByteArray() << "." << int(SwitchTransfer::FileStatus::Unreadable) << ". is a folder";
+        QTest::newRow("missing") << QByteArray() << "no-such.rcs" << int(SwitchTransfer::FileStatus::Unreadable)
+                                 << "No such file";
     }
     void fileReading()
     {
-        QFETCH(int, size);
+        QFETCH(QByteArray, bytes);
+        QFETCH(QString, path);
         QFETCH(int, status);
+        QFETCH(QString, reason);
         QTemporaryDir dir;
-        QString path = dir.filePath("image.rcs");
-        if (size >= 0)
-            QVERIFY(WriteFile(path, FileBytes(size)));
-        if (size == -1)
-            path = dir.path();
+        QVERIFY(QDir::setCurrent(dir.path()));
+        if (path.isEmpty()) {
+            path = "image.rcs";
+            QVERIFY(WriteFile(path, bytes));
+        }
         CSwitchImage image = CSwitchImage::Defaults();
         const SwitchTransfer::FileRead read = SwitchTransfer::ReadImageFile(path, image);
         QCOMPARE(int(read.status), status);
-        if (read.status == SwitchTransfer::FileStatus::Loaded) {
-            const QByteArray expected = FileBytes(128);
-            QCOMPARE(QByteArray(reinterpret_cast<const char*>(image.bytes().data()), 128), expected);
-        } else {
-            QVERIFY(image == CSwitchImage::Defaults());  // nothing of a short file is taken
-        }
-        if (read.status == SwitchTransfer::FileStatus::Unreadable)
-            QVERIFY(!read.error.isEmpty());
+        if (read.status == SwitchTransfer::FileStatus::Loaded)
+            QCOMPARE(QByteArray(reinterpret_cast<const char*>(image.bytes().data()), 128), bytes);
+        else
+            QVERIFY(image == CSwitchImage::Defaults());  // nothing of a refused file is taken
+        const QString said = SwitchTransfer::RefusalReason(read);
+        QVERIFY2(reason.isEmpty() ? said.isEmpty() : said.startsWith(reason), qPrintable(said));
+        QVERIFY(QDir::setCurrent(QDir::tempPath()));
     }
 
     void fileWriting()

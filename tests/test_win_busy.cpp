@@ -1,23 +1,31 @@
 // Windows while they wait for the module: the Cancel button and the waiting
-// text, what each kind of cancel shows and sends, input to other windows
-// ignored, and a busy window never destroyed under its own handler.
+// text, what each kind of cancel (button, keys, close box, Stop) shows and
+// sends, input to other windows ignored, and a busy window never destroyed
+// under its own handler.
 
+#include <QElapsedTimer>
 #include <QProgressBar>
 #include <QPushButton>
 #include <QRegularExpression>
 #include <QTimer>
 #include <QtTest>
 
+#include <algorithm>
 #include <functional>
+#include <map>
+#include <utility>
+#include <vector>
 
+#include "base/Pause.h"
 #include "platform/Busy.h"
-#include "platform/Pause.h"
 #include "platform/ReportList.h"
 #include "res/MacTableDlgIds.h"
 #include "res/SwitchDlgIds.h"
 #include "snmp/ModuleObjects.h"
+#include "snmp/SnmpRequest.h"
 #include "support/MainWindowFixture.h"
 #include "support/ScriptedUi.h"
+#include "support/WhenWaitStarts.h"
 #include "switch/MacTableDlg.h"
 #include "switch/SwitchDlg.h"
 
@@ -27,21 +35,43 @@ namespace {
 
 const char* const kCancelledRead = "Cancelled: nothing was read.";
 const char* const kWaiting = "Waiting for 127.0.0.1 ... (Cancel to stop)";
+constexpr long kLongTimeOutMs = 20000;  // never reached: every test cancels long before
 
 QPushButton* CancelButton(const QWidget& window) { return window.findChild<QPushButton*>("cancelExchange"); }
 
-// Runs `action` `ms` after the next exchange starts waiting.
-void After(int ms, std::function<void()> action) { QTimer::singleShot(ms, std::move(action)); }
-
-void Spin(int ms)
-{
-    QElapsedTimer clock;
-    clock.start();
-    while (clock.elapsed() < ms)
-        QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents, 20);
-}
-
 int Requests(const SimModule& sim, const std::string& oid) { return int(sim.Journal(oid).size()); }
+
+// Runs `action` (once) as soon as the module has received a request for `oid`.
+class WhenSent : public QTimer {
+public:
+    WhenSent(const SimModule& sim, std::string oid, std::function<void()> action)
+    {
+        connect(this, &QTimer::timeout, [this, &sim, oid, action] {
+            if (Requests(sim, oid) == 0)
+                return;
+            stop();
+            action();
+        });
+        start(20);
+    }
+};
+
+// The journal once all that was sent has reached it: a read sent now is
+// journaled after everything sent before it, and left out.
+std::vector<JournalEntry> SettledJournal(const SimModule& sim)
+{
+    const std::string marker = fixture::kPrefix + ".1.1.13.0";
+    sim.Use();
+    CSnmpRequest read(sim.Address().toLatin1().constData(), fixture::kReadCommunity, 1);
+    read.AddVar(marker, "", 0);
+    std::vector<JournalEntry> journal;
+    if (read.Get() != CSnmpRequest::kOk)
+        return journal;
+    journal = sim.Journal();
+    if (!journal.empty() && journal.back().oid == marker)
+        journal.pop_back();
+    return journal;
+}
 
 // A window whose button 1 runs a handler given by the test.
 struct ProbeWindow : CDialog {
@@ -68,37 +98,128 @@ private slots:
     void initTestCase() { TestEnvironment::Init(); }
     void cleanup() { TestEnvironment::Reset(); }
 
-    // A slow module: after a second the status line says whom it waits for,
-    // the Cancel button shows; its press ends the read mid-time-out, nothing
-    // more is sent, no field changes, and the button goes.
+    // A silent module: the Cancel button shows 400 ms into the wait (hidden
+    // at 200, shown at 800: timers started with the wait, so they run in that
+    // order however loaded the machine); after a second without an answer
+    // the status line says whom it waits for. Pressing Cancel then ends the
+    // read mid-time-out: nothing more is sent, no field changes, the button
+    // goes.
     void cancelButtonStopsAReadMidTimeOut()
     {
         SimModule sim(R"({"faults": {".1.1.3.0": {"silence": true}}})");
         auto window = fixture::OpenMainWindow(sim);
         window->show();
-        CSnmpRequest::SetTimeoutOverride(3000000);
+        CSnmpRequest::SetTimeoutOverride(kLongTimeOutMs * 1000);
         const QString vlanBefore = Text(*window, IDC_VLAN_TAG);
+        std::map<int, bool> shownAt;  // ms into the wait: the button visible
+        const WhenWaitStarts waiting(*window, [&] {
+            for (int ms : {200, 800})
+                QTimer::singleShot(ms, window.get(), [&, ms] { shownAt[ms] = CancelButton(*window)->isVisible(); });
+        });
         QString statusWhileWaiting;
-        bool buttonShown = false;
-        QElapsedTimer clock;
-        qint64 pressedAt = 0;
-        After(1800, [&] {
+        QElapsedTimer sincePress;
+        QObject context;
+        QObject::connect(&CBusy::Instance(), &CBusy::waitingFor, &context, [&](QWidget*, const QString& host) {
+            if (host.isEmpty() || sincePress.isValid())
+                return;
             statusWhileWaiting = Status(*window);
-            buttonShown = CancelButton(*window)->isVisible();
-            pressedAt = clock.elapsed();
+            sincePress.start();
             QTest::mouseClick(CancelButton(*window), Qt::LeftButton);
         });
-        clock.start();
         Press(*window, IDC_READ_SETTINGS);
-        QVERIFY(clock.elapsed() - pressedAt <= 100);
+        QCOMPARE(shownAt, (std::map<int, bool> {{200, false}, {800, true}}));
         QCOMPARE(statusWhileWaiting, QString(kWaiting));
-        QVERIFY(buttonShown);
+        QVERIFY(sincePress.isValid());
+        QVERIFY2(sincePress.elapsed() < kLongTimeOutMs / 2, "the read waited for its time-out");
         QVERIFY(!CancelButton(*window)->isVisible());
         QCOMPARE(Status(*window), QString(kCancelledRead));
         QCOMPARE(Text(*window, IDC_VLAN_TAG), vlanBefore);
-        Spin(300);
+        const std::vector<JournalEntry> journal = SettledJournal(sim);
+        QVERIFY(!journal.empty());
+        QCOMPARE(QString::fromStdString(journal.back().oid), QString::fromStdString(fixture::kPrefix + ".1.1.3.0"));
         QCOMPARE(Requests(sim, fixture::kPrefix + ".1.1.3.0"), 1);
-        QCOMPARE(QString::fromStdString(sim.Journal().back().oid), QString::fromStdString(fixture::kPrefix + ".1.1.3.0"));
+    }
+
+    // Keys while the MAC walk waits for a silent module, its Cancel button
+    // showing, another MAC window open beside it. Escape anywhere in the busy
+    // window cancels, and so do Space and Enter on Stop or Cancel; Tab and
+    // Shift+Tab move between those two; other keys there, and every key in
+    // the other window, do nothing. Nothing is sent after the cancel.
+    void keysDuringAWait_data()
+    {
+        QTest::addColumn<QString>("target");  // the control that has the focus when the keys come
+        QTest::addColumn<QList<int>>("keys");
+        QTest::addColumn<bool>("cancels");
+        QTest::addColumn<QString>("focusAfter");  // where the focus is then ("": where it was)
+        const int esc = Qt::Key_Escape;
+        const int space = Qt::Key_Space;
+        const int tab = Qt::Key_Tab;
+        QTest::newRow("Escape on Stop") << "stop" << QList<int> {esc} << true << "";
+        QTest::newRow("Escape on Cancel") << "cancel" << QList<int> {esc} << true << "";
+        QTest::newRow("Escape in a field") << "field" << QList<int> {esc} << true << "";
+        QTest::newRow("Space on Stop") << "stop" << QList<int> {space} << true << "";
+        QTest::newRow("Return on Stop") << "stop" << QList<int> {Qt::Key_Return} << true << "";
+        QTest::newRow("Space on Cancel") << "cancel" << QList<int> {space} << true << "";
+        QTest::newRow("Enter on Cancel") << "cancel" << QList<int> {Qt::Key_Enter} << true << "";
+        QTest::newRow("Space in a field") << "field" << QList<int> {space} << false << "";
+        QTest::newRow("Return in a field") << "field" << QList<int> {Qt::Key_Return} << false << "";
+        QTest::newRow("Tab from a field") << "field" << QList<int> {tab} << false << "stop";
+        QTest::newRow("Tab from Stop, Space") << "stop" << QList<int> {tab, space} << true << "cancel";
+        QTest::newRow("Tab from Cancel") << "cancel" << QList<int> {tab} << false << "stop";
+        QTest::newRow("Shift+Tab from Stop") << "stop" << QList<int> {Qt::Key_Backtab} << false << "cancel";
+        QTest::newRow("Escape in the other window") << "other field" << QList<int> {esc} << false << "";
+        QTest::newRow("Return in the other window") << "other field" << QList<int> {Qt::Key_Return} << false << "";
+        QTest::newRow("Space on the other Stop") << "other stop" << QList<int> {space} << false << "";
+    }
+    void keysDuringAWait()
+    {
+        QFETCH(QString, target);
+        QFETCH(QList<int>, keys);
+        QFETCH(bool, cancels);
+        QFETCH(QString, focusAfter);
+        SimModule sim("{\"faults\": {\"" + std::string(Oid::kMacTableWord56) + "\": {\"silence\": true}}}");
+        ScriptedUi ui;
+        sim.Use();
+        const SubWindowArgs args {sim.Address(), fixture::kWriteCommunity, fixture::kReadCommunity};
+        CMacTableDlg busy(args);
+        CMacTableDlg other(args);
+        for (CMacTableDlg* window : {&busy, &other}) {
+            window->Create();
+            window->show();
+        }
+        CSnmpRequest::SetTimeoutOverride(kLongTimeOutMs * 1000);
+        const std::map<QString, QWidget*> controls {{"stop", busy.GetDlgItem(IDC_MAC_LIST_TABLE)},
+            {"cancel", CancelButton(busy)}, {"field", busy.GetDlgItem(IDC_MAC_SEARCH_TEXT)},
+            {"other field", other.GetDlgItem(IDC_MAC_SEARCH_TEXT)},
+            {"other stop", other.GetDlgItem(IDC_MAC_LIST_TABLE)}};
+        QWidget* const focused = controls.at(target);
+        const QString fieldText = Text(busy, IDC_MAC_SEARCH_TEXT);
+        const QString otherStatus = Status(other);
+        bool cancelledByKeys = false;
+        QWidget* focusAfterKeys = nullptr;
+        QObject context;
+        QObject::connect(&CBusy::Instance(), &CBusy::cancelShown, &context, [&](QWidget* window, bool shown) {
+            if (window != &busy || !shown)
+                return;
+            focused->setFocus();
+            for (int key : keys) {
+                const auto modifier = key == Qt::Key_Backtab ? Qt::ShiftModifier : Qt::NoModifier;
+                QTest::keyClick(focused->window()->focusWidget(), Qt::Key(key), modifier);
+            }
+            cancelledByKeys = CBusy::Cancelled();
+            focusAfterKeys = focused->window()->focusWidget();
+            CBusy::Cancel();  // ends the walk of the rows that do not cancel
+        });
+        Press(busy, IDC_MAC_LIST_TABLE);
+        QCOMPARE(cancelledByKeys, cancels);
+        QCOMPARE(focusAfterKeys, focusAfter.isEmpty() ? focused : controls.at(focusAfter));
+        QCOMPARE(Status(busy), QString("Walk stopped: 0 entries found up to index 0."));
+        QCOMPARE(Text(busy, IDC_MAC_SEARCH_TEXT), fieldText);
+        QCOMPARE(Status(other), otherStatus);
+        QCOMPARE(ui.Boxes().size(), size_t(1));  // the busy window's question only
+        const std::vector<JournalEntry> journal = SettledJournal(sim);
+        QCOMPARE(journal.size(), size_t(1));  // the selection of entry 0, never answered
+        QCOMPARE(journal[0].oid, std::string(Oid::kMacTableWord56));
     }
 
     // Escape and the close box of the busy window cancel; the window stays.
@@ -114,8 +235,8 @@ private slots:
         SimModule sim(R"({"faults": {".1.1.8.0": {"silence": true}}})");
         auto window = fixture::OpenMainWindow(sim);
         window->show();
-        CSnmpRequest::SetTimeoutOverride(3000000);
-        After(300, [&] {
+        CSnmpRequest::SetTimeoutOverride(kLongTimeOutMs * 1000);
+        const WhenSent cancel(sim, fixture::kPrefix + ".1.1.8.0", [&] {
             if (closeBox)
                 window->close();
             else
@@ -136,9 +257,9 @@ private slots:
         auto other = fixture::OpenMainWindow(sim);
         busy->show();
         other->show();
-        CSnmpRequest::SetTimeoutOverride(3000000);
+        CSnmpRequest::SetTimeoutOverride(kLongTimeOutMs * 1000);
         const QString otherStatus = Status(*other);
-        After(300, [&] {
+        const WhenSent input(sim, fixture::kPrefix + ".1.1.8.0", [&] {
             QTest::mouseClick(other->GetDlgItem(IDC_READ_SETTINGS), Qt::LeftButton);
             QTest::keyClick(other->GetDlgItem(IDC_VLAN_TAG), Qt::Key_5);
             other->close();
@@ -189,8 +310,8 @@ private slots:
         SetText(window, IDC_SW_DIFFSERV_A, "10");
         SetChecked(window, IDC_SW_FAST_AGING, true);
         sim.ClearJournal();
-        CSnmpRequest::SetTimeoutOverride(3000000);
-        After(500, [] { CBusy::Cancel(); });
+        CSnmpRequest::SetTimeoutOverride(kLongTimeOutMs * 1000);
+        const WhenSent cancel(sim, fixture::kPrefix + ".1.4.2.5.0", [] { CBusy::Cancel(); });
         Press(window, IDC_SW_SAVE);
         QCOMPARE(Status(window), QString("Cancelled: 1 of 2 values were written."));
         QVERIFY(sim.Journal(Oid::kRestartSwitch).empty());
@@ -208,8 +329,8 @@ private slots:
         QCOMPARE(Requests(sim, Oid::kConfirmSwitch), 0);
     }
 
-    // "List Entire Table" reads "Stop" during the walk and stops it: the rows
-    // found stay, the bar goes, nothing more is sent.
+    // "List Entire Table" reads "Stop" during the walk and stops it: the row
+    // found stays ("1 entry"), the bar goes, nothing more is sent.
     void macWalkStopsAtItsButton()
     {
         SimModule sim(R"({"macTable": [
@@ -226,24 +347,25 @@ private slots:
         auto* list = window.Item<CReportList>(IDC_MAC_RESULTS);
         QString captionDuringWalk;
         QObject::connect(list->model(), &QAbstractItemModel::rowsInserted, list, [&] {
-            if (list->GetItemCount() == 2) {
-                captionDuringWalk = button->text();
-                QTimer::singleShot(0, [button] { QTest::mouseClick(button, Qt::LeftButton); });
-            }
+            captionDuringWalk = button->text();
+            QTimer::singleShot(0, [button] { QTest::mouseClick(button, Qt::LeftButton); });
         });
         Press(window, IDC_MAC_LIST_TABLE);
         QCOMPARE(captionDuringWalk, QString("Stop"));
         const QRegularExpressionMatch match
-            = QRegularExpression("^Walk stopped: 2 entries found up to index (\\d+)\\.$").match(Status(window));
+            = QRegularExpression("^Walk stopped: 1 entry found up to index (\\d+)\\.$").match(Status(window));
         QVERIFY2(match.hasMatch(), qPrintable(Status(window)));
-        QVERIFY(match.captured(1).toInt() >= 5 && match.captured(1).toInt() < 900);
-        QCOMPARE(list->GetItemCount(), 2);
+        const int stoppedAt = match.captured(1).toInt();
+        QVERIFY(stoppedAt > 3 && stoppedAt <= 5);
+        QCOMPARE(list->GetItemCount(), 1);
         QCOMPARE(button->text(), caption);
         QVERIFY(!window.findChild<QProgressBar*>(QString::number(IDC_MAC_WALK_PROGRESS)));
-        Spin(200);  // the request that was on its way when the walk stopped reaches the journal
-        const size_t sent = sim.Journal().size();
-        Spin(1200);  // longer than a time-out: no re-send either
-        QCOMPARE(sim.Journal().size(), sent);
+        // Every entry up to the one it stopped at selected once at most, none after.
+        const std::vector<JournalEntry> journal = SettledJournal(sim);
+        const auto selections = std::count_if(journal.begin(), journal.end(),
+            [](const JournalEntry& entry) { return entry.op == "set" && entry.oid == Oid::kMacTableWord56; });
+        QVERIFY2(selections == stoppedAt || selections == stoppedAt + 1,
+            qPrintable(QString("%1 selections, stopped at %2").arg(selections).arg(stoppedAt)));
     }
 };
 

@@ -92,13 +92,13 @@ struct WalkWatcher : QObject {
 
     explicit WalkWatcher(CMacTableDlg* watched) : window(watched)
     {
-        watched->installEventFilter(this);
+        watched->Page()->installEventFilter(this);
         QTimer::singleShot(0, this, [this] { queuedEventRan = true; });
     }
 
     bool eventFilter(QObject* watched, QEvent* event) override
     {
-        if (watched == window && event->type() == QEvent::ChildPolished) {
+        if (watched == window->Page() && event->type() == QEvent::ChildPolished) {
             auto* bar = qobject_cast<QProgressBar*>(static_cast<QChildEvent*>(event)->child());
             if (bar && bar->objectName() == QString::number(IDC_MAC_WALK_PROGRESS)) {
                 barGeometry = bar->geometry();

@@ -6,12 +6,13 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
-#include <QScreen>
 #include <QtTest>
+#include <algorithm>
 #include <unistd.h>
 
 #include "core/AboutDlg.h"
 #include "platform/AppSettings.h"
+#include "platform/ScreenAreas.h"
 #include "support/MainWindowFixture.h"
 
 using namespace drive;
@@ -19,6 +20,9 @@ using namespace drive;
 namespace {
 
 const QString kFactoryAddress = QStringLiteral("172.16.100.2");
+// The free area of the screen in the window place tests: inside the offscreen
+// screen, so that only the program's own placing brings a window onto it.
+const QRect kArea(40, 30, 600, 400);
 
 QString StartAddress()
 {
@@ -97,6 +101,8 @@ private slots:
         QTest::newRow("garbage") << QByteArray(kGarbage, sizeof kGarbage - 1) << false;
         QTest::newRow("address 999.1.1.1") << QByteArray("[Module]\nAddress=999.1.1.1\n") << false;
         QTest::newRow("address abc") << QByteArray("[Module]\nAddress=abc\n") << false;
+        for (const char* address : {"0.0.0.0", "255.255.255.255", "224.0.0.1"})
+            QTest::addRow("address %s", address) << QByteArray("[Module]\nAddress=") + address + "\n" << false;
         QTest::newRow("a directory") << QByteArray() << false;
         QTest::newRow("unreadable") << good << true;
     }
@@ -120,34 +126,58 @@ private slots:
         QCOMPARE(FileBytes(), contents);
     }
 
-    void windowOpensWhereItWasLeft()
+    // The window is left at `left` on a screen whose free area is `kArea`;
+    // it comes back there when its title bar is on that area, else moved the
+    // least way onto it (within the 2 pixels the window system may add).
+    void windowOpensWhereItWasLeft_data()
     {
-        const QPoint place(120, 90);
-        {
-            CAboutDlg about;
-            about.show();
-            about.move(place);
-            about.hide();
-        }
-        CAboutDlg again;
-        again.show();
-        QCOMPARE(again.pos(), place);
+        QTest::addColumn<QPoint>("left");
+        QTest::addColumn<bool>("kept");
+        QTest::newRow("inside") << QPoint(120, 90) << true;
+        QTest::newRow("top-left corner") << kArea.topLeft() << true;
+        QTest::newRow("lower part off the bottom") << QPoint(100, kArea.bottom() - 60) << true;
+        QTest::newRow("off the right edge") << QPoint(kArea.right() - 50, 100) << false;
+        QTest::newRow("title bar above the area") << QPoint(100, kArea.top() - 10) << false;
+        QTest::newRow("far off") << QPoint(5000, -3000) << false;
     }
 
-    void windowLeftOffScreenOpensCentred()
+    void windowOpensWhereItWasLeft()
     {
+        QFETCH(QPoint, left);
+        QFETCH(bool, kept);
+        SetScreenAreasForTest({kArea});
+        QRect frame;
         {
             CAboutDlg about;
             about.show();
-            about.move(5000, -3000);
+            about.move(left);
+            frame = about.frameGeometry();
             about.hide();
         }
         CAboutDlg again;
         again.show();
-        const QPoint centre = QRect(again.pos(), again.frameGeometry().size()).center();
-        const QPoint screenCentre = QGuiApplication::primaryScreen()->availableGeometry().center();
-        QVERIFY2((centre - screenCentre).manhattanLength() <= 2,
-            qPrintable(QStringLiteral("%1,%2").arg(centre.x()).arg(centre.y())));
+        SetScreenAreasForTest({});
+        const QRect back = again.frameGeometry();
+        QCOMPARE(back.size(), frame.size());
+        if (kept) {
+            QCOMPARE(back.topLeft(), left);
+            return;
+        }
+        const QPoint onArea(std::clamp(left.x(), kArea.left(), kArea.right() + 1 - frame.width()),
+            std::clamp(left.y(), kArea.top(), kArea.bottom() + 1 - frame.height()));
+        QVERIFY2(kArea.contains(back) && (back.topLeft() - onArea).manhattanLength() <= 2,
+            qPrintable(QStringLiteral("%1,%2").arg(back.x()).arg(back.y())));
+    }
+
+    // A place stored by an earlier version (a bare position) is passed over.
+    void oldStoredPlaceIsIgnored()
+    {
+        WriteSettingsFile("[Windows]\n100=@Point(5000 -3000)\n");
+        CAboutDlg about;
+        about.show();
+        QVERIFY(about.frameGeometry().topLeft() != QPoint(5000, -3000));
+        about.hide();
+        QVERIFY(!FileBytes().contains("@Point"));
     }
 };
 

@@ -16,6 +16,8 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QRect>
+#include <QScrollArea>
+#include <QScrollBar>
 #include <QStyleOptionButton>
 #include <QStyleOptionViewItem>
 #include <QtTest>
@@ -33,6 +35,7 @@
 #include "platform/DialogTemplate.h"
 #include "platform/IpAddressCtrl.h"
 #include "platform/ReportList.h"
+#include "platform/ScreenAreas.h"
 #include "platform/StatusLine.h"
 #include "res/AboutDlgTemplate.h"
 #include "res/AppIcon.h"
@@ -302,6 +305,14 @@ private:
     QFont m_saved;
 };
 
+// Screen areas of a test's own for as long as it lives.
+struct ScreenAreasScope {
+    explicit ScreenAreasScope(const QList<QRect>& areas) { SetScreenAreasForTest(areas); }
+    ~ScreenAreasScope() { SetScreenAreasForTest({}); }
+    ScreenAreasScope(const ScreenAreasScope&) = delete;
+    ScreenAreasScope& operator=(const ScreenAreasScope&) = delete;
+};
+
 // No exchange happens while a window opens; should one, it goes to a closed
 // loopback port.
 const SubWindowArgs kArgs {QStringLiteral("127.0.0.1"), QStringLiteral("marbled"), QStringLiteral("582019374620")};
@@ -324,6 +335,8 @@ private slots:
     void nothingIsCut();
     void listShowsItsWidestRow_data();
     void listShowsItsWidestRow();
+    void smallScreenScrollsToEveryControl_data();
+    void smallScreenScrollsToEveryControl();
     void runTimeCaptionsFitTheMainWindow_data();
     void runTimeCaptionsFitTheMainWindow();
     void iconHasBothSizes();
@@ -501,7 +514,62 @@ void TestWinTemplates::nothingIsCut()
     QFETCH(int, window);
     const FontScope scope(kFontSettings[font]);
     const std::unique_ptr<CDialog> dialog = OpenWindow(window);
-    CheckNothingCut(dialog.get());
+    CheckNothingCut(dialog->Page());
+}
+
+void TestWinTemplates::smallScreenScrollsToEveryControl_data()
+{
+    QTest::addColumn<int>("window");
+    for (int window = 0; window < kOwnCount + int(KalvorLaunchTable().size()); ++window)
+        QTest::addRow("window %d", window) << window;
+}
+
+// A window larger than the screen's free area fits in it and scrolls; its
+// controls keep their places, and scrolling to each one shows it whole (or
+// as much of it as the window holds). Each window opens once (the windows
+// that read the module at their start wait for it) and is shown on each area.
+void TestWinTemplates::smallScreenScrollsToEveryControl()
+{
+    struct Case {
+        const char* name;
+        double widthShare, heightShare;  // of the free area to the window's full size
+        bool across, down;  // scroll bars expected
+    };
+    static const Case kCases[] = {
+        {"smaller both ways", 0.5, 0.6, true, true},
+        {"too low only", 2.0, 0.6, false, true},
+        {"too narrow only", 0.5, 2.0, true, false},
+        {"room enough", 2.0, 2.0, false, false},
+    };
+    QFETCH(int, window);
+    const std::unique_ptr<CDialog> dialog = OpenWindow(window);
+    const QSize full = dialog->size();
+    QScrollArea* scroll = dialog->ScrollArea();
+    const QWidget* viewport = scroll->viewport();
+    for (const Case& test : kCases) {
+        const QRect area(50, 30, int(full.width() * test.widthShare), int(full.height() * test.heightShare));
+        const ScreenAreasScope screens({area});
+        dialog->show();
+        QVERIFY(QTest::qWaitForWindowExposed(dialog.get()));
+        QCoreApplication::processEvents();  // the scroll bars show or hide by a queued call
+        const QString what = QString::fromLatin1(test.name) + ": ";
+        QCOMPARE(dialog->Page()->size(), full);
+        QVERIFY2(dialog->frameGeometry().width() <= area.width() && dialog->frameGeometry().height() <= area.height(),
+            qPrintable(what + "the window does not fit"));
+        QVERIFY2(scroll->horizontalScrollBar()->isVisible() == test.across, qPrintable(what + "horizontal bar"));
+        QVERIFY2(scroll->verticalScrollBar()->isVisible() == test.down, qPrintable(what + "vertical bar"));
+        QVERIFY2(test.across || test.down || dialog->size() == full, qPrintable(what + "the window is not its page"));
+        for (QWidget* control : dialog->Page()->findChildren<QWidget*>(QString(), Qt::FindDirectChildrenOnly)) {
+            if (control->isHidden())
+                continue;
+            scroll->horizontalScrollBar()->setValue(control->x());
+            scroll->verticalScrollBar()->setValue(control->y());
+            const QRect inView(control->mapTo(viewport, QPoint()), control->size());
+            QVERIFY2(inView.intersected(viewport->rect()).size() == control->size().boundedTo(viewport->size()),
+                qPrintable(what + control->objectName() + " cannot be brought into view"));
+        }
+        dialog->hide();
+    }
 }
 
 namespace {

@@ -20,12 +20,13 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include "base/Pause.h"
 #include "platform/Busy.h"
-#include "platform/Pause.h"
 #include "platform/UiSeam.h"
 #include "res/MacTableDlgIds.h"
 #include "support/SimModule.h"
 #include "support/TestEnvironment.h"
+#include "support/WhenWaitStarts.h"
 #include "support/WindowDriver.h"
 #include "switch/MacTableDlg.h"
 
@@ -115,15 +116,18 @@ private slots:
         QImage onScreen;
         QImage painted;
         QRegion changing;
-        QTimer::singleShot(1300, [&] {  // a second into the walk
-            for (int id : {int(IDC_MAC_RESULTS), int(IDC_MAC_WALK_PROGRESS), int(IDC_STATUS), int(IDC_MAC_LIST_TABLE)})
-                if (QWidget* part = window.findChild<QWidget*>(QString::number(id)))
-                    changing += part->geometry().adjusted(-2, -2, 2, 2);
-            if (auto* cancel = window.findChild<QWidget*>("cancelExchange"))
-                changing += cancel->geometry().adjusted(-2, -2, 2, 2);
-            onScreen = window.screen()->grabWindow(window.winId()).toImage().convertToFormat(QImage::Format_RGB32);
-            painted = window.grab().toImage().convertToFormat(QImage::Format_RGB32);
-            CBusy::Cancel();
+        const WhenWaitStarts walking(window, [&] {
+            QTimer::singleShot(1000, &window, [&] {  // a second into the walk
+                for (int id :
+                    {int(IDC_MAC_RESULTS), int(IDC_MAC_WALK_PROGRESS), int(IDC_STATUS), int(IDC_MAC_LIST_TABLE)})
+                    if (QWidget* part = window.findChild<QWidget*>(QString::number(id)))
+                        changing += part->geometry().adjusted(-2, -2, 2, 2);
+                if (auto* cancel = window.findChild<QWidget*>("cancelExchange"))
+                    changing += cancel->geometry().adjusted(-2, -2, 2, 2);
+                onScreen = window.screen()->grabWindow(window.winId()).toImage().convertToFormat(QImage::Format_RGB32);
+                painted = window.grab().toImage().convertToFormat(QImage::Format_RGB32);
+                CBusy::Cancel();
+            });
         });
         drive::Press(window, IDC_MAC_LIST_TABLE);
         SetUiSeam(scripted);

@@ -1,8 +1,8 @@
 // "Set Modes": the mode words built from the check boxes and written by the
 // plan of the firmware's minor version.
 
+#include "base/Pause.h"
 #include "core/MainDlg.h"
-#include "platform/Pause.h"
 #include "res/Strings.h"
 #include "settings/ModeBits.h"
 #include "settings/SettingVars.h"

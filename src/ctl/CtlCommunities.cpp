@@ -48,10 +48,11 @@ std::string ModeText(mode_t mode)
 }
 
 // The file's text, once it is found to be a small regular file that no one
-// but its owner may read or write.
+// but its owner may read or write. It is opened without waiting, so that a
+// FIFO (or a device) is refused instead of waiting for a writer.
 bool ReadPrivateFile(const std::string& path, std::string& text, std::string& error)
 {
-    const int fd = open(path.c_str(), O_RDONLY | O_NOCTTY | O_CLOEXEC);
+    const int fd = open(path.c_str(), O_RDONLY | O_NOCTTY | O_CLOEXEC | O_NONBLOCK);
     struct stat info {};
     if (fd < 0 || fstat(fd, &info) != 0) {
         error = "--community-file: " + path + ": " + strerror(errno);

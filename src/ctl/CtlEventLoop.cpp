@@ -10,7 +10,7 @@ void RunUntilInterrupted(const std::function<void(std::function<bool()> stop, st
 {
     CtlSignals::Install();
     QEventLoop loop;
-    begin([] { return CtlSignals::Count() > 0; }, [&loop] { loop.quit(); });
+    begin([] { return CtlSignals::Count() > 0 || CtlOutput::Broken(); }, [&loop] { loop.quit(); });
     loop.exec();  // `over` comes from the event loop, never from within `begin`
     CtlOutput::Progress(std::string());
 }

@@ -6,7 +6,7 @@
 #include <map>
 #include <sys/stat.h>
 
-#include "platform/FileReplace.h"
+#include "base/FileReplace.h"
 #include "snmp/ModuleAddress.h"
 
 namespace {

@@ -5,13 +5,14 @@
 #include <cstdlib>
 #include <cstring>
 
+#include "base/FileReplace.h"
 #include "ctl/CtlSwitchText.h"
+#include "fleet/CtlDescriptors.h"
 #include "fleet/ModuleSettingsRead.h"
 #include "fleet/SettingsApply.h"
 #include "fleet/SettingsReadAll.h"
 #include "fleet/SwitchRead.h"
 #include "fleet/SwitchUpload.h"
-#include "platform/FileReplace.h"
 #include "settings/SwitchTransfer.h"
 #include "snmp/SnmpRequest.h"
 
@@ -48,15 +49,9 @@ std::string CodeText(int code)
 int LoadImageFile(const std::string& host, const std::string& path, CtlOutput& out, CSwitchImage& image)
 {
     const SwitchTransfer::FileRead read = SwitchTransfer::ReadImageFile(QString::fromLocal8Bit(path.c_str()), image);
-    switch (read.status) {
-    case SwitchTransfer::FileStatus::Loaded: return kExitOk;
-    case SwitchTransfer::FileStatus::TooShort:
-        out.Error(host, "file", path + ": " + std::to_string(read.size) + " bytes, a configuration has 128");
-        return kExitUsage;
-    case SwitchTransfer::FileStatus::Unreadable:
-        out.Error(host, "file", path + ": " + read.error.toStdString());
-        return kExitUsage;
-    }
+    if (read.status == SwitchTransfer::FileStatus::Loaded)
+        return kExitOk;
+    out.Error(host, "file", path + ": " + SwitchTransfer::RefusalReason(read).toLocal8Bit().toStdString());
     return kExitUsage;
 }
 
@@ -117,6 +112,13 @@ void CCtlModule::Info()
 
 void CCtlModule::InfoRead(const ModuleSettings& settings)
 {
+    // A read whose session could not be opened is read again, from the start (it only reads).
+    const bool unopened = settings.failure == ModuleSettings::Failure::Version
+        || settings.failure == ModuleSettings::Failure::Settings;
+    if (unopened && CtlDescriptors::StartAgain(settings.code, m_infoRetry)) {
+        QMetaObject::invokeMethod(&m_context, [this] { Info(); }, Qt::QueuedConnection);
+        return;
+    }
     switch (settings.failure) {
     case ModuleSettings::Failure::None: break;
     case ModuleSettings::Failure::Version:
@@ -167,9 +169,17 @@ void CCtlModule::ReadSwitch(const std::function<void()>& then)
     });
 }
 
-bool CCtlModule::LoadFile(const std::string& path, CSwitchImage& image)
+void CCtlModule::UseFile(const CSwitchImage& image)
 {
-    const int status = LoadImageFile(m_host, path, m_out, image);
+    m_file = image;
+    m_fileRead = true;
+}
+
+bool CCtlModule::LoadFile(const std::string& path)
+{
+    if (m_fileRead)
+        return true;
+    const int status = LoadImageFile(m_host, path, m_out, m_file);
     if (status != kExitOk)
         Finish(status);
     return status == kExitOk;
@@ -201,7 +211,7 @@ void CCtlModule::SwitchRead()
 
 void CCtlModule::SwitchDiff()
 {
-    if (!LoadFile(Expanded(m_options.file, m_host, m_options.date), m_file))
+    if (!LoadFile(Expanded(m_options.file, m_host, m_options.date)))
         return;
     ReadSwitch([this] {
         const bool differs = !m_file.ChangedRegisters(m_module).empty();
@@ -217,7 +227,7 @@ void CCtlModule::SwitchDiff()
 
 void CCtlModule::SwitchWrite()
 {
-    if (!LoadFile(Expanded(m_options.file, m_host, m_options.date), m_file))
+    if (!LoadFile(Expanded(m_options.file, m_host, m_options.date)))
         return;
     ReadSwitch([this] {
         SwitchTransfer::UploadFlow flow = EventLoopUploadFlow(m_host, m_options.rwCommunity, &m_context);

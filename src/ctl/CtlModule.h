@@ -10,6 +10,7 @@
 #include <memory>
 #include <string>
 
+#include "fleet/CtlDescriptors.h"
 #include "ctl/CtlOptions.h"
 #include "ctl/CtlOutput.h"
 #include "settings/SettingsSnapshot.h"
@@ -38,6 +39,10 @@ public:
     // before any exchange). `uploaded` is called when a switch write has
     // changed the module's registers, before its restart and confirmation.
     void Start(Done done, std::function<void()> uploaded = {});
+    // The configuration file of switch diff and switch write, read once for
+    // every module of the run (no {host} in its name): used instead of
+    // reading it again.
+    void UseFile(const CSwitchImage& image);
 
     // Whether `status` of a command is a failure (a difference found by
     // switch diff --exit-code is not).
@@ -51,7 +56,8 @@ private:
     void SwitchWrite();
     // The 128 registers into m_module, plausible; then `then`, else Finish.
     void ReadSwitch(const std::function<void()>& then);
-    bool LoadFile(const std::string& path, CSwitchImage& image);
+    // m_file from `path`, unless given already; false after Finish.
+    bool LoadFile(const std::string& path);
     void Finish(int status);
 
     // Module settings (CtlModuleSettings.cpp)
@@ -69,7 +75,9 @@ private:
     std::function<void()> m_uploaded;
     CSwitchImage m_module;  // read from the module
     CSwitchImage m_file;  // from the configuration file
-    QObject m_context;  // pauses end with this object
+    bool m_fileRead = false;  // m_file was given
+    QObject m_context;  // pauses and batches started again end with this object
+    CtlDescriptors::SessionRetry m_infoRetry;
     std::unique_ptr<CModuleSettingsRead> m_settingsRead;
     std::unique_ptr<CSwitchRead> m_read;
     std::unique_ptr<CSwitchUpload> m_upload;

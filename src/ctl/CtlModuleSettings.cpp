@@ -10,7 +10,7 @@
 #include "ctl/CtlSignals.h"
 #include "fleet/SettingsApply.h"
 #include "fleet/SettingsReadAll.h"
-#include "platform/FileReplace.h"
+#include "base/FileReplace.h"
 #include "settings/SettingsFile.h"
 
 using Failure = SettingsReadResult::Failure;

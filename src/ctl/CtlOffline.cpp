@@ -7,13 +7,23 @@
 
 namespace {
 
+// A file that could not be loaded: with --json, the failure's object (its
+// line on standard error says the same).
+int Refused(const CtlOptions& options, CtlOutput& out, const std::string& head, int status)
+{
+    if (options.json)
+        out.Raw(JsonFailure(head, status, out.LastError()));
+    return status;
+}
+
 int Show(const CtlOptions& options, CtlOutput& out)
 {
     CSwitchImage image;
+    const std::string head = "\"file\": " + JsonString(options.file);
     if (const int status = LoadImageFile("switch show", options.file, out, image))
-        return status;
+        return Refused(options, out, head, status);
     if (options.json) {
-        out.Raw("{\"file\": " + JsonString(options.file) + ", \"registers\": " + ShowJson(image) + "}");
+        out.Raw("{" + head + ", \"registers\": " + ShowJson(image) + "}");
         return kExitOk;
     }
     for (const std::string& line : ShowLines(image))
@@ -24,15 +34,15 @@ int Show(const CtlOptions& options, CtlOutput& out)
 int Diff(const CtlOptions& options, CtlOutput& out)
 {
     CSwitchImage from, to;
-    if (const int status = LoadImageFile("switch diff", options.file, out, from))
-        return status;
-    if (const int status = LoadImageFile("switch diff", options.otherFile, out, to))
-        return status;
+    const std::string head = "\"from\": " + JsonString(options.file) + ", \"to\": " + JsonString(options.otherFile);
+    for (const auto& [path, image] : {std::pair {&options.file, &from}, {&options.otherFile, &to}})
+        if (const int status = LoadImageFile("switch diff", *path, out, *image))
+            return Refused(options, out, head, status);
     const bool differs = !to.ChangedRegisters(from).empty();
     const int status = differs && options.exitCode ? kExitModule : kExitOk;
     if (options.json) {
-        out.Raw("{\"from\": " + JsonString(options.file) + ", \"to\": " + JsonString(options.otherFile)
-            + ", \"status\": " + std::to_string(status) + ", \"differences\": " + DiffJson(from, to) + "}");
+        out.Raw("{" + head + ", \"status\": " + std::to_string(status) + ", \"differences\": " + DiffJson(from, to)
+            + "}");
         return status;
     }
     for (const std::string& line : DiffLines(from, to))

@@ -46,7 +46,7 @@ const char* const kCtlUsage
       "  2 bad command line or file, 3 switch read failed, 4 implausible switch data,\n"
       "  5 upload failed, 6 not confirmed, 7 module apply refused or declined,\n"
       "  8 not every setting written; with --hosts the highest status of any module;\n"
-      "  130/143 interrupted (SIGINT/SIGTERM)\n";
+      "  129/130/143 interrupted (SIGHUP/SIGINT/SIGTERM)\n";
 
 namespace {
 

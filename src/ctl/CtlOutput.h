@@ -17,7 +17,7 @@ public:
     void Line(const std::string& text);  // standard output, with the prefix
     void Raw(const std::string& text);  // standard output as is (one JSON object)
     void Note(const std::string& text);  // standard error as is
-    // One line on standard error naming the host and the phase.
+    // One line on standard error naming the host (when not empty) and the phase.
     void Error(const std::string& host, const std::string& phase, const std::string& text);
     // Keeps a failure that was reported elsewhere for LastError.
     void Failed(const std::string& phase, const std::string& text) { m_lastError = phase + ": " + text; }
@@ -34,6 +34,14 @@ public:
     // An empty text removes it.
     static void Progress(const std::string& text);
 
+    // A write to standard output or standard error that fails (a pipe whose
+    // reader is gone, a full disk, a closed descriptor) is said once on the
+    // other stream, if that one still works (as a JSON object on standard
+    // output with --json), and the stream is written no more. The run then
+    // starts nothing new and ends with a status of 2 at least.
+    static bool Broken();
+    static void SetJson(bool json);
+
 private:
     void Put(FILE* stream, const std::string& line);
 
@@ -43,9 +51,15 @@ private:
     std::vector<std::pair<FILE*, std::string>> m_lines;
 };
 
+// `status`, raised to 2 when standard output or standard error failed.
+int StatusAfterOutput(int status);
+
 // `text` as a JSON string, quotes included.
 std::string JsonString(const std::string& text);
 // JSON texts `entries` as one JSON array.
 std::string JsonArray(const std::vector<std::string>& entries);
 // `items` as a JSON array of strings.
 std::string JsonStrings(const std::vector<std::string>& items);
+// The object of a failure: `head` (the keys that name what failed, such as
+// "\"host\": \"127.0.0.2\""), then "status" and "error".
+std::string JsonFailure(const std::string& head, int status, const std::string& error);

@@ -44,8 +44,13 @@ public:
     {
     }
 
-    int Go()
+    // `file`: the configuration file of every module, when read once for all.
+    int Go(const CSwitchImage* file)
     {
+        m_file = file;
+        // A second signal leaves the list of every module not done.
+        if (!m_options.hostsOut.empty())
+            CtlSignals::SetHostsOut(Expanded(m_options.hostsOut, "", m_options.date), m_hosts, true);
         Tell();
         RunUntilInterrupted([this](std::function<bool()> stop, std::function<void()> over) {
             m_pool.Begin([this](size_t i) { Start(i); }, [this](size_t i) { Reported(i); }, std::move(stop),
@@ -78,6 +83,8 @@ private:
             return Finished(i, kExitUsage);
         }
         slot.module = std::make_unique<CCtlModule>(m_options, host, *slot.out);
+        if (m_file)
+            slot.module->UseFile(*m_file);
         slot.module->Start([this, i](int status) { Finished(i, status); },
             [this, i] {
                 m_slots[i].uploaded = true;
@@ -94,13 +101,13 @@ private:
             CSnmpRequest::SetHostTraceFile(host, std::string());
         m_inProgress.erase(i);
         const bool failed = CCtlModule::IsFailure(m_options, status);
+        CtlSignals::MarkForHostsOut(i, failed);
         m_failed += failed;
         if (status == kExitConfirm)
             m_unconfirmed.push_back(host);
         Tell();
         if (m_options.json && failed)
-            slot.out->Raw("{\"host\": " + JsonString(host) + ", \"status\": " + std::to_string(status)
-                + ", \"error\": " + JsonString(slot.out->LastError()) + "}");
+            slot.out->Raw(JsonFailure("\"host\": " + JsonString(host), status, slot.out->LastError()));
         // Standard output holds only JSON with --json.
         if (m_options.Fleet()) {
             const std::string summary
@@ -162,20 +169,23 @@ private:
         again.insert(again.end(), m_hosts.begin() + long(m_reported), m_hosts.end());
         if (!WriteHostsOut(m_options, again))
             m_worst = std::max(m_worst, int(kExitUsage));
-        const int status = interrupted ? CtlSignals::InterruptedStatus() : m_worst;
+        const int status = StatusAfterOutput(interrupted ? CtlSignals::InterruptedStatus() : m_worst);
         if (m_options.json && m_options.Fleet())
             out.Raw("{\"summary\": {\"modules\": " + std::to_string(total) + ", \"finished\": "
                 + std::to_string(m_reported) + ", \"failed\": " + std::to_string(m_failedHosts.size())
                 + ", \"failed_hosts\": " + JsonStrings(m_failedHosts) + ", \"status\": " + std::to_string(status)
                 + "}}");
+        const std::string finished = std::to_string(m_reported) + " of " + std::to_string(total) + " modules finished";
         if (interrupted)
-            out.Note("kalvorctl: interrupted: " + std::to_string(m_reported) + " of " + std::to_string(total)
-                + " modules finished");
+            out.Note("kalvorctl: interrupted: " + finished);
+        else if (CtlOutput::Broken())
+            out.Note("kalvorctl: stopped as output failed: " + finished);
         return status;
     }
 
     const CtlOptions& m_options;
     const std::vector<std::string>& m_hosts;
+    const CSwitchImage* m_file = nullptr;
     std::vector<Slot> m_slots;
     CCtlPool m_pool;
     bool m_progress;
@@ -188,15 +198,37 @@ private:
     int m_worst = kExitOk;
 };
 
+// switch diff and switch write with one configuration file for every
+// module of a list: read once, before any module is touched. False after
+// saying why it is refused.
+bool ReadSharedFile(const CtlOptions& options, CSwitchImage& image, bool& shared)
+{
+    shared = options.Fleet() && !HasHostPlaceholder(options.file)
+        && (options.command == CtlCommand::SwitchDiff || options.command == CtlCommand::SwitchWrite);
+    if (!shared)
+        return true;
+    CtlOutput out;
+    const std::string path = Expanded(options.file, "", options.date);
+    if (LoadImageFile("", path, out, image) == kExitOk)
+        return true;
+    if (options.json)
+        out.Raw(JsonFailure("\"file\": " + JsonString(path), kExitUsage, out.LastError()));
+    return false;
+}
+
 }  // namespace
 
 int RunModules(const CtlOptions& options, const std::vector<std::string>& hosts)
 {
+    CSwitchImage file;
+    bool shared = false;
+    if (!ReadSharedFile(options, file, shared))
+        return kExitUsage;
     if (!options.trace.empty() && !HasHostPlaceholder(options.trace)
         && !CSnmpRequest::SetTraceFile(Expanded(options.trace, "", options.date)))
         return kExitUsage;
     Run run(options, hosts);
-    const int status = run.Go();
+    const int status = run.Go(shared ? &file : nullptr);
     CSnmpRequest::SetTraceFile(std::string());
     return status;
 }

@@ -7,6 +7,7 @@
 #include "ctl/CtlHostList.h"
 #include "ctl/CtlOutput.h"
 #include "ctl/CtlSignals.h"
+#include "snmp/ModuleAddress.h"
 #include "snmp/SnmpRequest.h"
 
 namespace {
@@ -31,7 +32,8 @@ std::string ProbeJson(const std::string& host, const ProbeResult& result)
 class Scan {
 public:
     Scan(const CtlOptions& options, const ScanRange& range)
-        : m_options(options), m_scan(range, options.roCommunity, options.jobs), m_progress(isatty(STDERR_FILENO))
+        : m_options(options), m_range(range), m_scan(range, options.roCommunity, options.jobs),
+          m_progress(isatty(STDERR_FILENO))
     {
     }
 
@@ -40,6 +42,13 @@ public:
         CtlSignals::SetLastWords("kalvorctl: interrupted: finishing the addresses in progress and starting no other "
                                  "(interrupt again to stop at once)\n",
             "kalvorctl: stopped at once\n");
+        // A second signal leaves the list of the modules found so far.
+        if (!m_options.hostsOut.empty()) {
+            std::vector<std::string> addresses;
+            for (uint32_t i = 0; i < m_range.Size(); ++i)
+                addresses.push_back(DottedIpv4(m_range.first + i));
+            CtlSignals::SetHostsOut(Expanded(m_options.hostsOut, "", m_options.date), addresses, false);
+        }
         RunUntilInterrupted([this](std::function<bool()> stop, std::function<void()> over) {
             m_scan.Start({[this](const std::string& host, const ProbeResult& result) { Found(host, result); },
                              [this] { Progress(); }, std::move(over)},
@@ -59,6 +68,8 @@ private:
     void Found(const std::string& host, const ProbeResult& result)
     {
         m_found.push_back(host);
+        if (const auto address = ParseDottedIpv4(host))
+            CtlSignals::MarkForHostsOut(*address - m_range.first, true);
         CtlOutput out;
         m_options.json ? out.Raw(ProbeJson(host, result)) : out.Line(ProbeLine(host, result));
     }
@@ -70,6 +81,7 @@ private:
         const bool interrupted = CtlSignals::Count() > 0;
         if (interrupted)
             status = CtlSignals::InterruptedStatus();
+        status = StatusAfterOutput(status);
         const std::string asked = std::to_string(m_scan.Asked());
         if (m_options.json)
             out.Raw("{\"summary\": {\"addresses\": " + std::to_string(m_scan.Size()) + ", \"asked\": " + asked
@@ -81,6 +93,7 @@ private:
     }
 
     const CtlOptions& m_options;
+    ScanRange m_range;
     CModuleScan m_scan;
     bool m_progress;
     std::vector<std::string> m_found;

@@ -3,17 +3,23 @@
 // of an address range.
 
 #include <QCoreApplication>
+#include <algorithm>
+#include <csignal>
 #include <cstdio>
 #include <cstdlib>
+#include <fcntl.h>
 #include <string>
+#include <unistd.h>
 #include <vector>
 
+#include "base/FileReplace.h"
 #include "ctl/CtlHostList.h"
 #include "ctl/CtlOffline.h"
 #include "ctl/CtlOptions.h"
+#include "ctl/CtlOutput.h"
 #include "ctl/CtlRunner.h"
 #include "ctl/CtlScanRun.h"
-#include "platform/FileReplace.h"
+#include "fleet/CtlDescriptors.h"
 #include "snmp/SnmpRequest.h"
 
 namespace {
@@ -56,10 +62,43 @@ bool HostsOutWritable(const CtlOptions& options)
     return why.empty() || Refuse("--hosts-out: " + path + ": " + why);
 }
 
+// A write to a pipe whose reader is gone fails (and is said, see CtlOutput)
+// instead of ending the run before the modules in progress are confirmed.
+// A standard stream that was closed (>&-) gets a descriptor that cannot be
+// written, so that its writes fail as well and no file or socket opened
+// later takes its number.
+void GuardStandardStreams()
+{
+    signal(SIGPIPE, SIG_IGN);
+    for (int fd = STDIN_FILENO; fd <= STDERR_FILENO; ++fd) {
+        if (fcntl(fd, F_GETFD) != -1)
+            continue;
+        const int placeholder = open("/dev/null", O_RDONLY);
+        if (placeholder >= 0 && placeholder != fd) {
+            dup2(placeholder, fd);
+            close(placeholder);
+        }
+    }
+}
+
+// --jobs as far as the limit of open files holds them: a session each, and
+// a trace file each with {host} in --trace.
+void FitJobs(CtlOptions& options, size_t items)
+{
+    const int perJob = HasHostPlaceholder(options.trace) ? 2 : 1;
+    const int jobs = int(std::min<size_t>(size_t(options.jobs), std::max<size_t>(items, 1)));
+    unsigned long limit = 0;
+    const int fit = CtlDescriptors::FitJobs(jobs, perJob, limit);
+    if (fit < jobs) {
+        CtlOutput().Note("kalvorctl: --jobs " + std::to_string(options.jobs) + " lowered to " + std::to_string(fit)
+            + ": the limit of open files (" + std::to_string(limit) + ", see ulimit -n) holds no more sessions at once");
+        options.jobs = fit;
+    }
+}
+
 void SetSessionOptions(const CtlOptions& options)
 {
     const bool scan = options.command == CtlCommand::Scan;
-    CSnmpRequest::SetQuiet(true);  // every failure is reported as one line of ours
     CSnmpRequest::SetPortOverride(static_cast<uint16_t>(options.port));
     // A scan meets mostly empty addresses: a short wait and no repeats unless asked.
     CSnmpRequest::SetTimeoutOverride(options.timeoutUs || !scan ? options.timeoutUs : 1000000L);
@@ -70,6 +109,7 @@ void SetSessionOptions(const CtlOptions& options)
 
 int main(int argc, char** argv)
 {
+    GuardStandardStreams();
     QCoreApplication app(argc, argv);
     std::vector<std::string> args;
     for (int i = 1; i < argc; ++i)
@@ -85,8 +125,9 @@ int main(int argc, char** argv)
     }
     CtlOptions& options = parse.options;
     options.date = RunDate();
+    CtlOutput::SetJson(options.json);
     if (options.Offline())
-        return RunOffline(options);
+        return StatusAfterOutput(RunOffline(options));
     ScanRange range;
     std::string error;
     if (options.command == CtlCommand::Scan && !ParseScanRange(options.range, range, error)) {
@@ -97,5 +138,7 @@ int main(int argc, char** argv)
     if ((options.command != CtlCommand::Scan && !Hosts(options, hosts)) || !HostsOutWritable(options))
         return kExitUsage;
     SetSessionOptions(options);
-    return options.command == CtlCommand::Scan ? RunScan(options, range) : RunModules(options, hosts);
+    const bool scan = options.command == CtlCommand::Scan;
+    FitJobs(options, scan ? range.Size() : hosts.size());
+    return scan ? RunScan(options, range) : RunModules(options, hosts);
 }

@@ -1,5 +1,6 @@
 #include "fleet/CtlProbe.h"
 
+#include "fleet/CtlDescriptors.h"
 #include "snmp/FirmwareVersion.h"
 #include "snmp/ModuleObjects.h"
 #include "snmp/PrintedMac.h"
@@ -13,7 +14,7 @@ void CCtlProbe::Start(Done done)
     m_done = std::move(done);
     CSnmpRequest& request = m_chain.Next(1);
     request.AddVar(Oid::kFirmwareVersion, "", 0);
-    request.Start(false, [this, &request](int code) {
+    CtlDescriptors::StartBatch(request, false, &m_context, [this, &request](int code) {
         if (code < 0)
             return m_done(m_result);
         m_result.answered = true;
@@ -28,7 +29,7 @@ void CCtlProbe::ReadSettings()
     CSnmpRequest& request = m_chain.Next(2);
     request.AddVar(Oid::kMac, "", 0);
     request.AddVar(Oid::kModeWord1, "", 0);
-    request.Start(false, [this, &request](int code) {
+    CtlDescriptors::StartBatch(request, false, &m_context, [this, &request](int code) {
         if (code >= 0) {
             m_result.settingsRead = true;
             m_result.mac = MacTextFromPrinted(request.GetText(0));

@@ -3,6 +3,7 @@
 // when it answered, the MAC address and the first mode word (whose switch
 // control bit tells whether a switch board is attached). GETs only.
 
+#include <QObject>
 #include <QString>
 #include <functional>
 #include <string>
@@ -36,4 +37,5 @@ private:
     ProbeResult m_result;
     int32_t m_versionWord = 0;
     CRequestChain m_chain;
+    QObject m_context;  // batches started again end with this object
 };

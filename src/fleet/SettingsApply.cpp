@@ -1,5 +1,6 @@
 #include "fleet/SettingsApply.h"
 
+#include <QCoreApplication>
 #include <algorithm>
 
 #include "fleet/SettingsReadAll.h"
@@ -70,6 +71,7 @@ void CSettingsApply::Cancel()
     m_result.switchUnconfirmed = m_switchUploaded;
     m_result.cancelled = true;
     m_finished = true;  // no call back goes on from here
+    QCoreApplication::removePostedEvents(&m_context);  // batches to start again
     for (const auto& request : m_requests)
         request->Cancel();
     if (m_upload)

@@ -1,5 +1,7 @@
 #include "fleet/SettingsReadAll.h"
 
+#include <QCoreApplication>
+
 #include "fleet/ModuleSettingsRead.h"
 #include "settings/SettingVars.h"
 #include "settings/SwitchTransfer.h"
@@ -33,12 +35,20 @@ void CSettingsReadAll::Start(Done done, Progress progress)
 {
     m_done = std::move(done);
     m_progress = std::move(progress);
+    ReadMain();
+}
+
+void CSettingsReadAll::ReadMain()
+{
+    if (!m_done)
+        return;  // cancelled meanwhile
     m_main = std::make_unique<CModuleSettingsRead>(m_host, m_community);
     m_main->Start([this](const ModuleSettings& main) { MainRead(main); });
 }
 
 void CSettingsReadAll::Cancel()
 {
+    QCoreApplication::removePostedEvents(&m_context);  // batches to start again
     if (m_chain)
         m_chain->Cancel();
     if (m_main)
@@ -48,6 +58,15 @@ void CSettingsReadAll::Cancel()
 
 void CSettingsReadAll::MainRead(const ModuleSettings& main)
 {
+    // A read whose session could not be opened is read again, from the start
+    // (not from within its own call back).
+    const bool failed
+        = main.failure == ModuleSettings::Failure::Version || main.failure == ModuleSettings::Failure::Settings;
+    if (failed && CtlDescriptors::StartAgain(main.code, m_retry)) {
+        QMetaObject::invokeMethod(
+            &m_context, [this] { ReadMain(); }, Qt::QueuedConnection);
+        return;
+    }
     switch (main.failure) {
     case ModuleSettings::Failure::None: break;
     case ModuleSettings::Failure::Version: return Finish(Failure::Version, main.code);
@@ -89,16 +108,17 @@ void CSettingsReadAll::Next()
             continue;
         CSnmpRequest& request = m_chain->Next(static_cast<uint32_t>(part.objects.size()));
         AddReads(request, part.objects);
-        request.Start(false, [this, &request, failure = part.failure, take = part.take](int code) {
-            if (code < 0)
-                return Finish(failure, code);
-            take(request);
-            if (failure == Failure::Switch && !m_image->IsPlausible())
-                return Finish(Failure::Implausible);
-            if (m_progress)
-                m_progress(++m_partsRead, m_parts);
-            Next();
-        });
+        CtlDescriptors::StartBatch(
+            request, false, &m_context, [this, &request, failure = part.failure, take = part.take](int code) {
+                if (code < 0)
+                    return Finish(failure, code);
+                take(request);
+                if (failure == Failure::Switch && !m_image->IsPlausible())
+                    return Finish(Failure::Implausible);
+                if (m_progress)
+                    m_progress(++m_partsRead, m_parts);
+                Next();
+            });
         return;
     }
     Finish(Failure::None);

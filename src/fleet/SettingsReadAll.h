@@ -5,11 +5,13 @@
 // module has that window. Many modules can be read at once on one event
 // loop; a window can run it and offer Cancel.
 
+#include <QObject>
 #include <QString>
 #include <functional>
 #include <memory>
 #include <string>
 
+#include "fleet/CtlDescriptors.h"
 #include "settings/SettingsSnapshot.h"
 #include "snmp/RequestChain.h"
 
@@ -54,6 +56,7 @@ public:
     void Cancel();
 
 private:
+    void ReadMain();
     void MainRead(const ModuleSettings& main);
     void Next();
     void Finish(SettingsReadResult::Failure failure, int code = 0);
@@ -70,4 +73,6 @@ private:
     std::unique_ptr<CSwitchImage> m_image;
     int m_parts = 0;
     int m_partsRead = 0;
+    CtlDescriptors::SessionRetry m_retry;  // of "Read Settings"
+    QObject m_context;  // sessions opened again later end with this object
 };

@@ -3,6 +3,7 @@
 // Configuration" reads them (one batch, read-only community), with the
 // plausibility of what came.
 
+#include <QObject>
 #include <functional>
 #include <memory>
 #include <string>
@@ -31,4 +32,5 @@ public:
 
 private:
     CRequestChain m_chain;
+    QObject m_context;  // a session opened again later ends with this object
 };

@@ -2,6 +2,7 @@
 
 #include <QTimer>
 
+#include "fleet/CtlDescriptors.h"
 #include "snmp/ModuleObjects.h"
 #include "snmp/SnmpRequest.h"
 
@@ -14,8 +15,8 @@ SwitchTransfer::UploadFlow EventLoopUploadFlow(const std::string& host, const st
     flow.newRequest = [host, rwCommunity](uint32_t capacity) {
         return std::make_unique<CSnmpRequest>(host.c_str(), rwCommunity.c_str(), capacity);
     };
-    flow.run = [](CSnmpRequest& request, bool set, std::function<void(int)> then) {
-        request.Start(set, std::move(then));
+    flow.run = [context](CSnmpRequest& request, bool set, std::function<void(int)> then) {
+        CtlDescriptors::StartBatch(request, set, context, std::move(then));
     };
     flow.wait = [context](unsigned milliseconds, std::function<void()> then) {
         QTimer::singleShot(static_cast<int>(milliseconds), Qt::PreciseTimer, context, std::move(then));

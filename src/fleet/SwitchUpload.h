@@ -14,8 +14,10 @@
 class QObject;
 
 // The flow of a module among many: batches to `host` with the read-write
-// community, each started and calling back from the event loop, and the
-// wait on the event loop (dropped when `context` is gone).
+// community, each started and calling back from the event loop (a session
+// that cannot be opened for want of descriptors tried again, see
+// CtlDescriptors.h), and the wait on the event loop; both end with
+// `context`.
 SwitchTransfer::UploadFlow EventLoopUploadFlow(const std::string& host, const std::string& rwCommunity,
     QObject* context);
 

@@ -24,7 +24,7 @@ CModuleDlg::CModuleDlg(const DialogTemplate& tpl, const SubWindowArgs& access, Q
       m_rwCommunity(access.rwCommunity),
       m_roCommunity(access.roCommunity)
 {
-    m_cancelButton = new QPushButton(QString::fromLatin1(kCancel), this);
+    m_cancelButton = new QPushButton(QString::fromLatin1(kCancel), Page());
     m_cancelButton->setObjectName(QStringLiteral("cancelExchange"));
     m_cancelButton->setProperty("kalvorCancelButton", true);
     m_cancelButton->setCursor(Qt::ArrowCursor);

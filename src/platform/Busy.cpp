@@ -8,6 +8,8 @@
 #include <QWidget>
 #include <vector>
 
+#include "base/BusyHooks.h"
+
 namespace {
 
 struct HandlerState {
@@ -80,6 +82,62 @@ bool IsBusyWindow(const QObject* watched)
 {
     const HandlerState* state = Current();
     return state && state->window && watched == state->window.data();
+}
+
+// Keys in the busy window: Escape cancels wherever the focus is; Space and
+// Enter cancel on a control that cancels; Tab and Shift+Tab move the focus
+// between the controls that cancel (the Cancel button once it shows).
+enum class KeyAction { Cancel, CancelOnControl, FocusNext, FocusPrevious };
+
+struct KeyRule {
+    int key;
+    KeyAction action;
+};
+
+constexpr KeyRule kKeyRules[] = {
+    {Qt::Key_Escape, KeyAction::Cancel},
+    {Qt::Key_Space, KeyAction::CancelOnControl},
+    {Qt::Key_Return, KeyAction::CancelOnControl},
+    {Qt::Key_Enter, KeyAction::CancelOnControl},
+    {Qt::Key_Tab, KeyAction::FocusNext},
+    {Qt::Key_Backtab, KeyAction::FocusPrevious},
+};
+
+bool TakesCancelFocus(const QWidget* widget)
+{
+    return widget->isVisible() && widget->isEnabled() && (widget->focusPolicy() & Qt::TabFocus)
+        && RoleOf(widget) != Role::Blocked;
+}
+
+// The next control that cancels in the window's focus chain, from `from` on.
+void MoveCancelFocus(QWidget* from, bool forward)
+{
+    for (QWidget* next = forward ? from->nextInFocusChain() : from->previousInFocusChain(); next && next != from;
+         next = forward ? next->nextInFocusChain() : next->previousInFocusChain()) {
+        if (next->window() == from->window() && TakesCancelFocus(next)) {
+            next->setFocus(forward ? Qt::TabFocusReason : Qt::BacktabFocusReason);
+            return;
+        }
+    }
+}
+
+void OnKeyPress(QWidget* widget, int key)
+{
+    if (!IsBusyWindow(widget->window()))
+        return;
+    for (const KeyRule& rule : kKeyRules) {
+        if (rule.key != key)
+            continue;
+        switch (rule.action) {
+        case KeyAction::Cancel: CBusy::Cancel(); break;
+        case KeyAction::CancelOnControl:
+            if (RoleOf(widget) != Role::Blocked)
+                CBusy::Cancel();
+            break;
+        case KeyAction::FocusNext: MoveCancelFocus(widget, true); break;
+        case KeyAction::FocusPrevious: MoveCancelFocus(widget, false); break;
+        }
+    }
 }
 
 void StartWaitingLook(HandlerState& state)
@@ -172,12 +230,18 @@ void CBusy::NoteCancelled(const CancelledBatch& batch)
 
 CBusy::CancelledBatch CBusy::LastCancelled() { return Current() ? Current()->lastCancelled : CancelledBatch {}; }
 
-// Input during a wait: dropped, except what cancels. Escape and the close box
-// of the busy window cancel; the close box of any other window does nothing.
+// Input during a wait: dropped, except what cancels. Keys are handled on
+// their way in (see OnKeyPress); the close box of the busy window cancels,
+// that of any other window does nothing.
 bool CBusy::eventFilter(QObject* watched, QEvent* event)
 {
     if (!IsUserInput(event->type()) || !watched->isWidgetType())
         return false;
+    auto* widget = static_cast<QWidget*>(watched);
+    if (event->type() == QEvent::KeyPress) {
+        OnKeyPress(widget, static_cast<QKeyEvent*>(event)->key());
+        return true;
+    }
     switch (RoleOf(watched)) {
     case Role::CancelButton: return false;
     case Role::CancelControl:
@@ -186,16 +250,27 @@ bool CBusy::eventFilter(QObject* watched, QEvent* event)
         return true;
     case Role::Blocked: break;
     }
-    const auto* widget = static_cast<QWidget*>(watched);
-    const bool inBusyWindow = IsBusyWindow(widget->window());
     if (event->type() == QEvent::Close) {
         event->ignore();
-        if (inBusyWindow && IsBusyWindow(watched))
+        if (IsBusyWindow(watched))
             Cancel();
-        return true;
     }
-    if (event->type() == QEvent::KeyPress && inBusyWindow
-        && static_cast<QKeyEvent*>(event)->key() == Qt::Key_Escape)
-        Cancel();
     return true;
 }
+
+// Every wait of the layers below the windows (a Get or Set, a pause) goes
+// through this busy state in any program that has windows, that is, links
+// this file.
+namespace {
+[[maybe_unused]] const bool g_hooksInstalled = [] {
+    InstallBusyHooks({
+        &CBusy::Cancelled,
+        [](bool write, int done, int total) {
+            CBusy::NoteCancelled({write, done, total});
+        },
+        &CBusy::NoteWaitingFor,
+        &CBusy::Wait,
+    });
+    return true;
+}();
+}  // namespace

@@ -5,10 +5,12 @@
 // event loop (Busy::Wait) until it is done. While such a wait runs every
 // window repaints and can be moved, but user input to every window is
 // dropped, except the busy window's cancel controls: its Cancel button (shown
-// once the handler has waited 400 ms), Escape, its close box, and any control
-// the handler names (AddCancelControl). A cancel ends the running wait at
-// once, and every later exchange or pause of the same handler returns at once
-// without sending anything.
+// once the handler has waited 400 ms), its close box, and any control the
+// handler names (AddCancelControl). Escape anywhere in the busy window
+// cancels, and so do Space and Enter on a cancel control; Tab and Shift+Tab
+// move the focus between its cancel controls. A cancel ends the running wait
+// at once, and every later exchange or pause of the same handler returns at
+// once without sending anything.
 //
 // CDialog opens a scope around every handler it dispatches; the innermost
 // open scope is the busy one.

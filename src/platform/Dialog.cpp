@@ -5,7 +5,12 @@
 #include <QComboBox>
 #include <QFocusEvent>
 #include <QLineEdit>
+#include <QScrollArea>
+#include <QScrollBar>
+#include <QStyle>
+#include <QVBoxLayout>
 #include <QWindow>
+#include <algorithm>
 
 #include "platform/Busy.h"
 #include "platform/ControlText.h"
@@ -14,7 +19,9 @@
 #include "platform/IpAddressCtrl.h"
 #include "platform/LimitedTextEdit.h"
 #include "platform/ReportList.h"
+#include "platform/ScreenAreas.h"
 #include "platform/TabBar.h"
+#include "platform/WindowPlaceKeeper.h"
 
 namespace {
 
@@ -28,6 +35,25 @@ Qt::WindowFlags FrameFlags(const DialogTemplate& tpl)
 }
 
 int ControlId(const QWidget* control) { return control->objectName().toInt(); }
+
+// The window's contents size for a page in `room`: the whole page when it
+// fits, else the room, each scroll bar taking its width from the other
+// direction (so a bar one way can make the other one needed too).
+QSize FittedSize(const QSize& page, const QSize& room, int bar)
+{
+    bool across = false;
+    bool down = false;
+    for (;;) {
+        const bool needAcross = page.width() + (down ? bar : 0) > room.width();
+        const bool needDown = page.height() + (needAcross ? bar : 0) > room.height();
+        if (needAcross == across && needDown == down)
+            break;
+        across = needAcross;
+        down = needDown;
+    }
+    return QSize(std::min(page.width() + (down ? bar : 0), room.width()),
+        std::min(page.height() + (across ? bar : 0), room.height()));
+}
 
 // Counts a field exchange for as long as it runs.
 class ExchangeScope {
@@ -43,10 +69,19 @@ private:
 
 }  // namespace
 
-CDialog::CDialog(const DialogTemplate& tpl, QWidget* parent) : QDialog(parent, FrameFlags(tpl)), m_templateId(tpl.id)
+CDialog::CDialog(const DialogTemplate& tpl, QWidget* parent)
+    : QDialog(parent, FrameFlags(tpl)), m_templateId(tpl.id), m_scroll(new QScrollArea(this)), m_page(new QWidget(this))
 {
     setWindowTitle(QString::fromLatin1(tpl.caption ? tpl.caption : ""));
-    BuildDialog(this, tpl);
+    BuildDialog(m_page, tpl);
+    m_scroll->setFrameShape(QFrame::NoFrame);
+    m_scroll->setFocusPolicy(Qt::NoFocus);
+    m_scroll->setWidget(m_page);
+    auto* layout = new QVBoxLayout(this);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->addWidget(m_scroll);
+    setFixedSize(m_page->size());
+    new CWindowPlaceKeeper(this, tpl.id);
     IndexControls();
     WireNotifications();
 }
@@ -62,7 +97,7 @@ CDialog::~CDialog()
 
 void CDialog::IndexControls()
 {
-    for (QWidget* control : findChildren<QWidget*>(QString(), Qt::FindDirectChildrenOnly)) {
+    for (QWidget* control : m_page->findChildren<QWidget*>(QString(), Qt::FindDirectChildrenOnly)) {
         bool numeric = false;
         const int id = control->objectName().toInt(&numeric);
         if (numeric)
@@ -113,6 +148,45 @@ QWidget* CDialog::GetDlgItem(int id) const
 }
 
 CIPAddressCtrl* CDialog::IpCtrl(int id) const { return Item<CIPAddressCtrl>(id); }
+
+// Until the window system reports the frame, it is taken as a title bar and a
+// thin border.
+void CDialog::FitToArea(const QRect& area)
+{
+    QMargins frame = windowHandle() ? windowHandle()->frameMargins() : QMargins();
+    if (frame.isNull()) {
+        const int border = style()->pixelMetric(QStyle::PM_DefaultFrameWidth, nullptr, this);
+        const int titleBar = style()->pixelMetric(QStyle::PM_TitleBarHeight, nullptr, this);
+        frame = QMargins(border, titleBar + border, border, border);
+    }
+    m_fittedFrame = frame;
+    const int bar = style()->pixelMetric(QStyle::PM_ScrollBarExtent, nullptr, m_scroll);
+    setFixedSize(FittedSize(m_page->size(), area.size().shrunkBy(frame), bar));
+}
+
+void CDialog::FitToScreen()
+{
+    const QRect area = NearestScreenArea(ScreenAreas(), frameGeometry().center());
+    if (!area.isEmpty())
+        FitToArea(area);
+}
+
+void CDialog::setVisible(bool visible)
+{
+    if (visible && !isVisible()) {
+        create();  // some window systems tell the frame from here on
+        FitToScreen();
+    }
+    QDialog::setVisible(visible);
+}
+
+void CDialog::moveEvent(QMoveEvent* event)
+{
+    QDialog::moveEvent(event);
+    const QWindow* window = windowHandle();
+    if (isVisible() && window && !window->frameMargins().isNull() && window->frameMargins() != m_fittedFrame)
+        FitToScreen();
+}
 
 bool CDialog::UpdateData(bool saveAndValidate)
 {
@@ -371,7 +445,7 @@ void CDialog::NoticeFocusOut(QObject* watched, Qt::FocusReason reason)
     if (reason == Qt::PopupFocusReason || m_tearingDown)
         return;
     QWidget* control = qobject_cast<QWidget*>(watched);
-    while (control && control->parentWidget() != this)
+    while (control && control->parentWidget() != m_page)
         control = control->parentWidget();
     if (!control)
         return;

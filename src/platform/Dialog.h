@@ -2,8 +2,14 @@
 // Dialog base of every window: built from a declarative template, controls
 // found by numeric id, field exchange, handlers registered per control id and
 // notification, and the status line (static 1005 bound to m_status).
+//
+// The controls lie on one page of the template's size inside a frameless
+// scroll area that fills the window. A window that fits the screen's free area
+// is exactly its page; a larger one shrinks to that area and scrolls, its
+// controls keeping their places.
 
 #include <QDialog>
+#include <QMargins>
 #include <QString>
 #include <cstdint>
 #include <functional>
@@ -14,6 +20,7 @@
 
 class CDataExchange;
 class CIPAddressCtrl;
+class QScrollArea;
 
 // Notifications a handler can be registered for.
 enum class Notify {
@@ -46,6 +53,15 @@ public:
     QWidget* GetDlgItem(int id) const;
     template <class T> T* Item(int id) const { return qobject_cast<T*>(GetDlgItem(id)); }
     CIPAddressCtrl* IpCtrl(int id) const;
+    // The widget the controls lie on, for anything placed among them.
+    QWidget* Page() const { return m_page; }
+    QScrollArea* ScrollArea() const { return m_scroll; }
+
+    // Sizes the window to show its whole page, or as much as `area` (the free
+    // part of a screen, frame included) holds, with scroll bars for the rest.
+    // Done for the window's screen each time it is shown.
+    void FitToArea(const QRect& area);
+    void setVisible(bool visible) override;
 
     // true: take controls into members with validation (returns false when a
     // field failed); false: push members into controls.
@@ -96,6 +112,9 @@ protected:
     void accept() override;
     // Focus leaving an edit or combo box raises KillFocus.
     bool eventFilter(QObject* watched, QEvent* event) override;
+    // Fits the window again once the window system reports another frame
+    // than the one it was fitted with.
+    void moveEvent(QMoveEvent* event) override;
 
     QString m_status;  // the status line text, for windows that have one
 
@@ -115,8 +134,12 @@ private:
     bool AskTabChanging(int id);
     void Dispatch(int id, Notify what);
     void RunDefaultCommand(int id);
+    void FitToScreen();
 
     int m_templateId;
+    QScrollArea* m_scroll;
+    QWidget* m_page;
+    QMargins m_fittedFrame;  // the frame the last fitting allowed for
     int m_exchangeDepth = 0;
     int m_handlerDepth = 0;
     int m_failedField = 0;

@@ -20,7 +20,6 @@
 #include "platform/ReportList.h"
 #include "platform/StatusLine.h"
 #include "platform/TabBar.h"
-#include "platform/WindowPlaceKeeper.h"
 
 namespace {
 
@@ -267,5 +266,4 @@ void BuildDialog(QWidget* dialog, const DialogTemplate& tpl)
     }
     for (QWidget* box : context.groupBoxes)
         box->lower();
-    new CWindowPlaceKeeper(dialog, tpl.id);
 }

@@ -1,17 +1,51 @@
 #include "platform/IpAddressCtrl.h"
 
 #include <QApplication>
+#include <QContextMenuEvent>
 #include <QFocusEvent>
 #include <QHBoxLayout>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMenu>
 #include <QPainter>
 #include <QRegularExpressionValidator>
 #include <QStyleOptionFrame>
+#include <utility>
+
+#include "platform/UiSeam.h"
 
 namespace {
 const int kFieldCount = 4;
+
+// What one field may hold: nothing, or a number 0..255 of up to three digits.
+const QRegularExpression& OctetRule()
+{
+    static const QRegularExpression kOctet(
+        QRegularExpression::anchoredPattern(QStringLiteral("(25[0-5]|2[0-4][0-9]|[01]?[0-9]?[0-9])?")));
+    return kOctet;
+}
+
+// The four field texts of a whole dotted address, or nothing.
+QStringList DottedFields(const QString& text)
+{
+    const QStringList parts = text.trimmed().split(QLatin1Char('.'));
+    if (parts.size() != kFieldCount)
+        return {};
+    for (const QString& part : parts) {
+        if (part.isEmpty() || !OctetRule().match(part).hasMatch())
+            return {};
+    }
+    return parts;
+}
+
+bool IsSeparatorKey(int key) { return key == Qt::Key_Period || key == Qt::Key_Space; }
+
+bool IsModifierKey(int key)
+{
+    return key == Qt::Key_Shift || key == Qt::Key_Control || key == Qt::Key_Alt || key == Qt::Key_AltGr
+        || key == Qt::Key_Meta;
+}
 
 QLabel* MakeDot(QWidget* parent)
 {
@@ -23,12 +57,11 @@ QLabel* MakeDot(QWidget* parent)
 
 QLineEdit* MakeField(QWidget* parent, int index)
 {
-    static const QRegularExpression kOctet(QStringLiteral("(25[0-5]|2[0-4][0-9]|[01]?[0-9]?[0-9])?"));
     auto* field = new QLineEdit(parent);
     field->setFrame(false);
     field->setAlignment(Qt::AlignCenter);
     field->setMaxLength(3);
-    field->setValidator(new QRegularExpressionValidator(kOctet, field));
+    field->setValidator(new QRegularExpressionValidator(OctetRule(), field));
     // Tab enters the control at its first field and leaves it from any field.
     field->setFocusPolicy(index == 0 ? Qt::StrongFocus : Qt::ClickFocus);
     return field;
@@ -120,8 +153,10 @@ bool CIPAddressCtrl::OwnsFocus() const { return IndexOf(QApplication::focusWidge
 void CIPAddressCtrl::OnFieldEdited(int index, const QString& text)
 {
     emit fieldChanged();
-    if (text.size() == 3 && index + 1 < kFieldCount)
+    if (text.size() == 3 && index + 1 < kFieldCount) {
         MoveToField(index + 1, false);
+        m_movedByThirdDigit = true;
+    }
 }
 
 void CIPAddressCtrl::MoveToField(int index, bool cursorAtEnd)
@@ -135,17 +170,58 @@ void CIPAddressCtrl::MoveToField(int index, bool cursorAtEnd)
     }
 }
 
-// '.' and blank go to the next field, arrows and Backspace cross the field
-// borders; returns true when the key was used up.
-bool CIPAddressCtrl::HandleFieldKey(int index, int key)
+// A whole dotted address fills the four fields; other text goes into the
+// field as typing would put it there (what the field cannot hold is refused).
+void CIPAddressCtrl::Paste(int index)
 {
+    if (IsReadOnly())
+        return;
+    const QString text = Ui().ClipboardText();
+    const QStringList parts = DottedFields(text);
+    if (parts.isEmpty()) {
+        m_fields[index]->insert(text.trimmed());
+        return;
+    }
+    for (int part = 0; part < kFieldCount; ++part)
+        m_fields[part]->setText(parts[part]);
+    MoveToField(kFieldCount - 1, true);
+    emit fieldChanged();
+}
+
+// The field's own menu, its Paste going through Paste() above.
+void CIPAddressCtrl::ShowFieldMenu(int index, const QPoint& globalPos)
+{
+    QLineEdit* field = m_fields[index];
+    QMenu* menu = field->createStandardContextMenu();
+    menu->setAttribute(Qt::WA_DeleteOnClose);
+    for (QAction* action : menu->actions()) {
+        if (action->text().section(QLatin1Char('\t'), 0, 0) == QLineEdit::tr("&Paste")) {
+            QObject::disconnect(action, nullptr, field, nullptr);
+            action->setEnabled(!IsReadOnly() && !Ui().ClipboardText().isEmpty());
+            connect(action, &QAction::triggered, this, [this, index] { Paste(index); });
+        }
+    }
+    menu->popup(globalPos);
+}
+
+// '.' and blank go to the next field (except right after a third digit moved
+// there), arrows and Backspace cross the field borders, Paste may fill every
+// field; returns true when the key was used up.
+bool CIPAddressCtrl::HandleFieldKey(int index, const QKeyEvent& event)
+{
+    const int key = event.key();
+    const bool justMoved = IsModifierKey(key) ? m_movedByThirdDigit : std::exchange(m_movedByThirdDigit, false);
     const QLineEdit* field = m_fields[index];
     const bool atStart = field->cursorPosition() == 0 && !field->hasSelectedText();
     const bool atEnd = field->cursorPosition() == field->text().size() && !field->hasSelectedText();
     const bool hasNext = index + 1 < kFieldCount;
     const bool hasPrevious = index > 0;
-    if (key == Qt::Key_Period || key == Qt::Key_Space) {
-        if (hasNext && !field->text().isEmpty())
+    if (event.matches(QKeySequence::Paste)) {
+        Paste(index);
+        return true;
+    }
+    if (IsSeparatorKey(key)) {
+        if (hasNext && !justMoved && !field->text().isEmpty())
             MoveToField(index + 1, false);
         return true;
     }
@@ -166,13 +242,25 @@ bool CIPAddressCtrl::eventFilter(QObject* watched, QEvent* event)
     const int index = IndexOf(watched);
     if (index < 0)
         return QWidget::eventFilter(watched, event);
-    if (event->type() == QEvent::KeyPress && HandleFieldKey(index, static_cast<QKeyEvent*>(event)->key())) {
+    switch (event->type()) {
+    case QEvent::KeyPress:
+        if (HandleFieldKey(index, *static_cast<QKeyEvent*>(event)))
+            return true;
+        break;
+    case QEvent::ContextMenu:
+        ShowFieldMenu(index, static_cast<QContextMenuEvent*>(event)->globalPos());
         return true;
-    }
-    if (event->type() == QEvent::FocusOut) {
-        const auto* focusEvent = static_cast<QFocusEvent*>(event);
-        if (focusEvent->reason() != Qt::PopupFocusReason && !OwnsFocus())
+    case QEvent::MouseButtonPress:
+        m_movedByThirdDigit = false;
+        break;
+    case QEvent::FocusOut:
+        if (static_cast<QFocusEvent*>(event)->reason() != Qt::PopupFocusReason && !OwnsFocus()) {
+            m_movedByThirdDigit = false;
             emit focusLost();
+        }
+        break;
+    default:
+        break;
     }
     return QWidget::eventFilter(watched, event);
 }

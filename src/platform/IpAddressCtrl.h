@@ -2,10 +2,19 @@
 #include <QWidget>
 #include <cstdint>
 
+class QKeyEvent;
 class QLineEdit;
 
 // Four 0..255 fields separated by dots. A blank field counts as 0. The packed
 // address word holds the first field in its most significant byte.
+//
+// Typing: a third digit moves on to the next field with its text selected,
+// and a '.' (or blank) typed right after that move is swallowed, so a whole
+// dotted address typed from the first field gives exactly that address
+// whatever the fields held. Otherwise '.' moves on from a field that is not
+// empty; a digit that would make a field exceed 255 is refused; Backspace and
+// Left at the start of a field go back to the previous one. Pasting a whole
+// dotted address fills all four fields.
 class CIPAddressCtrl : public QWidget {
     Q_OBJECT
 public:
@@ -33,9 +42,12 @@ protected:
 private:
     int IndexOf(QObject* field) const;
     void OnFieldEdited(int index, const QString& text);
-    bool HandleFieldKey(int index, int key);
+    bool HandleFieldKey(int index, const QKeyEvent& event);
+    void Paste(int index);
+    void ShowFieldMenu(int index, const QPoint& globalPos);
     void MoveToField(int index, bool cursorAtEnd);
     bool OwnsFocus() const;
 
     QLineEdit* m_fields[4];
+    bool m_movedByThirdDigit = false;  // the last key typed filled a field and moved on
 };

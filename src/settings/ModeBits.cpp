@@ -7,23 +7,31 @@
 #include "snmp/ModuleObjects.h"
 
 const std::array<ModeBit, 16> kModeBits = {{
-    {1, 0, IDC_MODE_SNMP_ACCESS},
-    {1, 1, IDC_MODE_SKIP_BROADCAST},
-    {1, 2, IDC_MODE_VLAN_TAGGED},
-    {1, 3, IDC_MODE_DROP_LARGE},
-    {1, 4, IDC_MODE_PING_RESTART},
-    {1, Oid::kSwitchControlBit, IDC_MODE_SWITCH_CONTROL},
-    {1, 6, IDC_MODE_SECONDARY_RST},
-    {1, 7, IDC_MODE_P6_ANALOG},
-    {2, 0, IDC_MODE_SAVE_IO},
-    {2, 1, IDC_MODE_PING_LED},
-    {2, 2, IDC_MODE_IO_RESET},
-    {2, 3, IDC_MODE_EXTRA_FIRST + 0},
-    {2, 4, IDC_MODE_EXTRA_FIRST + 1},
-    {2, 5, IDC_MODE_EXTRA_FIRST + 2},
-    {2, 6, IDC_MODE_EXTRA_FIRST + 3},
-    {2, 7, IDC_MODE_EXTRA_FIRST + 4},
+    {1, 0, IDC_MODE_SNMP_ACCESS, "SNMP access to IP settings"},
+    {1, 1, IDC_MODE_SKIP_BROADCAST, "Skip broadcast packets"},
+    {1, 2, IDC_MODE_VLAN_TAGGED, "VLAN tagged mode"},
+    {1, 3, IDC_MODE_DROP_LARGE, "Drop large packets"},
+    {1, 4, IDC_MODE_PING_RESTART, "Ping timeout restart"},
+    {1, Oid::kSwitchControlBit, IDC_MODE_SWITCH_CONTROL, "Trellim control mode*"},
+    {1, 6, IDC_MODE_SECONDARY_RST, "Secondary RST pin"},
+    {1, 7, IDC_MODE_P6_ANALOG, "P6 Analog mode*"},
+    {2, 0, IDC_MODE_SAVE_IO, "Save I/O states"},
+    {2, 1, IDC_MODE_PING_LED, "Ping LED (P3.3)"},
+    {2, 2, IDC_MODE_IO_RESET, "I/O reset at Ping Restart"},
+    {2, 3, IDC_MODE_EXTRA_FIRST + 0, ""},
+    {2, 4, IDC_MODE_EXTRA_FIRST + 1, ""},
+    {2, 5, IDC_MODE_EXTRA_FIRST + 2, ""},
+    {2, 6, IDC_MODE_EXTRA_FIRST + 3, ""},
+    {2, 7, IDC_MODE_EXTRA_FIRST + 4, ""},
 }};
+
+const ModeBit* ModeBitOf(int control)
+{
+    for (const ModeBit& mode : kModeBits)
+        if (mode.control == control)
+            return &mode;
+    return nullptr;
+}
 
 std::array<uint32_t, 2> BuildModeWordsFrom(const std::function<bool(int control)>& checked)
 {

@@ -13,9 +13,13 @@ struct ModeBit {
     int word;  // 1 or 2
     int bit;  // 0..7
     int control;  // check box id
+    const char* caption;  // as the window's template has it
 };
 
 extern const std::array<ModeBit, 16> kModeBits;
+
+// The mode box of `control` (nullptr: none).
+const ModeBit* ModeBitOf(int control);
 
 // Words built from the boxes (`checked` tells whether a box is checked).
 std::array<uint32_t, 2> BuildModeWordsFrom(const std::function<bool(int control)>& checked);

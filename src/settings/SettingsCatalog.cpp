@@ -50,7 +50,7 @@ void AddModes(const ModuleShape& shape, std::vector<SettingSpec>& specs)
     if (!shape.modeWords)
         return;
     for (const ModeBit& mode : kModeBits) {
-        const ControlLook look = ControlLookAt(shape.version, mode.control);
+        const ControlLook look = ModeBoxAt(shape.version, mode.control);
         if (look.enabled)
             specs.push_back({ModeKey(mode.word, mode.bit), OneLine(look.caption), SettingGroup::Modes,
                 8 * (mode.word - 1) + mode.bit});

@@ -5,7 +5,7 @@
 #include <QRegularExpression>
 #include <map>
 
-#include "platform/FileReplace.h"
+#include "base/FileReplace.h"
 
 namespace {
 

@@ -2,10 +2,30 @@
 
 #include <QFile>
 #include <QFileInfo>
+#include <algorithm>
 
-#include "platform/FileReplace.h"
+#include "base/FileReplace.h"
 #include "snmp/ModuleObjects.h"
 #include "snmp/SnmpRequest.h"
+
+namespace {
+
+// Up to `size` bytes, in as many reads as a pipe or a device needs.
+qint64 ReadUpTo(QFile& file, char* data, qint64 size)
+{
+    qint64 got = 0;
+    while (got < size) {
+        const qint64 read = file.read(data + got, size - got);
+        if (read < 0)
+            return -1;
+        if (read == 0)
+            break;
+        got += read;
+    }
+    return got;
+}
+
+}  // namespace
 
 namespace SwitchTransfer {
 
@@ -51,24 +71,46 @@ FileRead ReadImageFile(const QString& path, CSwitchImage& image)
         return result;
     }
     QFile file(path);
-    if (!file.open(QIODevice::ReadOnly)) {
+    if (!file.open(QIODevice::ReadOnly | QIODevice::Unbuffered)) {
         result.error = file.errorString();
         return result;
     }
-    CSwitchImage::Bytes bytes {};
-    const qint64 got = file.read(reinterpret_cast<char*>(bytes.data()), kFileSize);
+    // One byte more than a configuration tells a longer file.
+    char bytes[kFileSize + 1];
+    const qint64 got = ReadUpTo(file, bytes, sizeof bytes);
     if (got < 0) {
         result.error = file.errorString();
         return result;
     }
-    result.size = got;
-    if (got < kFileSize) {
-        result.status = FileStatus::TooShort;
-        return result;
+    result.size = got <= kFileSize ? got : file.isSequential() ? -1 : info.size();
+    CSwitchImage::Bytes registers {};
+    for (qint64 r = 0; r < std::min<qint64>(got, kFileSize); ++r)
+        registers[size_t(r)] = uint8_t(bytes[r]);
+    const CSwitchImage read(registers);
+    if (got != kFileSize)
+        result.status = FileStatus::WrongSize;
+    else if (!read.IsPlausible())
+        result.status = FileStatus::Implausible;
+    else {
+        image = read;
+        result.status = FileStatus::Loaded;
     }
-    image = CSwitchImage(bytes);
-    result.status = FileStatus::Loaded;
     return result;
+}
+
+QString RefusalReason(const FileRead& read)
+{
+    switch (read.status) {
+    case FileStatus::Loaded: break;
+    case FileStatus::WrongSize:
+        return (read.size < 0 ? QStringLiteral("more than 128 bytes") : QStringLiteral("%1 bytes").arg(read.size))
+            + QStringLiteral(", but a configuration file holds exactly 128");
+    case FileStatus::Implausible:
+        return QStringLiteral("every byte is 0x00 or 0xFF, which is what a switch board with a missing or broken "
+                              "link reads, not a configuration");
+    case FileStatus::Unreadable: return read.error;
+    }
+    return QString();
 }
 
 FileWrite WriteImageFile(const QString& path, const CSwitchImage& image, QString& error)

@@ -58,21 +58,28 @@ struct UploadOutcome {
     std::vector<int> changed;  // the registers uploaded (or that were to be)
 };
 
-// Configuration files.
+// Configuration files: exactly 128 bytes, and plausible as a switch board's
+// registers (see CSwitchImage::IsPlausible), for the same reason a read from
+// the switch is checked: an image that the read would call implausible must
+// never reach a switch board.
 inline constexpr int kFileSize = SwitchMap::kRegisters;
 
 enum class FileStatus {
-    Loaded,  // 128 bytes (or more: the rest is ignored)
-    TooShort,  // fewer than 128 bytes: nothing was taken
+    Loaded,  // exactly 128 plausible bytes
+    WrongSize,  // fewer or more than 128 bytes
+    Implausible,  // 128 bytes, each 0x00 or 0xFF
     Unreadable,  // not a file that can be opened and read
 };
 struct FileRead {
     FileStatus status = FileStatus::Unreadable;
-    qint64 size = 0;  // bytes read (at most 128)
+    qint64 size = 0;  // bytes in the file; -1 when more than 128 of unknown number (a device, a pipe)
     QString error;  // why it could not be read
 };
 // Reads a configuration file. `image` changes only when the status is Loaded.
 FileRead ReadImageFile(const QString& path, CSwitchImage& image);
+// Why a file that was not loaded is refused, in a few words without the file
+// name ("100 bytes, but a configuration file holds exactly 128").
+QString RefusalReason(const FileRead& read);
 
 // Writes the 128 bytes through a temporary file that replaces `path` only
 // once all of them are on the disk, so a failure (a full disk among them)

@@ -10,7 +10,7 @@
 #include <cstdlib>
 #include <cstring>
 
-#include "platform/Pause.h"
+#include "base/Pause.h"
 #include "snmp/SnmpOptions.h"
 #include "snmp/SnmpTrace.h"
 
@@ -24,7 +24,16 @@ namespace {
 
 constexpr int kMaxResends = 5;
 
-bool Quiet() { return SnmpSessionOptions().quiet; }
+// The library's own diagnostics ("snmpget: Timeout", "Created directory:
+// ..." on a first run) never reach standard error: each failure reaches the
+// operator in the tool's own words (a status line, one line of kalvorctl).
+// The library writes to standard error while no log handler is enabled, so
+// one that drops everything is, before the library first starts.
+void SilenceLibraryLog()
+{
+    static const bool silenced = netsnmp_register_loghandler(NETSNMP_LOGHANDLER_NONE, LOG_DEBUG) != nullptr;
+    (void)silenced;
+}
 
 struct ParsedOid {
     oid name[MAX_OID_LEN];
@@ -37,8 +46,6 @@ ParsedOid ParseOid(const char* text)
     ParsedOid parsed;
     parsed.length = MAX_OID_LEN;
     parsed.ok = text[0] != '\0' && read_objid(text, parsed.name, &parsed.length) != 0;
-    if (!parsed.ok && !Quiet())
-        fprintf(stderr, "%s: unparsable object identifier\n", text);
     return parsed;
 }
 
@@ -163,6 +170,7 @@ void CSnmpExchange::Open()
 {
     if (!m_running)
         return;
+    SilenceLibraryLog();
     init_snmp("snmpapp");
     netsnmp_session settings {};
     snmp_sess_init(&settings);
@@ -183,10 +191,6 @@ void CSnmpExchange::Open()
     SOCK_STARTUP;
     m_session = snmp_sess_open(&settings);
     if (!m_session) {
-        if (!Quiet()) {
-            snmp_perror("ack");
-            snmp_log(LOG_ERR, "something horrible happened!!!\n");
-        }
         SOCK_CLEANUP;
         Finish(CSnmpRequest::kNoSession);
         return;
@@ -213,8 +217,6 @@ void CSnmpExchange::SendCurrent()
         snmp_add_null_var(request, parsed.name, parsed.length);
     } else if (snmp_add_var(request, parsed.name, parsed.length, spec.type, spec.value.c_str()) != 0) {
         // The value text does not suit its type: nothing is sent.
-        if (!Quiet())
-            snmp_perror(spec.oid.c_str());
         snmp_free_pdu(request);
         CloseSession();
         Finish(CSnmpRequest::kErrorStatus);
@@ -225,8 +227,6 @@ void CSnmpExchange::SendCurrent()
     if (snmp_sess_async_send(m_session, request, &CSnmpExchange::OnLibraryCallback, this) == 0) {
         snmp_free_pdu(request);
         SnmpTrace::Answer(m_peer, m_set, spec.oid, STAT_ERROR, nullptr, m_sent, m_resendsOfThis);
-        if (!Quiet())
-            snmp_sess_perror(m_set ? "snmpset" : "snmpget", snmp_sess_session(m_session));
         CloseSession();
         Finish(CSnmpRequest::kNoAnswer);
         return;
@@ -327,17 +327,11 @@ void CSnmpExchange::Process(int status, snmp_pdu* answer)
     const SnmpVarSpec& spec = m_specs[m_index];
     SnmpTrace::Answer(m_peer, m_set, spec.oid, status, answer, m_sent, m_resendsOfThis);
     if (status != STAT_SUCCESS || !answer) {
-        if (!Quiet() && status == STAT_TIMEOUT)
-            fprintf(stderr, "%s: %s\n", m_set ? "snmpset" : "snmpget", snmp_api_errstring(SNMPERR_TIMEOUT));
-        else if (!Quiet())
-            snmp_sess_perror(m_set ? "snmpset" : "snmpget", snmp_sess_session(m_session));
         CloseSession();
         Finish(CSnmpRequest::kNoAnswer);
         return;
     }
     if (answer->errstat != SNMP_ERR_NOERROR) {
-        if (m_set && !Quiet())
-            fprintf(stderr, "Error in packet\nReason: %s\n", snmp_errstring(answer->errstat));
         CloseSession();
         Finish(CSnmpRequest::kErrorStatus);
         return;

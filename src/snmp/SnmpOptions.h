@@ -8,7 +8,6 @@ struct SnmpOptions {
     uint16_t port = 0;  // 0: the library's default port (snmp.conf defaultPort)
     long timeoutUs = 0;  // 0: the library's default
     int retries = -1;  // negative: the library's default
-    bool quiet = false;  // no library diagnostics on standard error
 };
 
 SnmpOptions& SnmpSessionOptions();

@@ -6,7 +6,7 @@
 #include <QEventLoop>
 #include <cstring>
 
-#include "platform/Busy.h"
+#include "base/BusyHooks.h"
 #include "snmp/SnmpExchange.h"
 #include "snmp/SnmpOptions.h"
 #include "snmp/SnmpTrace.h"
@@ -54,22 +54,22 @@ int CSnmpRequest::Set() { return Run(true); }
 // nothing more; a cancel during the batch closes its session at once.
 int CSnmpRequest::Run(bool set)
 {
-    const CBusy::CancelledBatch nothingDone {set, 0, m_count};
-    if (CBusy::Cancelled()) {
-        CBusy::NoteCancelled(nothingDone);
+    const BusyHooks& busy = CurrentBusyHooks();
+    if (busy.cancelled()) {
+        busy.noteCancelled(set, 0, m_count);
         return kCancelled;
     }
     QEventLoop loop;
     const QString host = QString::fromStdString(m_host);
     Start(
         set, [&loop](int) { loop.quit(); },
-        [host](bool slow) { CBusy::NoteWaitingFor(slow ? host : QString()); });
+        [host, &busy](bool slow) { busy.noteWaitingFor(slow ? host : QString()); });
     if (m_exchange->Running())
-        CBusy::Wait(loop);
+        busy.wait(loop);
     const bool cancelled = m_exchange->Running();
     m_exchange->Cancel();
     if (cancelled)
-        CBusy::NoteCancelled({set, m_exchange->Completed(), m_count});
+        busy.noteCancelled(set, m_exchange->Completed(), m_count);
     return m_exchange->Code();
 }
 
@@ -103,8 +103,6 @@ void CSnmpRequest::SetTimeoutOverride(long microseconds)
 }
 
 void CSnmpRequest::SetRetriesOverride(int retries) { SnmpSessionOptions().retries = retries >= 0 ? retries : -1; }
-
-void CSnmpRequest::SetQuiet(bool quiet) { SnmpSessionOptions().quiet = quiet; }
 
 bool CSnmpRequest::SetTraceFile(const std::string& path) { return SnmpTrace::Open(path); }
 

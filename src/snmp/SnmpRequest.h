@@ -5,7 +5,7 @@
 //
 // Two forms run a batch. Get and Set read as if they blocked: they wait in a
 // local event loop (windows keep repainting, input is blocked, and a cancel of
-// the busy handler ends them; see platform/Busy.h). Start calls back when the
+// the busy handler ends them; see base/BusyHooks.h). Start calls back when the
 // batch is done instead, so that many batches (of many modules) can run at
 // once on one event loop.
 
@@ -84,10 +84,6 @@ public:
     // library's defaults, which snmp.conf may change).
     static void SetTimeoutOverride(long microseconds);
     static void SetRetriesOverride(int retries);
-
-    // Quiet: the library's own diagnostics of failed exchanges are not
-    // printed on standard error (a caller that reports failures itself).
-    static void SetQuiet(bool quiet);
 
     // Traffic log: every request sent and every answer (or time-out) of
     // every later Get and Set, one line each, appended to `path` (the file

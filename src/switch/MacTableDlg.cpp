@@ -4,9 +4,9 @@
 #include <QPointer>
 #include <vector>
 
+#include "base/Pause.h"
 #include "platform/Busy.h"
 #include "platform/DataExchange.h"
-#include "platform/Pause.h"
 #include "platform/ReportList.h"
 #include "platform/UiSeam.h"
 #include "res/MacTableDlgIds.h"
@@ -24,7 +24,6 @@ constexpr const char* kBadMac = "ERROR in MAC address. Enter six hexadecimal byt
 constexpr const char* kWalkQuestion = "This command can take long time to complete!\r\nAre you sure?";
 constexpr const char* kDownloading = "Downloading entire MAC table ... please, be patient!";
 constexpr const char* kDownloadComplete = "Downloading complete.";
-constexpr const char* kWalkStopped = "Walk stopped: %1 entries found up to index %2.";
 constexpr const char* kStop = "Stop";
 constexpr const char* kStartOperation = "65535";
 constexpr unsigned kResultDelayMs = 1;  // the switch's answer is readable 1 ms after the start
@@ -180,7 +179,7 @@ void CMacTableDlg::OnListTable()
     if (AfxMessageBox(QString::fromLatin1(kWalkQuestion), MB_YESNO | MB_ICONEXCLAMATION) != IDYES)
         return;
 
-    CMacWalkProgress progress(this, GetDlgItem(IDC_STATUS), m_resultList->viewport(), IDC_MAC_WALK_PROGRESS,
+    CMacWalkProgress progress(Page(), GetDlgItem(IDC_STATUS), m_resultList->viewport(), IDC_MAC_WALK_PROGRESS,
         kMacTableEntries);
     m_resultList->DeleteAllItems();
     progress.ListChanged();
@@ -191,7 +190,7 @@ void CMacTableDlg::OnListTable()
         progress.SetPos(entry);
         const int result = ReadWalkEntry(entry, *statusBatch, progress);
         if (result == CSnmpRequest::kCancelled) {
-            SetStatus(QString::fromLatin1(kWalkStopped).arg(found).arg(entry));
+            SetStatus(CMacWalkProgress::StoppedText(found, entry));
             return;
         }
         if (result < 0) {

@@ -8,6 +8,8 @@ namespace {
 // edge.
 constexpr int kStripWithoutList = 26;
 constexpr int kRightInset = 5;
+constexpr const char* kStoppedOne = "Walk stopped: %1 entry found up to index %2.";
+constexpr const char* kStopped = "Walk stopped: %1 entries found up to index %2.";
 
 // The control of `dialog` that `widget` is part of (a list for its viewport).
 QWidget* ControlOf(QWidget* dialog, QWidget* widget)
@@ -80,4 +82,9 @@ void CMacWalkProgress::Paint()
     if (m_list && m_listChanged)
         m_list->repaint();
     m_listChanged = false;
+}
+
+QString CMacWalkProgress::StoppedText(int found, int index)
+{
+    return QString::fromLatin1(found == 1 ? kStoppedOne : kStopped).arg(found).arg(index);
 }

@@ -8,6 +8,7 @@
 
 #include <QElapsedTimer>
 #include <QPointer>
+#include <QString>
 
 class QProgressBar;
 class QWidget;
@@ -23,6 +24,9 @@ public:
     void SetPos(int position);
     // The list changed: paint it with the next step.
     void ListChanged() { m_listChanged = true; }
+
+    // The status line of a walk stopped at table index `index`.
+    static QString StoppedText(int found, int index);
 
     static constexpr int kPaintIntervalMs = 40;
 

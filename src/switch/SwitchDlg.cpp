@@ -3,9 +3,9 @@
 #include <QComboBox>
 #include <algorithm>
 
+#include "base/Pause.h"
 #include "platform/DataExchange.h"
 #include "platform/IpAddressCtrl.h"
-#include "platform/Pause.h"
 #include "platform/TabBar.h"
 #include "platform/UiSeam.h"
 #include "res/Strings.h"
@@ -37,7 +37,7 @@ const char* const kLocateOpen = "Please locate file to open ...";
 const char* const kOpenAborted = "No file specified. Opening aborted.";
 const char* const kUnableToOpen = "Unable to open file";
 const char* const kUnableToWrite = "Unable to write file";
-const char* const kTooSmall = "Data loaded from file, but file size is too small! Please, check again";
+const char* const kNotLoaded = "Nothing was loaded: %1.";
 const char* const kLoaded = "Data succesfully loaded from file!";
 const char* const kLocateSave = "Please locate file for save ...";
 const char* const kSaveAborted = "No file specified. Saving aborted.";
@@ -433,14 +433,16 @@ void CSwitchDlg::OnLoadFromFile()
         SetStatus(QString::fromLatin1(kOpenAborted));
         return;
     }
-    CSwitchImage loaded = m_image;
+    // A file that is no configuration changes nothing: it could reach the switch with the next save.
+    CSwitchImage loaded;
     const SwitchTransfer::FileRead read = SwitchTransfer::ReadImageFile(path, loaded);
     switch (read.status) {
     case SwitchTransfer::FileStatus::Unreadable:
         AfxMessageBox(QString::fromLatin1(kUnableToOpen), MB_OK | MB_ICONSTOP);
         return;
-    case SwitchTransfer::FileStatus::TooShort:
-        SetStatus(QString::fromLatin1(kTooSmall));  // the image keeps what it held
+    case SwitchTransfer::FileStatus::WrongSize:
+    case SwitchTransfer::FileStatus::Implausible:
+        AfxMessageBox(QString::fromLatin1(kNotLoaded).arg(SwitchTransfer::RefusalReason(read)), MB_OK | MB_ICONSTOP);
         return;
     case SwitchTransfer::FileStatus::Loaded:
         m_image = loaded;

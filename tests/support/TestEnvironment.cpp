@@ -6,7 +6,7 @@
 #include <stdexcept>
 #include <string>
 
-#include "platform/Pause.h"
+#include "base/Pause.h"
 #include "snmp/SnmpRequest.h"
 
 namespace TestEnvironment {

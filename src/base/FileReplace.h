@@ -21,3 +21,12 @@ FileReplace ReplaceFileContents(const std::string& path, const char* data, size_
 // Whether a file `path` could be created or replaced: its folder exists and
 // is writable and `path` is not a folder. Empty when it could, else why not.
 std::string WhyNotWritable(const std::string& path);
+
+// The calls that make a replacement last (flushing a file or a folder, and
+// the rename), reached through this seam so that a test can watch them and
+// their order; the system's own by default.
+struct FileReplaceCalls {
+    int (*syncFile)(int fd);
+    int (*renameFile)(const char* from, const char* to);
+};
+FileReplaceCalls& FileReplaceSystemCalls();

@@ -6,9 +6,10 @@ class QObject;
 // Pauses. Tests may replace the waiting (for instance to record the pauses
 // and skip it); the hook is called in place of every pause, of both forms.
 
-// Waits in a local event loop: windows repaint meanwhile, input is blocked
-// (see Busy.h). A cancel of the busy handler ends the wait at once, and a
-// pause of a handler that was cancelled does not wait at all.
+// Waits in a local event loop through the busy state (base/BusyHooks.h): in
+// the windows they repaint meanwhile and input is blocked. A cancel of the
+// busy handler ends the wait at once, and a pause of a handler that was
+// cancelled does not wait at all.
 void Sleep(unsigned milliseconds);
 // Calls `then` after the pause, from the event loop, unless `context` is
 // gone by then. With a hook `then` still comes from the event loop, at once.

@@ -1,4 +1,4 @@
-#include "platform/FileReplace.h"
+#include "base/FileReplace.h"
 
 #include <cerrno>
 #include <cstdlib>
@@ -48,7 +48,7 @@ bool WriteAll(int fd, const char* data, size_t size)
 // Writes, flushes and closes `fd`; false with errno set at the first failure.
 bool Complete(int fd, const char* data, size_t size, mode_t mode)
 {
-    const bool ok = WriteAll(fd, data, size) && fchmod(fd, mode) == 0 && fsync(fd) == 0;
+    const bool ok = WriteAll(fd, data, size) && fchmod(fd, mode) == 0 && FileReplaceSystemCalls().syncFile(fd) == 0;
     const int saved = errno;
     const bool closed = close(fd) == 0;
     errno = ok ? errno : saved;
@@ -60,11 +60,17 @@ void SyncFolder(const std::string& folder)
     const int fd = open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
     if (fd < 0)
         return;
-    fsync(fd);  // some file systems cannot: the rename itself has been done
+    FileReplaceSystemCalls().syncFile(fd);  // some file systems cannot: the rename itself has been done
     close(fd);
 }
 
 }  // namespace
+
+FileReplaceCalls& FileReplaceSystemCalls()
+{
+    static FileReplaceCalls calls {&fsync, &rename};
+    return calls;
+}
 
 std::string WhyNotWritable(const std::string& path)
 {
@@ -92,7 +98,8 @@ FileReplace ReplaceFileContents(const std::string& path, const char* data, size_
         error = strerror(errno);
         return FileReplace::CannotCreate;
     }
-    if (!Complete(fd, data, size, ModeFor(path)) || rename(temporary.c_str(), path.c_str()) != 0) {
+    if (!Complete(fd, data, size, ModeFor(path))
+        || FileReplaceSystemCalls().renameFile(temporary.c_str(), path.c_str()) != 0) {
         error = strerror(errno);
         unlink(temporary.c_str());
         return FileReplace::CannotWrite;

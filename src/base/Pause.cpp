@@ -1,9 +1,9 @@
-#include "platform/Pause.h"
+#include "base/Pause.h"
 
 #include <QEventLoop>
 #include <QTimer>
 
-#include "platform/Busy.h"
+#include "base/BusyHooks.h"
 
 namespace {
 std::function<void(unsigned)>& SleepHook()
@@ -19,7 +19,7 @@ void Sleep(unsigned milliseconds)
         SleepHook()(milliseconds);
         return;
     }
-    if (CBusy::Cancelled())
+    if (CurrentBusyHooks().cancelled())
         return;
     QEventLoop loop;
     QTimer timer;
@@ -27,7 +27,7 @@ void Sleep(unsigned milliseconds)
     timer.setTimerType(Qt::PreciseTimer);
     QObject::connect(&timer, &QTimer::timeout, &loop, &QEventLoop::quit);
     timer.start(static_cast<int>(milliseconds));
-    CBusy::Wait(loop);
+    CurrentBusyHooks().wait(loop);
 }
 
 void PauseThen(unsigned milliseconds, QObject* context, std::function<void()> then)

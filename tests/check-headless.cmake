@@ -1,0 +1,45 @@
+# test_headless: the programs that must run without a display (kalvorctl,
+# kalvor-sim) need no library of Qt Gui or Widgets, nor any of X, xcb, EGL or
+# OpenGL, directly or through another library. The window program is listed
+# as well and must need Qt Widgets: proof that the libraries are read at all.
+#   cmake "-DHEADLESS=<program|...>" -DWINDOWED=<program> -P check-headless.cmake
+cmake_minimum_required(VERSION 3.20)
+string(REPLACE "|" ";" HEADLESS "${HEADLESS}")
+set(display_libraries "lib(Qt6(Gui|Widgets|OpenGL|XcbQpa)|X11|X11-xcb|Xext|xcb|xcb-[a-z0-9-]+|EGL|GL|GLX|GLdispatch|OpenGL|xkbcommon|xkbcommon-x11)\\.so")
+
+find_program(ldd ldd REQUIRED)
+function(needed_libraries program out)
+  execute_process(COMMAND ${ldd} ${program} RESULT_VARIABLE rc OUTPUT_VARIABLE text ERROR_VARIABLE err)
+  if(NOT rc EQUAL 0)
+    message(FATAL_ERROR "ldd ${program} failed (${rc}): ${err}")
+  endif()
+  string(REGEX MATCHALL "[^\n\t ]+\\.so[.0-9]*" libraries "${text}")
+  set(found)
+  foreach(library ${libraries})
+    get_filename_component(name ${library} NAME)
+    if(name MATCHES "^${display_libraries}")
+      list(APPEND found ${name})
+    endif()
+  endforeach()
+  list(REMOVE_DUPLICATES found)
+  set(${out} "${found}" PARENT_SCOPE)
+endfunction()
+
+set(failures)
+foreach(program ${HEADLESS})
+  needed_libraries(${program} found)
+  if(found)
+    list(JOIN found ", " names)
+    list(APPEND failures "${program} needs display libraries: ${names}")
+  endif()
+endforeach()
+needed_libraries(${WINDOWED} found)
+if(NOT "libQt6Widgets.so.6" IN_LIST found)
+  list(APPEND failures "${WINDOWED}: no Qt Widgets among its libraries (${found}): the check reads nothing")
+endif()
+
+if(failures)
+  list(JOIN failures "\n  " text)
+  message(FATAL_ERROR "\n  ${text}")
+endif()
+message(STATUS "no display library in: ${HEADLESS}")
