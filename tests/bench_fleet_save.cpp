@@ -23,6 +23,7 @@
 #include "settings/TrapSettings.h"
 #include "snmp/ModuleObjects.h"
 #include "support/BareSnmpFleetFloor.h"
+#include "support/BenchRounds.h"
 #include "support/CtlProcess.h"
 #include "support/SimModule.h"
 #include "support/TestEnvironment.h"
@@ -76,14 +77,16 @@ int main(int argc, char** argv)
     const QStringList args {"--port", QString::number(fleet.Port()), "--timeout", "1", "--retries", "0", "--jobs",
         QString::number(kJobs), "--hosts", listFile.fileName(), "module", "save", dir.filePath("module-{host}.txt")};
 
-    double ctl = 1e9, floor = 1e9;
-    for (int round = 0; round < kRounds; ++round) {
-        int status = 0;
-        ctl = std::min(ctl, TimedCtlProcess(KALVOR_CTL_PATH, args, status));
-        if (status != 0)
-            fprintf(stderr, "module save failed: status %d\n", status);
-        floor = std::min(floor, FleetReadFloorSeconds(addresses, fleet.Port(), kCommunity, kJobs, batches));
-    }
+    const std::vector<double> best = bench::BestOfInterleaved(kRounds,
+        {[&] {
+             int status = 0;
+             const double seconds = TimedCtlProcess(KALVOR_CTL_PATH, args, status);
+             if (status != 0)
+                 fprintf(stderr, "module save failed: status %d\n", status);
+             return seconds;
+         },
+            [&] { return FleetReadFloorSeconds(addresses, fleet.Port(), kCommunity, kJobs, batches); }});
+    const double ctl = best[0], floor = best[1];
     const int files = int(QDir(dir.path()).entryList({"module-*.txt"}, QDir::Files).size());
     printf("kalvorctl module save of %d modules (%d files), --jobs %d: %.3f s (best of %d)\n", kModules, files, kJobs,
         ctl, kRounds);

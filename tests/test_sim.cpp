@@ -71,6 +71,9 @@ Answer::Value ValueOf(const netsnmp_variable_list& var)
 }
 
 constexpr long kAnswerTimeoutUs = 400 * 1000;
+// How long a simulator process may take to start or end (the sanitizers on
+// a loaded machine make it slow): only a hung one reaches it.
+constexpr int kProcessWaitMs = 30000;
 
 // A session to one module; no retries, a short time-out.
 netsnmp_session* OpenSession(const QString& address, uint16_t port, const std::string& community,
@@ -656,7 +659,7 @@ private slots:
         QFETCH(QString, complaint);
         QProcess sim;
         sim.start(KALVOR_SIM_PATH, arguments);
-        QVERIFY(sim.waitForFinished(5000));
+        QVERIFY(sim.waitForFinished(kProcessWaitMs));
         QCOMPARE(sim.exitCode(), 2);
         const QString error = QString::fromUtf8(sim.readAllStandardError());
         QVERIFY2(error.startsWith("kalvor-sim: ") && error.count('\n') == 1 && error.endsWith('\n'), qPrintable(error));
@@ -668,7 +671,7 @@ private slots:
     {
         QProcess help;
         help.start(KALVOR_SIM_PATH, {"--help"});
-        QVERIFY(help.waitForFinished(5000));
+        QVERIFY(help.waitForFinished(kProcessWaitMs));
         QCOMPARE(help.exitCode(), 0);
         const QString text = QString::fromUtf8(help.readAllStandardOutput());
         QVERIFY2(text.startsWith("usage: kalvor-sim"), qPrintable(text));
@@ -679,7 +682,7 @@ private slots:
 
         QProcess version;
         version.start(KALVOR_SIM_PATH, {"--version"});
-        QVERIFY(version.waitForFinished(5000));
+        QVERIFY(version.waitForFinished(kProcessWaitMs));
         QCOMPARE(version.exitCode(), 0);
         const QString line = QString::fromUtf8(version.readAllStandardOutput());
         QVERIFY2(QRegularExpression("^kalvor-sim [0-9]+\\.[0-9]+\n$").match(line).hasMatch(), qPrintable(line));
@@ -779,7 +782,7 @@ private slots:
         }
         QProcess sim;
         sim.start(KALVOR_SIM_PATH, {"--port", "0", "--state", path});
-        QVERIFY(sim.waitForFinished(5000));
+        QVERIFY(sim.waitForFinished(kProcessWaitMs));
         QCOMPARE(sim.exitCode(), 2);
         QCOMPARE(sim.readAllStandardOutput(), QByteArray());
         const QString complaint = QString::fromUtf8(sim.readAllStandardError());
@@ -818,7 +821,7 @@ private slots:
         QVERIFY(IsRunning(getpid()));
         QElapsedTimer clock;
         clock.start();
-        while (IsRunning(static_cast<pid_t>(simPid)) && clock.elapsed() < 15000)
+        while (IsRunning(static_cast<pid_t>(simPid)) && clock.elapsed() < kProcessWaitMs)
             QThread::msleep(20);
         const bool orphanLeft = IsRunning(static_cast<pid_t>(simPid));
         if (orphanLeft)
@@ -830,12 +833,12 @@ private slots:
     {
         QProcess sim;
         sim.start(KALVOR_SIM_PATH, {"--port", "0"});
-        QVERIFY(sim.waitForReadyRead(5000));
+        QVERIFY(sim.waitForReadyRead(kProcessWaitMs));
         const QString line = QString::fromUtf8(sim.readLine()).trimmed();
         QVERIFY2(QRegularExpression("^kalvor-sim listening on 127\\.0\\.0\\.1:[1-9][0-9]*$").match(line).hasMatch(),
             qPrintable(line));
         sim.terminate();
-        QVERIFY(sim.waitForFinished(5000));
+        QVERIFY(sim.waitForFinished(kProcessWaitMs));
         QCOMPARE(sim.exitStatus(), QProcess::NormalExit);
         QCOMPARE(sim.exitCode(), 0);
         QCOMPARE(sim.readAllStandardError(), QByteArray());

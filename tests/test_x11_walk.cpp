@@ -107,7 +107,7 @@ private slots:
         CMacTableDlg window(SubWindowArgs {sim.Address(), "marbled", "582019374620"});
         window.Create();
         window.show();
-        QVERIFY(QTest::qWaitForWindowExposed(&window));
+        QVERIFY(QTest::qWaitForWindowExposed(&window, 30000));
         window.activateWindow();
         IUiSeam* scripted = SetUiSeam(nullptr);  // the real question box
         QRect boxPlace;

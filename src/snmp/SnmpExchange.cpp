@@ -4,11 +4,18 @@
 #include <net-snmp/net-snmp-includes.h>
 #include <net-snmp/library/large_fd_set.h>
 
+#include <QAbstractEventDispatcher>
+#include <QCoreApplication>
+#include <QPointer>
 #include <QSocketNotifier>
+#include <QTimerEvent>
 #include <algorithm>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <type_traits>
+#include <unordered_map>
+#include <utility>
 
 #include "base/Pause.h"
 #include "snmp/SnmpOptions.h"
@@ -35,18 +42,16 @@ void SilenceLibraryLog()
     (void)silenced;
 }
 
-struct ParsedOid {
-    oid name[MAX_OID_LEN];
-    size_t length = MAX_OID_LEN;
-    bool ok = false;
-};
+static_assert(std::is_same_v<oid, unsigned long>, "object identifiers are kept as unsigned long");
 
-ParsedOid ParseOid(const char* text)
+// `text` parsed into `name` (its capacity kept from request to request).
+bool ParseOid(const char* text, std::vector<oid>& name)
 {
-    ParsedOid parsed;
-    parsed.length = MAX_OID_LEN;
-    parsed.ok = text[0] != '\0' && read_objid(text, parsed.name, &parsed.length) != 0;
-    return parsed;
+    size_t length = MAX_OID_LEN;
+    name.resize(MAX_OID_LEN);
+    const bool ok = text[0] != '\0' && read_objid(text, name.data(), &length) != 0;
+    name.resize(ok ? length : 0);
+    return ok;
 }
 
 // The whole printed value (the library reports a value too long for its
@@ -85,12 +90,12 @@ bool FitsWord(const netsnmp_variable_list* var)
 
 // The one variable of an answer to a request for `asked`, or nullptr when
 // the answer does not answer it.
-const netsnmp_variable_list* AnswerTo(const netsnmp_pdu* answer, const ParsedOid& asked)
+const netsnmp_variable_list* AnswerTo(const netsnmp_pdu* answer, const std::vector<oid>& asked)
 {
     const netsnmp_variable_list* var = answer->variables;
     if (!var || var->next_variable)
         return nullptr;
-    if (snmp_oid_compare(var->name, var->name_length, asked.name, asked.length) != 0)
+    if (snmp_oid_compare(var->name, var->name_length, asked.data(), asked.size()) != 0)
         return nullptr;
     switch (var->type) {
     case ASN_OCTET_STR: return var;
@@ -113,28 +118,97 @@ bool Store(const netsnmp_variable_list* var, SnmpVarResult& slot)
     return FirstWord(var, slot.integer);
 }
 
-int MillisecondsOf(const timeval& tv)
+std::chrono::microseconds DurationOf(const timeval& tv)
 {
-    const long long ms = (static_cast<long long>(tv.tv_sec) * 1000000 + tv.tv_usec + 999) / 1000;
-    return static_cast<int>(std::clamp<long long>(ms, 0, 24 * 3600 * 1000));
+    const long long us = static_cast<long long>(tv.tv_sec) * 1000000 + tv.tv_usec;
+    return std::chrono::microseconds(std::clamp<long long>(us, 0, 24LL * 3600 * 1000000));
 }
 
 }  // namespace
+
+// The sessions' sockets, each watched by a notifier that outlives its
+// session. Switching a notifier on or off makes the event loop wake and look
+// again, so the notifier of a socket that was closed stays on until the event
+// loop next polls: a batch that follows at once opens its socket before
+// that, gets the same number back (the lowest free one) and the notifier
+// serves it as it is. Only when the event loop is about to poll with a
+// closed socket's notifier still on does it go off. The notifiers go with
+// the application object.
+class SocketWatch : public QObject {
+public:
+    // `exchange` hears when `socket` is readable.
+    static void Watch(int socket, CSnmpExchange* exchange)
+    {
+        SocketWatch& watch = Instance();
+        watch.m_closed.erase(std::remove(watch.m_closed.begin(), watch.m_closed.end(), socket), watch.m_closed.end());
+        Slot& slot = watch.m_slots[socket];
+        slot.exchange = exchange;
+        if (!slot.notifier) {
+            slot.notifier = new QSocketNotifier(socket, QSocketNotifier::Read, &watch);
+            connect(slot.notifier, &QSocketNotifier::activated, &watch, [&watch, socket] { watch.Readable(socket); });
+        }
+        slot.notifier->setEnabled(true);
+    }
+    // `socket` is about to be closed; its notifier stays on for now.
+    static void Closing(int socket)
+    {
+        SocketWatch& watch = Instance();
+        watch.m_slots[socket].exchange = nullptr;
+        watch.m_closed.push_back(socket);
+    }
+
+private:
+    struct Slot {
+        QSocketNotifier* notifier = nullptr;
+        CSnmpExchange* exchange = nullptr;
+    };
+
+    explicit SocketWatch(QObject* parent) : QObject(parent)
+    {
+        // A turn of the event loop that may wait starts with aboutToBlock and
+        // ends with awake; one that may not starts with awake.
+        if (QAbstractEventDispatcher* dispatcher = QAbstractEventDispatcher::instance()) {
+            connect(dispatcher, &QAbstractEventDispatcher::aboutToBlock, this, [this] {
+                m_inTurn = true;
+                OffWhenClosed();
+            });
+            connect(dispatcher, &QAbstractEventDispatcher::awake, this, [this] {
+                if (!std::exchange(m_inTurn, false))
+                    OffWhenClosed();
+            });
+        }
+    }
+
+    static SocketWatch& Instance()
+    {
+        static QPointer<SocketWatch> instance;
+        if (!instance)
+            instance = new SocketWatch(QCoreApplication::instance());
+        return *instance;
+    }
+    void OffWhenClosed()
+    {
+        for (int socket : m_closed)
+            if (QSocketNotifier* notifier = m_slots[socket].notifier)
+                notifier->setEnabled(false);
+        m_closed.clear();
+    }
+    void Readable(int socket)
+    {
+        const auto found = m_slots.find(socket);
+        if (found != m_slots.end() && found->second.exchange)
+            found->second.exchange->OnReadable();
+    }
+
+    std::unordered_map<int, Slot> m_slots;
+    std::vector<int> m_closed;  // closed sockets whose notifiers are still on
+    bool m_inTurn = false;  // between aboutToBlock and awake
+};
 
 CSnmpExchange::CSnmpExchange(
     const SnmpSessionSettings& settings, const std::vector<SnmpVarSpec>& specs, std::vector<SnmpVarResult>& results)
     : m_settings(settings), m_specs(specs), m_results(results)
 {
-    m_timeout.setSingleShot(true);
-    m_timeout.setTimerType(Qt::PreciseTimer);
-    QObject::connect(&m_timeout, &QTimer::timeout, &m_context, [this] { OnTimeout(); });
-    m_slow.setSingleShot(true);
-    m_slow.setInterval(kSlowAnswerMs);
-    QObject::connect(&m_slow, &QTimer::timeout, &m_context, [this] {
-        m_slowShown = true;
-        if (m_waiting)
-            m_waiting(true);
-    });
 }
 
 CSnmpExchange::~CSnmpExchange()
@@ -144,16 +218,18 @@ CSnmpExchange::~CSnmpExchange()
     CloseSession();
 }
 
-void CSnmpExchange::Start(bool set, Done done, std::function<void(bool)> waiting)
+void CSnmpExchange::Start(bool set, Done done, std::function<void(bool)> waiting, enum Report report)
 {
     m_set = set;
     m_done = std::move(done);
     m_waiting = std::move(waiting);
+    m_report = report;
     m_running = true;
     m_index = 0;
     m_completed = 0;
     m_resends = 0;
-    PauseThen(kPauseBeforeBatchMs, &m_context, [this] { Open(); });
+    Open();  // sends nothing: the socket is ready before the pause
+    PauseThen(kPauseBeforeBatchMs, this, [this] { Begin(); });
 }
 
 void CSnmpExchange::Cancel()
@@ -165,11 +241,9 @@ void CSnmpExchange::Cancel()
     Finish(CSnmpRequest::kCancelled);
 }
 
-// One SNMPv1 session for the rest of the batch.
+// One SNMPv1 session for the batch.
 void CSnmpExchange::Open()
 {
-    if (!m_running)
-        return;
     SilenceLibraryLog();
     init_snmp("snmpapp");
     netsnmp_session settings {};
@@ -192,6 +266,18 @@ void CSnmpExchange::Open()
     m_session = snmp_sess_open(&settings);
     if (!m_session) {
         SOCK_CLEANUP;
+        return;
+    }
+    m_socket = snmp_sess_transport(m_session)->sock;
+    SocketWatch::Watch(m_socket, this);
+}
+
+// After the pause: the first request, or the session that did not open.
+void CSnmpExchange::Begin()
+{
+    if (!m_running)
+        return;
+    if (!m_session) {
         Finish(CSnmpRequest::kNoSession);
         return;
     }
@@ -206,16 +292,15 @@ void CSnmpExchange::SendCurrent()
         return;
     }
     const SnmpVarSpec& spec = m_specs[m_index];
-    const ParsedOid parsed = ParseOid(spec.oid.c_str());
-    if (!parsed.ok) {
+    if (!ParseOid(spec.oid.c_str(), m_oid)) {
         CloseSession();
         Finish(CSnmpRequest::kErrorStatus);
         return;
     }
     netsnmp_pdu* request = snmp_pdu_create(m_set ? SNMP_MSG_SET : SNMP_MSG_GET);
     if (!m_set) {
-        snmp_add_null_var(request, parsed.name, parsed.length);
-    } else if (snmp_add_var(request, parsed.name, parsed.length, spec.type, spec.value.c_str()) != 0) {
+        snmp_add_null_var(request, m_oid.data(), m_oid.size());
+    } else if (snmp_add_var(request, m_oid.data(), m_oid.size(), spec.type, spec.value.c_str()) != 0) {
         // The value text does not suit its type: nothing is sent.
         snmp_free_pdu(request);
         CloseSession();
@@ -231,11 +316,12 @@ void CSnmpExchange::SendCurrent()
         Finish(CSnmpRequest::kNoAnswer);
         return;
     }
-    m_slow.start();
+    m_slowDue = m_sent + std::chrono::milliseconds(kSlowAnswerMs);
     Watch();
 }
 
-// The socket to watch and the time of the library's next time-out.
+// The time of the library's next time-out (the socket is watched from the
+// session's start).
 void CSnmpExchange::Watch()
 {
     int fds = 0;
@@ -244,117 +330,143 @@ void CSnmpExchange::Watch()
     netsnmp_large_fd_set set;
     netsnmp_large_fd_set_init(&set, FD_SETSIZE);
     snmp_sess_select_info2(m_session, &fds, &set, &tv, &block);
-    int socket = -1;
-    for (int fd = 0; fd < fds && socket < 0; ++fd) {
-        if (NETSNMP_LARGE_FD_ISSET(fd, &set))
-            socket = fd;
-    }
     netsnmp_large_fd_set_cleanup(&set);
-    if (socket >= 0 && (!m_notifier || m_notifier->socket() != socket)) {
-        m_notifier = std::make_unique<QSocketNotifier>(socket, QSocketNotifier::Read);
-        QObject::connect(m_notifier.get(), &QSocketNotifier::activated, &m_context, [this] { OnReadable(); });
+    m_libraryWaits = !block;
+    if (m_libraryWaits) {
+        m_libraryDue = Clock::now() + DurationOf(tv);
+        WakeAt(m_libraryDue);
     }
-    if (block)
-        m_timeout.stop();
+    if (!m_slowShown)
+        WakeAt(m_slowDue);
+}
+
+// The timer is set again only when `when` comes before it would go off.
+void CSnmpExchange::WakeAt(Clock::time_point when)
+{
+    if (m_wake.isActive() && when >= m_wakeAt)
+        return;
+    m_wakeAt = when;
+    const auto wait = std::chrono::ceil<std::chrono::milliseconds>(when - Clock::now());
+    m_wake.start(std::max<int>(0, static_cast<int>(wait.count())), Qt::PreciseTimer, this);
+}
+
+void CSnmpExchange::timerEvent(QTimerEvent* event)
+{
+    if (event->timerId() == m_wake.timerId())
+        OnWake();
     else
-        m_timeout.start(MillisecondsOf(tv));
+        QObject::timerEvent(event);
+}
+
+// The slow-answer note before the library's time-out, when both are due.
+void CSnmpExchange::OnWake()
+{
+    m_wake.stop();
+    if (!m_session)
+        return;
+    const Clock::time_point now = Clock::now();
+    if (!m_slowShown && now >= m_slowDue) {
+        m_slowShown = true;
+        if (m_waiting)
+            m_waiting(true);
+        if (!m_session)
+            return;  // cancelled meanwhile
+    }
+    if (m_libraryWaits && now >= m_libraryDue) {
+        snmp_sess_timeout(m_session);  // re-sends, or reports the time-out through the callback
+        TakeAnswer();
+        return;
+    }
+    Watch();
 }
 
 void CSnmpExchange::OnReadable()
 {
-    if (!m_session || !m_notifier)
+    if (!m_session || m_socket < 0)
         return;
     netsnmp_large_fd_set set;
     netsnmp_large_fd_set_init(&set, FD_SETSIZE);
-    NETSNMP_LARGE_FD_SET(m_notifier->socket(), &set);
+    NETSNMP_LARGE_FD_SET(m_socket, &set);
     snmp_sess_read2(m_session, &set);
     netsnmp_large_fd_set_cleanup(&set);
-    TakeAnswer();
-}
-
-void CSnmpExchange::OnTimeout()
-{
-    if (!m_session)
-        return;
-    snmp_sess_timeout(m_session);  // re-sends, or reports the time-out through the callback
     TakeAnswer();
 }
 
 int CSnmpExchange::OnLibraryCallback(int operation, snmp_session*, int, snmp_pdu* pdu, void* magic)
 {
     auto* self = static_cast<CSnmpExchange*>(magic);
-    if (!self->m_running || self->m_answered)
+    if (!self->m_running || self->m_verdict != Verdict::None)
         return 1;
     if (operation == NETSNMP_CALLBACK_OP_RESEND)
         return 1;  // the library sends the request again: not an answer
-    self->m_answered = true;
     switch (operation) {
-    case NETSNMP_CALLBACK_OP_RECEIVED_MESSAGE:
-        self->m_answerStatus = STAT_SUCCESS;
-        self->m_answer = snmp_clone_pdu(pdu);
-        break;
-    case NETSNMP_CALLBACK_OP_TIMED_OUT: self->m_answerStatus = STAT_TIMEOUT; break;
-    default: self->m_answerStatus = STAT_ERROR; break;
+    case NETSNMP_CALLBACK_OP_RECEIVED_MESSAGE: self->m_verdict = self->Judge(STAT_SUCCESS, pdu); break;
+    case NETSNMP_CALLBACK_OP_TIMED_OUT: self->m_verdict = self->Judge(STAT_TIMEOUT, nullptr); break;
+    default: self->m_verdict = self->Judge(STAT_ERROR, nullptr); break;
     }
     return 1;
 }
 
-// Handles an answer once the library's call has returned, so that the next
-// request (or the end of the batch) never runs inside the library.
-void CSnmpExchange::TakeAnswer()
+// What the answer means for the batch; its value is stored. Nothing is sent
+// from here: the library is still in the middle of its call.
+CSnmpExchange::Verdict CSnmpExchange::Judge(int status, const snmp_pdu* answer)
 {
-    if (!m_answered) {
-        if (m_session)
-            Watch();
-        return;
-    }
-    m_answered = false;
-    snmp_pdu* answer = m_answer;
-    m_answer = nullptr;
-    Process(m_answerStatus, answer);
-    if (answer)
-        snmp_free_pdu(answer);
-}
-
-void CSnmpExchange::Process(int status, snmp_pdu* answer)
-{
-    m_slow.stop();
-    if (m_slowShown) {
-        m_slowShown = false;
-        if (m_waiting)
-            m_waiting(false);
-    }
     const SnmpVarSpec& spec = m_specs[m_index];
     SnmpTrace::Answer(m_peer, m_set, spec.oid, status, answer, m_sent, m_resendsOfThis);
-    if (status != STAT_SUCCESS || !answer) {
-        CloseSession();
-        Finish(CSnmpRequest::kNoAnswer);
-        return;
-    }
+    m_answerStatus = status;
+    m_errorStatus = 0;
+    if (status != STAT_SUCCESS || !answer)
+        return Verdict::NoAnswer;
     if (answer->errstat != SNMP_ERR_NOERROR) {
-        CloseSession();
-        Finish(CSnmpRequest::kErrorStatus);
-        return;
+        m_errorStatus = answer->errstat;
+        return Verdict::Refused;
     }
-    const ParsedOid parsed = ParseOid(spec.oid.c_str());
-    const netsnmp_variable_list* var = AnswerTo(answer, parsed);
-    if (!var) {
-        CloseSession();
-        Finish(CSnmpRequest::kErrorStatus);
-        return;
-    }
+    const netsnmp_variable_list* var = AnswerTo(answer, m_oid);
+    if (!var)
+        return Verdict::Refused;
     SnmpVarResult& slot = m_results[m_index];
     const bool word = Store(var, slot);
     // A written number that reads back otherwise is written again, a few
     // times in all per batch.
     if (m_set && word && var->type != ASN_IPADDRESS && atoi(spec.value.c_str()) != slot.integer
-        && m_resends < kMaxResends) {
+        && m_resends < kMaxResends)
+        return Verdict::Resend;
+    return Verdict::Answered;
+}
+
+// Acts on the answer once the library's call has returned, so that the next
+// request (or the end of the batch) never runs inside the library.
+void CSnmpExchange::TakeAnswer()
+{
+    const Verdict verdict = m_verdict;
+    m_verdict = Verdict::None;
+    if (verdict == Verdict::None) {
+        if (m_session)
+            Watch();
+        return;
+    }
+    if (m_slowShown) {
+        m_slowShown = false;
+        if (m_waiting)
+            m_waiting(false);
+    }
+    switch (verdict) {
+    case Verdict::None:
+    case Verdict::Answered: Next(); return;
+    case Verdict::Resend:
         ++m_resends;
         ++m_resendsOfThis;
         SendCurrent();
         return;
+    case Verdict::NoAnswer:
+        CloseSession();
+        Finish(CSnmpRequest::kNoAnswer);
+        return;
+    case Verdict::Refused:
+        CloseSession();
+        Finish(CSnmpRequest::kErrorStatus);
+        return;
     }
-    Next();
 }
 
 void CSnmpExchange::Next()
@@ -365,39 +477,36 @@ void CSnmpExchange::Next()
     SendCurrent();
 }
 
-// `done` comes from the event loop, so that its caller may end the run (and
-// destroy this object) there.
 void CSnmpExchange::Finish(int code)
 {
     m_running = false;
     m_code = code;
-    m_slow.stop();
-    m_timeout.stop();
-    QMetaObject::invokeMethod(
-        &m_context,
-        [this] {
-            Done done = std::move(m_done);
-            m_done = nullptr;
-            if (done)
-                done(m_code);
-        },
-        Qt::QueuedConnection);
+    m_wake.stop();
+    if (m_report == Report::AtOnce)
+        Deliver();
+    else
+        QMetaObject::invokeMethod(this, [this] { Deliver(); }, Qt::QueuedConnection);
+}
+
+void CSnmpExchange::Deliver()
+{
+    Done done = std::move(m_done);
+    m_done = nullptr;
+    if (done)
+        done(m_code);
 }
 
 void CSnmpExchange::CloseSession()
 {
-    m_timeout.stop();
-    m_slow.stop();
-    m_notifier.reset();
-    if (m_answer) {
-        snmp_free_pdu(m_answer);
-        m_answer = nullptr;
-    }
-    m_answered = false;
+    m_wake.stop();
+    m_verdict = Verdict::None;
     if (!m_session)
         return;
     void* session = m_session;
     m_session = nullptr;
+    if (m_socket >= 0)
+        SocketWatch::Closing(m_socket);
+    m_socket = -1;
     snmp_sess_close(session);
     SOCK_CLEANUP;
 }

@@ -2,22 +2,19 @@
 // The event-driven run of one batch: the pause before it, one SNMPv1 session
 // through Net-SNMP's single-session API, every variable in a request of its
 // own, one after the other, and the session closed at the end. The session's
-// socket is watched by a QSocketNotifier and its next time-out by a QTimer, so
+// socket is watched by a QSocketNotifier and its next time-out by a timer, so
 // the run never blocks the event loop; many runs may go on at once.
 
+#include <QBasicTimer>
 #include <QObject>
-#include <QString>
-#include <QTimer>
 #include <chrono>
 #include <cstdint>
 #include <functional>
-#include <memory>
 #include <string>
 #include <vector>
 
 #include "snmp/SnmpRequest.h"
 
-class QSocketNotifier;
 struct snmp_pdu;
 struct snmp_session;
 
@@ -26,21 +23,25 @@ struct SnmpSessionSettings {
     std::string community;
 };
 
-class CSnmpExchange {
+class CSnmpExchange : public QObject {
 public:
     using Done = std::function<void(int code)>;
+    // How `done` is called: from the event loop (a caller may end the run,
+    // and destroy this object, there), or at once from the handler of the
+    // last answer (a caller that only stops waiting).
+    enum class Report { Queued, AtOnce };
 
     CSnmpExchange(const SnmpSessionSettings& settings, const std::vector<SnmpVarSpec>& specs,
         std::vector<SnmpVarResult>& results);
     // Closes a running session without calling `done`.
-    ~CSnmpExchange();
+    ~CSnmpExchange() override;
     CSnmpExchange(const CSnmpExchange&) = delete;
     CSnmpExchange& operator=(const CSnmpExchange&) = delete;
 
-    // `done` is called once, from the event loop, with a CSnmpRequest code.
-    // `waiting` (may be empty) is called when an answer is slow in coming
-    // (with true) and when it came at last (false).
-    void Start(bool set, Done done, std::function<void(bool)> waiting);
+    // `done` is called once with a CSnmpRequest code. `waiting` (may be
+    // empty) is called when an answer is slow in coming (with true) and when
+    // it came at last (false).
+    void Start(bool set, Done done, std::function<void(bool)> waiting, Report report = Report::Queued);
     // Closes the session at once: nothing more is sent, an answer that comes
     // later is dropped, and `done` is not called (not even when the run was
     // over but `done` still to come).
@@ -55,30 +56,49 @@ public:
     static constexpr unsigned kPauseBeforeBatchMs = 150;
     static constexpr int kSlowAnswerMs = 1000;
 
+protected:
+    void timerEvent(QTimerEvent* event) override;
+
 private:
+    using Clock = std::chrono::steady_clock;
+
+    // What the answer to the current request said, taken inside the
+    // library's callback (the answer is the library's until it returns).
+    enum class Verdict { None, Answered, Resend, Refused, NoAnswer };
+
     static int OnLibraryCallback(int operation, snmp_session* session, int requestId, snmp_pdu* pdu, void* magic);
     void Open();
+    void Begin();
     void SendCurrent();
     void Watch();
+    void WakeAt(Clock::time_point when);
+    void OnWake();
     void OnReadable();
-    void OnTimeout();
     void TakeAnswer();
-    void Process(int status, snmp_pdu* answer);
+    Verdict Judge(int status, const snmp_pdu* answer);
     void Next();
     void Finish(int code);
+    void Deliver();
     void CloseSession();
 
     SnmpSessionSettings m_settings;
     const std::vector<SnmpVarSpec>& m_specs;
     std::vector<SnmpVarResult>& m_results;
-    QObject m_context;  // the target of the timers' and notifier's calls
-    QTimer m_timeout;  // the session's next time-out
-    QTimer m_slow;  // no answer for a while
-    std::unique_ptr<QSocketNotifier> m_notifier;
+    // One timer for both the library's next time-out and the slow-answer
+    // note, set to the earlier of the two; it is moved only when that comes
+    // sooner than it is set for (a wake that comes early looks again).
+    QBasicTimer m_wake;
+    Clock::time_point m_wakeAt;
+    Clock::time_point m_libraryDue;
+    bool m_libraryWaits = false;
+    Clock::time_point m_slowDue;
+    int m_socket = -1;
     void* m_session = nullptr;
     char m_peer[32] = {};
     Done m_done;
     std::function<void(bool)> m_waiting;
+    enum Report m_report = Report::Queued;
+    friend class SocketWatch;
     bool m_set = false;
     bool m_running = false;
     bool m_slowShown = false;
@@ -87,10 +107,10 @@ private:
     int m_code = CSnmpRequest::kOk;
     int m_resends = 0;  // of the whole batch, after read-backs that differed
     int m_resendsOfThis = 0;
-    // The answer taken from the library's callback, handled once the library
-    // call has returned.
-    bool m_answered = false;
+    // The current request's object identifier, parsed once.
+    std::vector<unsigned long> m_oid;
+    Verdict m_verdict = Verdict::None;
     int m_answerStatus = 0;
-    snmp_pdu* m_answer = nullptr;
-    std::chrono::steady_clock::time_point m_sent;
+    long m_errorStatus = 0;
+    Clock::time_point m_sent;
 };

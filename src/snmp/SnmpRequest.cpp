@@ -61,9 +61,9 @@ int CSnmpRequest::Run(bool set)
     }
     QEventLoop loop;
     const QString host = QString::fromStdString(m_host);
-    Start(
+    Begin(
         set, [&loop](int) { loop.quit(); },
-        [host, &busy](bool slow) { busy.noteWaitingFor(slow ? host : QString()); });
+        [host, &busy](bool slow) { busy.noteWaitingFor(slow ? host : QString()); }, true);
     if (m_exchange->Running())
         busy.wait(loop);
     const bool cancelled = m_exchange->Running();
@@ -75,8 +75,14 @@ int CSnmpRequest::Run(bool set)
 
 void CSnmpRequest::Start(bool set, Done done, std::function<void(bool)> waiting)
 {
+    Begin(set, std::move(done), std::move(waiting), false);
+}
+
+void CSnmpRequest::Begin(bool set, Done done, std::function<void(bool)> waiting, bool doneAtOnce)
+{
     m_exchange = std::make_unique<CSnmpExchange>(SnmpSessionSettings {m_host, m_community}, m_specs, m_results);
-    m_exchange->Start(set, std::move(done), std::move(waiting));
+    m_exchange->Start(set, std::move(done), std::move(waiting),
+        doneAtOnce ? CSnmpExchange::Report::AtOnce : CSnmpExchange::Report::Queued);
 }
 
 void CSnmpRequest::Cancel()

@@ -1,6 +1,7 @@
 #include "switch/MacTableDlg.h"
 
 #include <QAbstractButton>
+#include <QElapsedTimer>
 #include <QPointer>
 #include <vector>
 
@@ -27,6 +28,7 @@ constexpr const char* kDownloadComplete = "Downloading complete.";
 constexpr const char* kStop = "Stop";
 constexpr const char* kStartOperation = "65535";
 constexpr unsigned kResultDelayMs = 1;  // the switch's answer is readable 1 ms after the start
+constexpr int kRowsIntervalMs = 250;
 
 const char* const kColumns[] = {"MAC found", "Port", "Age"};
 
@@ -70,6 +72,48 @@ private:
 };
 
 }  // namespace
+
+// Rows the walk found, put into the list (on top, in the order found) at
+// most every kRowsIntervalMs, so that the list lays itself out and paints
+// once for all of them, and every one of them when the walk ends, however
+// it ends. At the module's pace (three pauses of 150 ms for a valid entry)
+// each row goes in as it comes; the progress bar shows that the walk goes
+// on in between.
+class CMacTableDlg::WalkRows {
+public:
+    explicit WalkRows(CMacTableDlg& window) : m_window(window) {}
+    ~WalkRows() { Show(); }
+    WalkRows(const WalkRows&) = delete;
+    WalkRows& operator=(const WalkRows&) = delete;
+
+    void Add(const QString& mac, int port, int age) { m_rows.push_back({mac, port, age}); }
+    // The rows found since the last ones went in, when that was long enough ago.
+    void ShowWhenDue()
+    {
+        if (!m_shown.isValid() || m_shown.elapsed() >= kRowsIntervalMs)
+            Show();
+    }
+
+private:
+    struct Row {
+        QString mac;
+        int port;
+        int age;
+    };
+    void Show()
+    {
+        if (m_rows.empty())
+            return;
+        for (const Row& row : m_rows)
+            m_window.AddRow(row.mac, row.port, row.age);
+        m_rows.clear();
+        m_shown.start();
+    }
+
+    CMacTableDlg& m_window;
+    std::vector<Row> m_rows;
+    QElapsedTimer m_shown;
+};
 
 CMacTableDlg::CMacTableDlg(const SubWindowArgs& args, QWidget* parent)
     : CModuleDlg(MacTableDlgTemplate(), args, parent), m_macText(QStringLiteral("001122334455"))
@@ -148,7 +192,7 @@ void CMacTableDlg::OnSearch()
     SetStatus(QString::fromLatin1(kFound));
 }
 
-int CMacTableDlg::ReadWalkEntry(int entry, CSnmpRequest& statusBatch, CMacWalkProgress& progress)
+int CMacTableDlg::ReadWalkEntry(int entry, CSnmpRequest& statusBatch, WalkRows& rows)
 {
     auto select = NewRequest(Community::ReadWrite, 2);
     select->AddVar(Oid::kMacTableWord56, Decimal(WalkIndexWord(entry)).constData(), 'i');
@@ -167,8 +211,7 @@ int CMacTableDlg::ReadWalkEntry(int entry, CSnmpRequest& statusBatch, CMacWalkPr
     result = address->Get();
     if (result < 0)
         return result;
-    AddRow(FormatMacWords(WordsOf(*address, 0), MacStyle::Dash), EntryPort(status), EntryAge(status));
-    progress.ListChanged();  // the rows show as they arrive
+    rows.Add(FormatMacWords(WordsOf(*address, 0), MacStyle::Dash), EntryPort(status), EntryAge(status));
     return kEntryFound;
 }
 
@@ -185,10 +228,12 @@ void CMacTableDlg::OnListTable()
     progress.ListChanged();
     SetStatus(QString::fromLatin1(kDownloading));
     const StopButton stop(Item<QAbstractButton>(IDC_MAC_LIST_TABLE));
+    WalkRows rows(*this);
     int found = 0;
     for (int entry = 0; entry < kMacTableEntries; ++entry) {
+        rows.ShowWhenDue();
         progress.SetPos(entry);
-        const int result = ReadWalkEntry(entry, *statusBatch, progress);
+        const int result = ReadWalkEntry(entry, *statusBatch, rows);
         if (result == CSnmpRequest::kCancelled) {
             SetStatus(CMacWalkProgress::StoppedText(found, entry));
             return;

@@ -28,11 +28,13 @@ protected:
 private:
     // A new row on top of the list.
     void AddRow(const QString& mac, int port, int age);
+    // The rows the walk finds, put into the list together.
+    class WalkRows;
     // One entry of the walk: select it, read its status and, for a valid
     // entry, its address. Returns the failed exchange's code, kNoEntry or
-    // kEntryFound (a row was added).
+    // kEntryFound (a row was found).
     enum : int { kNoEntry = 0, kEntryFound = 1 };
-    int ReadWalkEntry(int entry, CSnmpRequest& statusBatch, CMacWalkProgress& progress);
+    int ReadWalkEntry(int entry, CSnmpRequest& statusBatch, WalkRows& rows);
 
     CReportList* m_resultList = nullptr;
     QString m_macText;

@@ -345,19 +345,27 @@ void CSwitchDlg::OnPortsStatus()
 
 // ---- Transfer with the switch ----------------------------------------------------
 
+// The status line is painted while the batch waits and, at the end, with
+// the fields: nothing here blocks without the event loop turning, so it is
+// not painted ahead of them.
 void CSwitchDlg::OnReadConfiguration()
 {
     const auto request = NewRequest(Community::ReadOnly, SwitchMap::kRegisters);
     SwitchTransfer::AddRegisterReads(*request);
-    if (RunGet(*request) < 0)
+    m_status = QString::fromLatin1(kPlainExchange.connecting);
+    UpdateData(false);
+    const int code = request->Get();
+    if (code < 0) {
+        ShowSnmpError(code);
         return;
+    }
     m_switchImage = SwitchTransfer::ImageFromReads(*request);
     m_image = m_switchImage;
     m_switchKnown = true;
-    SetStatus(QString::fromLatin1(kReceived));
+    m_status = QString::fromLatin1(kReceived);
     if (auto* tabs = Item<CTabBar>(IDC_SW_PORT_TABS))
         tabs->setCurrentIndex(0);  // the page on show is not stored
-    LoadAll();
+    LoadAll();  // the status line with the fields
     if (!m_switchImage.IsPlausible())
         AfxMessageBox(QString::fromLatin1(kImplausible), MB_OK | MB_ICONEXCLAMATION);
 }
