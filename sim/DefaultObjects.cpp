@@ -4,7 +4,7 @@
 
 #include "SimOid.h"
 #include "snmp/ModuleObjects.h"
-#include "switch/SwitchDefaultImage.h"
+#include "settings/SwitchDefaultImage.h"
 
 namespace {
 

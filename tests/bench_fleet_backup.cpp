@@ -30,6 +30,7 @@
 #include "snmp/ModuleObjects.h"
 #include "snmp/SnmpRequest.h"
 #include "support/BareSnmpFleetFloor.h"
+#include "support/CtlProcess.h"
 #include "support/BenchRounds.h"
 #include "support/SimModule.h"
 #include "support/StallProbe.h"
@@ -43,17 +44,7 @@ constexpr int kRounds = 3;
 const char* const kCommunity = "582019374620";
 
 // Seconds that kalvorctl with `args` takes; its status in `status`.
-double CtlSeconds(const QStringList& args, int& status)
-{
-    QElapsedTimer timer;
-    timer.start();
-    QProcess process;
-    process.start(KALVOR_CTL_PATH, args);
-    process.waitForFinished(600000);
-    const double seconds = timer.nsecsElapsed() / 1e9;
-    status = process.exitCode();
-    return seconds;
-}
+double CtlSeconds(const QStringList& args, int& status) { return TimedCtlProcess(KALVOR_CTL_PATH, args, status); }
 
 // The fleet's registers read in this process, `inFlight` modules at once,
 // each a 128-variable batch started from the one before's call back, as

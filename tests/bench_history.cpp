@@ -19,7 +19,7 @@
 
 #include "support/SimModule.h"
 #include "support/TestEnvironment.h"
-#include "switch/SwitchTables.h"
+#include "settings/SwitchTables.h"
 
 namespace {
 constexpr int kModules = 1000;

@@ -7,12 +7,15 @@
 
 #include <variant>
 
-#include "core/FeatureLevels.h"
+#include "settings/FeatureLevels.h"
 #include "core/MainDlg.h"
-#include "core/SetterTable.h"
-#include "core/MacText.h"
-#include "core/ModeBits.h"
+#include "settings/SetterTable.h"
+#include "settings/MacText.h"
+#include "settings/ModeBits.h"
 #include "res/MainDlgIds.h"
+#include "res/MainDlgTemplate.h"
+#include "res/SwitchDlgTemplate.h"
+#include "settings/SwitchTables.h"
 
 Q_DECLARE_METATYPE(std::vector<ReadBatch>)
 
@@ -251,6 +254,24 @@ private slots:
                 QCOMPARE(rebuilt[1], w2 & 0xFF);
             }
         }
+    }
+
+    // The tables below the windows name the check boxes as the windows'
+    // templates do, and the layout's pulse width labels are the template's.
+    void captionsAreTheTemplates()
+    {
+        for (const ModeBit& mode : kModeBits) {
+            QCOMPARE(QString(mode.caption), QString(MainDlgCaption(mode.control)));
+            for (const ControlSpec& spec : MainDlgTemplate().controls)
+                if (spec.id == mode.control)
+                    QVERIFY(!(spec.style & WS_DISABLED));
+        }
+        for (const GlobalBit& bit : kGlobalBits)
+            QCOMPARE(QString(bit.caption), QString(SwitchDlgCaption(bit.control)));
+        for (const PortBit& bit : kPortBits)
+            QCOMPARE(QString(bit.caption), QString(SwitchDlgCaption(bit.control)));
+        QCOMPARE(QString(LayoutFor({4, 50}).pulseWidthLabel), QString(kPulseWidthLabelSlow));
+        QCOMPARE(QString(LayoutFor({4, 73}).pulseWidthLabel), QString(kPulseWidthLabelFast));
     }
 
     void macTexts()

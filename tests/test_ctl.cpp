@@ -23,11 +23,11 @@
 #include <vector>
 
 #include "snmp/ModuleObjects.h"
-#include "support/CtlProcess.h"
+#include "support/CtlTestKit.h"
 #include "support/FileSizeLimit.h"
 #include "support/SimModule.h"
 #include "support/TestEnvironment.h"
-#include "switch/SwitchTables.h"
+#include "settings/SwitchTables.h"
 
 namespace {
 

@@ -11,7 +11,7 @@
 #include <csignal>
 #include <sys/stat.h>
 
-#include "support/CtlProcess.h"
+#include "support/CtlTestKit.h"
 #include "support/TestEnvironment.h"
 
 namespace {

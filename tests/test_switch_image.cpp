@@ -12,8 +12,8 @@
 
 #include "res/SwitchDlgIds.h"
 #include "switch/PortStatus.h"
-#include "switch/SwitchImage.h"
-#include "switch/SwitchTransfer.h"
+#include "settings/SwitchImage.h"
+#include "settings/SwitchTransfer.h"
 
 namespace {
 

@@ -18,6 +18,7 @@
 #include "res/SerialDlgIds.h"
 #include "serial/SerialDlg.h"
 #include "serial/SerialText.h"
+#include "settings/SerialSettings.h"
 #include "snmp/ModuleObjects.h"
 #include "support/MainWindowFixture.h"
 #include "support/ScriptedUi.h"

@@ -7,7 +7,7 @@
 
 #include "core/AboutDlg.h"
 #include "core/FindModulesDlg.h"
-#include "core/FeatureLevels.h"
+#include "settings/FeatureLevels.h"
 #include "core/RememberedModule.h"
 #include "platform/ControlText.h"
 #include "platform/DataExchange.h"

@@ -8,7 +8,6 @@
 #include <QString>
 #include <array>
 #include <cstdint>
-#include <initializer_list>
 #include <memory>
 #include <variant>
 #include <vector>
@@ -18,6 +17,7 @@
 
 class CFindModulesDlg;
 class CSnmpRequest;
+struct SnmpVarSpec;
 class QMenu;
 struct ControlChange;
 struct SettingsObject;
@@ -141,16 +141,11 @@ private:
     void OnSetter(const SetterSpec& setter);
     bool CheckSetterValue(const SetterSpec& setter);
     bool CheckSetterAddress(const SetterSpec& setter);
-    bool SetterValueText(const SetterSpec& setter, QByteArray& value);
+    bool SetterValueText(const SetterSpec& setter, SnmpVarSpec& var);
 
     // Operating modes (src/core/ModeWords.cpp)
     void OnSetModes();
     void BuildModeWords();
-    struct ModeWrite {
-        const char* oid;
-        uint32_t word;
-    };
-    bool WriteModeWords(std::initializer_list<ModeWrite> writes, const ExchangeTexts& texts);
 
     // Device commands (src/core/DeviceCommands.cpp)
     void OnRestart();

@@ -1,39 +1,17 @@
 // "Set Modes": the mode words built from the check boxes and written by the
 // plan of the firmware's minor version.
 
-#include <algorithm>
-#include <initializer_list>
-
 #include "base/Pause.h"
 #include "core/MainDlg.h"
-#include "core/ModeBits.h"
 #include "res/Strings.h"
-#include "snmp/ModuleObjects.h"
+#include "settings/ModeBits.h"
+#include "settings/SettingVars.h"
 #include "snmp/SnmpRequest.h"
 
 namespace {
-constexpr unsigned kPauseBetweenPassesMs = 4000;
 constexpr const char* kModeChanged = "Connection established! Mode changed.";
 constexpr const char* kNothingToWrite
     = "Operating modes not changed: nothing can be written for this firmware version (read the settings first).";
-
-enum class WritePlan { None, SingleWord, BothWords, TwoPasses };
-
-WritePlan PlanFor(uint8_t minor)
-{
-    struct Rule {
-        std::initializer_list<int> minors;
-        WritePlan plan;
-    };
-    static const Rule kRules[] = {
-        {{40, 50, 61}, WritePlan::SingleWord},
-        {{60, 62, 65, 66}, WritePlan::BothWords},
-    };
-    for (const Rule& rule : kRules)
-        if (std::find(rule.minors.begin(), rule.minors.end(), minor) != rule.minors.end())
-            return rule.plan;
-    return minor >= 70 ? WritePlan::TwoPasses : WritePlan::None;
-}
 
 const ExchangeTexts kFirstPass = {"Connecting to target host ... (first pass)",
     "SNMP Error: Unable to connect to target host(first)! (Error code %1)"};
@@ -59,34 +37,20 @@ void CMainDlg::OnSetModes()
         return;
     }
     BuildModeWords();
-    const ModeWrite first = {Oid::kModeWord1, m_modeWord1};
-    const ModeWrite second = {Oid::kModeWord2, m_modeWord2};
-    switch (PlanFor(m_minor)) {
-    case WritePlan::None: SetStatus(QString::fromLatin1(kNothingToWrite)); return;
-    case WritePlan::SingleWord:
-        if (!WriteModeWords({first}, kPlainExchange))
+    const std::vector<ModePass> passes = ModeWritePasses(m_minor, m_modeWord1, m_modeWord2);
+    if (passes.empty()) {
+        SetStatus(QString::fromLatin1(kNothingToWrite));
+        return;
+    }
+    for (size_t pass = 0; pass < passes.size(); ++pass) {
+        if (passes[pass].pauseBeforeMs)
+            Sleep(passes[pass].pauseBeforeMs);
+        const ExchangeTexts& texts = passes.size() == 1 ? kPlainExchange : pass == 0 ? kFirstPass : kSecondPass;
+        const auto request = NewRequest(Community::ReadWrite, static_cast<uint32_t>(passes[pass].writes.size()));
+        AddWrites(*request, passes[pass].writes);
+        if (RunSet(*request, texts) < 0)
             return;
-        break;
-    case WritePlan::BothWords:
-        if (!WriteModeWords({first, second}, kPlainExchange))
-            return;
-        break;
-    case WritePlan::TwoPasses:
-        if (!WriteModeWords({first}, kFirstPass))
-            return;
-        Sleep(kPauseBetweenPassesMs);
-        if (!WriteModeWords({second}, kSecondPass))
-            return;
-        break;
     }
     SetStatus(QString::fromLatin1(kModeChanged));
     UpdateData(false);
-}
-
-bool CMainDlg::WriteModeWords(std::initializer_list<ModeWrite> writes, const ExchangeTexts& texts)
-{
-    const auto request = NewRequest(Community::ReadWrite, static_cast<uint32_t>(writes.size()));
-    for (const ModeWrite& write : writes)
-        request->AddVar(write.oid, QByteArray::number(static_cast<int>(write.word)).constData(), 'i');
-    return RunSet(*request, texts) >= 0;
 }

@@ -4,11 +4,11 @@
 #include <memory>
 
 #include "core/MainDlg.h"
-#include "core/FeatureLevels.h"
-#include "core/MacText.h"
-#include "core/ModeBits.h"
+#include "settings/FeatureLevels.h"
+#include "settings/MacText.h"
+#include "settings/ModeBits.h"
 #include "core/RememberedModule.h"
-#include "core/SettingsRead.h"
+#include "settings/SettingsRead.h"
 #include "platform/IpAddressCtrl.h"
 #include "platform/UiSeam.h"
 #include "res/MainDlgIds.h"

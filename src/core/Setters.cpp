@@ -1,29 +1,12 @@
 // The "Set" buttons of the "IP Core Settings" area: one table-driven family.
 
 #include "core/MainDlg.h"
-#include "core/FeatureLevels.h"
-#include "core/MacText.h"
-#include "core/SetterTable.h"
 #include "platform/IpAddressCtrl.h"
 #include "res/MainDlgIds.h"
 #include "res/Strings.h"
+#include "settings/SetterTable.h"
+#include "settings/SettingVars.h"
 #include "snmp/SnmpRequest.h"
-
-namespace {
-constexpr const char* kUnreachableModuleIp
-    = "ERROR in IP address. 0.0.0.0 and 255.255.255.255 would cut the module off the network.";
-constexpr const char* kBadMacLock = "ERROR in MAC Lock value. Enter six hexadecimal bytes, e.g. 00 0A 1B 2C 3D 4E";
-
-char TypeLetter(SetterField kind)
-{
-    switch (kind) {
-    case SetterField::IpAddress: return 'a';
-    case SetterField::MacLock: return 'x';
-    case SetterField::Number: return 'i';
-    }
-    return 0;
-}
-}  // namespace
 
 void CMainDlg::RegisterSetters()
 {
@@ -44,11 +27,11 @@ void CMainDlg::OnSetter(const SetterSpec& setter)
     }
     if (!ReadyToSend() || !CheckSetterValue(setter) || !CheckSetterAddress(setter))
         return;
-    QByteArray value;
-    if (!SetterValueText(setter, value))
+    SnmpVarSpec var;
+    if (!SetterValueText(setter, var))
         return;
     const auto request = NewRequest(Community::ReadWrite, 1);
-    request->AddVar(SettingOidFor(setter.field), value.constData(), TypeLetter(setter.kind));
+    AddWrites(*request, {var});
     if (RunSet(*request) < 0)
         return;
     SetStatus(QString::fromLatin1(setter.success));
@@ -64,7 +47,7 @@ bool CMainDlg::CheckSetterValue(const SetterSpec& setter)
     if (setter.kind != SetterField::Number)
         return true;
     uint32_t& value = *NumberMember(setter.field);
-    if (value >= setter.check.min && value <= setter.check.max)
+    if (SetterAccepts(setter, value))
         return true;
     value = setter.check.reset;
     SetStatus(QString::fromLatin1(setter.check.message));
@@ -79,28 +62,25 @@ bool CMainDlg::CheckSetterAddress(const SetterSpec& setter)
         return false;
     uint32_t address = 0;
     IpCtrl(setter.field)->GetAddress(address);
-    if (setter.button == IDC_SET_IP && (address == 0 || address == 0xFFFFFFFFu)) {
-        SetStatus(QString::fromLatin1(kUnreachableModuleIp));
+    if (const char* refusal = SetterAddressRefusal(setter, address)) {
+        SetStatus(QString::fromLatin1(refusal));
         return false;
     }
     return true;
 }
 
-bool CMainDlg::SetterValueText(const SetterSpec& setter, QByteArray& value)
+bool CMainDlg::SetterValueText(const SetterSpec& setter, SnmpVarSpec& var)
 {
+    QString text;
+    uint32_t number = 0;
     switch (setter.kind) {
-    case SetterField::IpAddress: value = GetIpText(setter.field).toLatin1(); return true;
-    case SetterField::MacLock:
-        if (MacLockToHex(*TextMember(setter.field), value))
-            return true;
-        SetStatus(QString::fromLatin1(kBadMacLock));
-        return false;
-    case SetterField::Number: {
-        const uint32_t number = *NumberMember(setter.field);
-        const auto sent = static_cast<uint32_t>(static_cast<int64_t>(number) + setter.offset) & setter.mask;
-        value = QByteArray::number(static_cast<int>(sent));
+    case SetterField::IpAddress: text = GetIpText(setter.field); break;
+    case SetterField::MacLock: text = *TextMember(setter.field); break;
+    case SetterField::Number: number = *NumberMember(setter.field); break;
+    }
+    const char* refusal = nullptr;
+    if (SetterWrite(setter, text, number, var, &refusal))
         return true;
-    }
-    }
+    SetStatus(QString::fromLatin1(refusal));
     return false;
 }

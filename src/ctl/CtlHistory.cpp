@@ -6,8 +6,8 @@
 
 #include "ctl/CtlOutput.h"
 #include "history/HistoryStore.h"
-#include "switch/SwitchImage.h"
-#include "switch/SwitchRegisterNames.h"
+#include "settings/SwitchImage.h"
+#include "settings/SwitchRegisterNames.h"
 
 namespace {
 

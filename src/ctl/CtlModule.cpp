@@ -6,13 +6,15 @@
 #include <cstring>
 
 #include "base/FileReplace.h"
-#include "base/Pause.h"
-#include "core/ModuleSettingsRead.h"
-#include "fleet/CtlDescriptors.h"
 #include "ctl/CtlSwitchText.h"
+#include "fleet/CtlDescriptors.h"
+#include "fleet/ModuleSettingsRead.h"
+#include "fleet/SettingsApply.h"
+#include "fleet/SettingsReadAll.h"
+#include "fleet/SwitchRead.h"
+#include "fleet/SwitchUpload.h"
+#include "settings/SwitchTransfer.h"
 #include "snmp/SnmpRequest.h"
-#include "switch/SwitchTransfer.h"
-#include "switch/SwitchUpload.h"
 
 namespace {
 
@@ -35,6 +37,11 @@ std::string JoinedNumbers(const std::vector<int>& numbers)
 }
 
 }  // namespace
+
+std::string JsonHead(const std::string& host, int status)
+{
+    return "{\"host\": " + JsonString(host) + ", \"status\": " + std::to_string(status);
+}
 
 std::string CodeText(int code)
 {
@@ -76,7 +83,7 @@ CCtlModule::~CCtlModule() = default;
 
 bool CCtlModule::IsFailure(const CtlOptions& options, int status)
 {
-    return status != kExitOk && !(options.command == CtlCommand::SwitchDiff && status == kExitModule);
+    return status != kExitOk && !(options.Diff() && status == kExitModule);
 }
 
 void CCtlModule::Start(Done done, std::function<void()> uploaded)
@@ -88,7 +95,11 @@ void CCtlModule::Start(Done done, std::function<void()> uploaded)
     case CtlCommand::SwitchRead: return SwitchRead();
     case CtlCommand::SwitchDiff: return SwitchDiff();
     case CtlCommand::SwitchWrite: return SwitchWrite();
+    case CtlCommand::ModuleSave: return ModuleSave();
+    case CtlCommand::ModuleDiff: return ModuleDiff();
+    case CtlCommand::ModuleApply: return ModuleApply();
     case CtlCommand::SwitchShow:
+    case CtlCommand::ModuleShow:
     case CtlCommand::History:
     case CtlCommand::Scan: break;  // no module command
     }
@@ -150,15 +161,14 @@ void CCtlModule::InfoRead(const ModuleSettings& settings)
 // Phase 1 of every switch command: the 128 registers, plausible.
 void CCtlModule::ReadSwitch(const std::function<void()>& then)
 {
-    m_read = std::make_unique<CSnmpRequest>(m_host.c_str(), m_options.roCommunity.c_str(), SwitchMap::kRegisters);
-    SwitchTransfer::AddRegisterReads(*m_read);
-    CtlDescriptors::StartBatch(*m_read, false, &m_context, [this, then](int code) {
-        if (code < 0) {
-            m_out.Error(m_host, "switch read", CodeText(code));
+    m_read = std::make_unique<CSwitchRead>(m_host, m_options.roCommunity);
+    m_read->Start([this, then](const SwitchReadResult& read) {
+        if (read.code < 0) {
+            m_out.Error(m_host, "switch read", CodeText(read.code));
             return Finish(kExitSwitchRead);
         }
-        m_module = SwitchTransfer::ImageFromReads(*m_read);
-        if (!m_module.IsPlausible()) {
+        m_module = read.image;
+        if (!read.plausible) {
             m_out.Error(m_host, "switch read",
                 "implausible data (every register 0x00 or 0xFF): check the cable between module and switch board");
             return Finish(kExitImplausible);
@@ -234,21 +244,12 @@ void CCtlModule::SwitchWrite()
     if (!LoadFile(Expanded(m_options.file, m_host, m_options.date)))
         return;
     ReadSwitch([this] {
-        SwitchTransfer::UploadFlow flow;
-        flow.newRequest = [this](uint32_t capacity) {
-            return std::make_unique<CSnmpRequest>(m_host.c_str(), m_options.rwCommunity.c_str(), capacity);
-        };
-        flow.run = [this](CSnmpRequest& request, bool set, std::function<void(int)> then) {
-            CtlDescriptors::StartBatch(request, set, &m_context, std::move(then));
-        };
+        SwitchTransfer::UploadFlow flow = EventLoopUploadFlow(m_host, m_options.rwCommunity, &m_context);
         flow.uploaded = [this] {
             if (m_uploaded)
                 m_uploaded();
             if (!m_options.json)
                 m_out.Line("upload finished, restarting the switch board and confirming");
-        };
-        flow.wait = [this](unsigned milliseconds, std::function<void()> then) {
-            PauseThen(milliseconds, &m_context, std::move(then));
         };
         flow.waitMs = RestartWaitMs();
         m_upload = std::make_unique<CSwitchUpload>();

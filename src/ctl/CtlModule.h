@@ -1,8 +1,9 @@
 #pragma once
-// One module's command for kalvorctl, in callback form: each step is a batch
-// started when the one before it is done, so that many modules can be worked
-// on at once on one event loop, each with its own pacing, time-outs and
-// retries, none waiting for another.
+// One module's command for kalvorctl: the callback-form chains of src/fleet
+// (settings read, switch read and upload, module settings read and apply),
+// their outcomes put into kalvorctl's lines, JSON and exit status. Many
+// modules run at once on one event loop, each with its own pacing,
+// time-outs and retries, none waiting for another.
 
 #include <QObject>
 #include <functional>
@@ -12,10 +13,14 @@
 #include "fleet/CtlDescriptors.h"
 #include "ctl/CtlOptions.h"
 #include "ctl/CtlOutput.h"
-#include "switch/SwitchImage.h"
+#include "settings/SettingsSnapshot.h"
+#include "settings/SwitchImage.h"
 
 class CModuleSettingsRead;
-class CSnmpRequest;
+class CSettingsApply;
+class CSettingsReadAll;
+class CSwitchRead;
+struct ApplyResult;
 class CSwitchUpload;
 struct ModuleSettings;
 
@@ -58,6 +63,14 @@ private:
     bool LoadFile(const std::string& path);
     void Finish(int status);
 
+    // Module settings (CtlModuleSettings.cpp)
+    void ModuleSave();
+    void ModuleDiff();
+    void ModuleApply();
+    void ReportApply(const ApplyResult& result);
+    // Every setting of the module into m_moduleSettings; then `then`, else Finish.
+    void ReadSettings(const std::function<void()>& then);
+
     const CtlOptions& m_options;
     std::string m_host;
     CtlOutput& m_out;
@@ -70,12 +83,18 @@ private:
     QObject m_context;  // pauses and batches started again end with this object
     CtlDescriptors::SessionRetry m_infoRetry;
     std::unique_ptr<CModuleSettingsRead> m_settingsRead;
-    std::unique_ptr<CSnmpRequest> m_read;
+    std::unique_ptr<CSwitchRead> m_read;
     std::unique_ptr<CSwitchUpload> m_upload;
+    std::unique_ptr<CSettingsReadAll> m_readAll;
+    std::unique_ptr<CSettingsApply> m_apply;
+    SettingsSnapshot m_moduleSettings;
+    SettingsSnapshot m_fileSettings;
 };
 
 // kalvorctl's words for a CSnmpRequest code.
 std::string CodeText(int code);
+// "{"host": "…", "status": N" to be continued with more keys.
+std::string JsonHead(const std::string& host, int status);
 // The file status of a configuration file that could not be loaded (2),
 // the error said on `out`; 0 when loaded into `image`.
 int LoadImageFile(const std::string& host, const std::string& path, CtlOutput& out, CSwitchImage& image);

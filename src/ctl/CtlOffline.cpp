@@ -3,6 +3,7 @@
 #include "ctl/CtlHistory.h"
 #include "ctl/CtlModule.h"
 #include "ctl/CtlOutput.h"
+#include "ctl/CtlSettingsText.h"
 #include "ctl/CtlSwitchText.h"
 
 namespace {
@@ -50,6 +51,39 @@ int Diff(const CtlOptions& options, CtlOutput& out)
     return status;
 }
 
+int ModuleShow(const CtlOptions& options, CtlOutput& out)
+{
+    SettingsSnapshot settings;
+    if (const int status = LoadSettingsFile("module show", options.file, out, settings))
+        return status;
+    if (options.json) {
+        out.Raw("{\"file\": " + JsonString(options.file) + ", \"settings\": " + SettingsShowJson(settings) + "}");
+        return kExitOk;
+    }
+    for (const std::string& line : SettingsShowLines(settings))
+        out.Line(line);
+    return kExitOk;
+}
+
+int ModuleDiff(const CtlOptions& options, CtlOutput& out)
+{
+    SettingsSnapshot from, to;
+    if (const int status = LoadSettingsFile("module diff", options.file, out, from))
+        return status;
+    if (const int status = LoadSettingsFile("module diff", options.otherFile, out, to))
+        return status;
+    const std::vector<SettingDifference> differences = DiffSettings(from, to);
+    const int status = !differences.empty() && options.exitCode ? kExitModule : kExitOk;
+    if (options.json) {
+        out.Raw("{\"from\": " + JsonString(options.file) + ", \"to\": " + JsonString(options.otherFile)
+            + ", \"status\": " + std::to_string(status) + ", \"differences\": " + SettingsDiffJson(differences) + "}");
+        return status;
+    }
+    for (const std::string& line : SettingsDiffLines(differences))
+        out.Line(line);
+    return status;
+}
+
 }  // namespace
 
 int RunOffline(const CtlOptions& options)
@@ -57,5 +91,10 @@ int RunOffline(const CtlOptions& options)
     if (options.command == CtlCommand::History)
         return RunHistory(options);
     CtlOutput out;
-    return options.command == CtlCommand::SwitchShow ? Show(options, out) : Diff(options, out);
+    switch (options.command) {
+    case CtlCommand::SwitchShow: return Show(options, out);
+    case CtlCommand::ModuleShow: return ModuleShow(options, out);
+    case CtlCommand::ModuleDiff: return ModuleDiff(options, out);
+    default: return Diff(options, out);
+    }
 }

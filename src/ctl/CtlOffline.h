@@ -1,6 +1,6 @@
 #pragma once
-// The switch commands that need no module: switch show FILE and
-// switch diff FILE1 FILE2.
+// The commands that need no module: switch show FILE, switch diff FILE1
+// FILE2, module show FILE and module diff FILE1 FILE2.
 
 #include "ctl/CtlOptions.h"
 

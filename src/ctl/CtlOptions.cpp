@@ -18,8 +18,10 @@ const char* const kCtlVersion = "kalvorctl 2.07";
 const char* const kCtlUsage
     = "usage: kalvorctl [options] info HOST\n"
       "       kalvorctl [options] switch read|diff|write HOST FILE\n"
-      "       kalvorctl [options] --hosts LIST info | switch read|diff|write FILE\n"
+      "       kalvorctl [options] module save|diff|apply HOST FILE\n"
+      "       kalvorctl [options] --hosts LIST info | switch read|diff|write FILE | module save|diff|apply FILE\n"
       "       kalvorctl [options] switch diff FILE1 FILE2 | switch show FILE   (no module)\n"
+      "       kalvorctl [options] module diff FILE1 FILE2 | module show FILE   (no module)\n"
       "       kalvorctl [options] scan RANGE       (a.b.c.d/N with N >= 16, or FIRST-LAST)\n"
       "       kalvorctl [options] --history DIR switch read HOST      (one commit per run)\n"
       "       kalvorctl [options] history HOST|NAME                    (the versions of one module)\n"
@@ -38,7 +40,9 @@ const char* const kCtlUsage
       "  --jobs N           modules worked on at once, 1 to 256 (default 32)\n"
       "  --hosts-out FILE   write the modules that failed (scan: that answered) as a host list\n"
       "  --json             only JSON on standard output, one object per module\n"
-      "  --exit-code        switch diff: status 1 when a register differs\n"
+      "  --exit-code        switch diff, module diff: status 1 when anything differs\n"
+      "  --yes              module apply: write without asking (required with --hosts)\n"
+      "  --with-address     module apply: write the module's own IP address too (last)\n"
       "  --trace FILE       log every request and answer to FILE (replaced)\n"
       "  --inventory FILE   CSV: address,name,group[,ro,rw] (with communities: private to its owner)\n"
       "  --group G          only the inventory's modules of group G\n"
@@ -54,7 +58,8 @@ const char* const kCtlUsage
       "  -v, --version      the version\n"
       "exit status: 0 done, 1 module did not answer (info) or registers differ (diff --exit-code),\n"
       "  2 bad command line or file, 3 switch read failed, 4 implausible switch data,\n"
-      "  5 upload failed, 6 not confirmed; with --hosts the highest status of any module;\n"
+      "  5 upload failed, 6 not confirmed, 7 module apply refused or declined,\n"
+      "  8 not every setting written; with --hosts the highest status of any module;\n"
       "  129/130/143 interrupted (SIGHUP/SIGINT/SIGTERM)\n";
 
 namespace {
@@ -183,6 +188,10 @@ const CommandShape kCommands[] = {
     {"switch diff", CtlCommand::SwitchDiff, 2, true},
     {"switch write", CtlCommand::SwitchWrite, 2, true},
     {"switch show", CtlCommand::SwitchShow, 1, false},
+    {"module save", CtlCommand::ModuleSave, 2, true},
+    {"module diff", CtlCommand::ModuleDiff, 2, true},
+    {"module apply", CtlCommand::ModuleApply, 2, true},
+    {"module show", CtlCommand::ModuleShow, 1, false},
     {"scan", CtlCommand::Scan, 1, false},
     {"history", CtlCommand::History, 1, false},
 };
@@ -194,18 +203,23 @@ const CommandShape* FindCommand(const std::vector<std::string>& words, std::stri
         error = "no command";
         return nullptr;
     }
+    bool group = false;  // a command of two words whose first word matches
     for (const CommandShape& shape : kCommands) {
         const std::string text = shape.words;
-        const bool two = text.find(' ') != std::string::npos;
-        if (words[0] == text.substr(0, text.find(' ')) && (!two || (words.size() > 1 && words[1] == text.substr(7))))
+        const size_t blank = text.find(' ');
+        if (words[0] != text.substr(0, blank))
+            continue;
+        group = blank != std::string::npos;
+        if (!group || (words.size() > 1 && words[1] == text.substr(blank + 1)))
             return &shape;
     }
-    if (words[0] != "switch")
+    if (!group)
         error = "unknown command " + words[0];
     else if (words.size() < 2)
-        error = "switch: read, diff, write or show expected";
+        error = words[0]
+            + (words[0] == "switch" ? ": read, diff, write or show expected" : ": save, diff, apply or show expected");
     else
-        error = "switch: unknown command " + words[1];
+        error = words[0] + ": unknown command " + words[1];
     return nullptr;
 }
 
@@ -226,7 +240,8 @@ std::string TakeArguments(const CommandShape& shape, std::vector<std::string> gi
 {
     const bool fleet = options.Fleet();
     bool withHost = shape.withHost && !fleet;
-    if (shape.command == CtlCommand::SwitchDiff && !fleet && !given.empty() && !LooksLikeAddress(given[0]))
+    const bool diff = shape.command == CtlCommand::SwitchDiff || shape.command == CtlCommand::ModuleDiff;
+    if (diff && !fleet && !given.empty() && !LooksLikeAddress(given[0]))
         withHost = false;  // two files, no module
     // A saving command with --history, or one that compares or writes with --at.
     const CtlSavedKind* kind = SavedKind(shape.command);
@@ -268,12 +283,16 @@ std::string TakeArguments(const CommandShape& shape, std::vector<std::string> gi
 // What goes with what.
 std::string CheckCombination(const CtlOptions& options)
 {
-    if (options.exitCode && options.command != CtlCommand::SwitchDiff)
-        return "--exit-code is for switch diff only";
+    if (options.exitCode && !options.Diff())
+        return "--exit-code is for switch diff and module diff only";
+    if ((options.yes || options.withAddress) && options.command != CtlCommand::ModuleApply)
+        return std::string(options.yes ? "--yes" : "--with-address") + " is for module apply only";
+    if (options.command == CtlCommand::ModuleApply && options.Fleet() && !options.yes)
+        return "module apply with --hosts needs --yes (the changes are not asked about module by module)";
     if (options.Fleet() && options.command == CtlCommand::Scan)
         return "--hosts does not go with scan (scan finds the hosts; --hosts-out writes them)";
-    if (options.Fleet() && options.command == CtlCommand::SwitchShow)
-        return "--hosts does not go with switch show";
+    if (options.Fleet() && (options.command == CtlCommand::SwitchShow || options.command == CtlCommand::ModuleShow))
+        return "--hosts does not go with switch show or module show";
     if (!options.hostsOut.empty() && !options.Fleet() && options.command != CtlCommand::Scan)
         return "--hosts-out is for --hosts, --inventory and scan";
     return CheckRecordOptions(options);
@@ -294,7 +313,8 @@ std::string Expanded(
     std::string text = pattern;
     for (const auto& [placeholder, value] : {std::pair<std::string, std::string> {"{host}", host}, {"{date}", date},
              {"{name}", name.empty() ? host : name}})
-        for (size_t at = text.find(placeholder); at != std::string::npos; at = text.find(placeholder, at + value.size()))
+        for (size_t at = text.find(placeholder); at != std::string::npos;
+             at = text.find(placeholder, at + value.size()))
             text.replace(at, placeholder.size(), value);
     return text;
 }
@@ -315,7 +335,7 @@ CtlParse ParseCtlArguments(const std::vector<std::string>& args, const std::func
     parser.setOptionsAfterPositionalArgumentsMode(QCommandLineParser::ParseAsOptions);
     for (const ValueOption& option : ValueOptions())
         parser.addOption(QCommandLineOption(option.name, QString(), option.valueName));
-    for (const char* flag : {"json", "exit-code"})
+    for (const char* flag : {"json", "exit-code", "yes", "with-address"})
         parser.addOption(QCommandLineOption(flag));
     parser.addOption(QCommandLineOption(QStringList {"h", "help"}));
     parser.addOption(QCommandLineOption(QStringList {"v", "version"}));
@@ -332,6 +352,8 @@ CtlParse ParseCtlArguments(const std::vector<std::string>& args, const std::func
     CtlOptions& options = parse.options;
     options.json = parser.isSet("json");
     options.exitCode = parser.isSet("exit-code");
+    options.yes = parser.isSet("yes");
+    options.withAddress = parser.isSet("with-address");
     std::string values[2];
     CtlCommunitySources communities;
     for (const ValueOption& option : ValueOptions()) {

@@ -15,9 +15,23 @@ enum CtlExit : int {
     kExitImplausible = 4,  // the registers read are implausible
     kExitUpload = 5,  // the upload of the changed registers failed
     kExitConfirm = 6,  // restart and confirmation failed
+    kExitNotApplied = 7,  // module apply: refused for this module or not confirmed by the operator
+    kExitIncomplete = 8,  // module apply: a setting was not written or reads back otherwise
 };
 
-enum class CtlCommand { Info, SwitchRead, SwitchDiff, SwitchWrite, SwitchShow, Scan, History };
+enum class CtlCommand {
+    Info,
+    SwitchRead,
+    SwitchDiff,
+    SwitchWrite,
+    SwitchShow,
+    Scan,
+    History,
+    ModuleSave,
+    ModuleShow,
+    ModuleDiff,
+    ModuleApply,
+};
 
 struct CtlOptions {
     CtlCommand command = CtlCommand::Info;
@@ -34,7 +48,9 @@ struct CtlOptions {
     int retries = -1;  // negative: the library's
     int jobs = 32;  // modules worked on at once
     bool json = false;
-    bool exitCode = false;  // switch diff: status 1 when a register differs
+    bool exitCode = false;  // switch and module diff: status 1 when anything differs
+    bool yes = false;  // module apply: no question
+    bool withAddress = false;  // module apply: the module's own address too
     std::string trace;  // may hold {host} and {date}
     std::string date;  // {date}: the run's start, UTC, "20261207T141500Z"
     std::string inventory;  // --inventory
@@ -50,8 +66,10 @@ struct CtlOptions {
 
     bool Offline() const
     {
-        return command == CtlCommand::SwitchShow || command == CtlCommand::History || !otherFile.empty();
+        return command == CtlCommand::SwitchShow || command == CtlCommand::ModuleShow || command == CtlCommand::History
+            || !otherFile.empty();
     }
+    bool Diff() const { return command == CtlCommand::SwitchDiff || command == CtlCommand::ModuleDiff; }
     bool Fleet() const { return !hostsFile.empty() || !inventory.empty(); }
 };
 

@@ -128,6 +128,14 @@ std::string JsonString(const std::string& text)
     return json + "\"";
 }
 
+std::string JsonArray(const std::vector<std::string>& entries)
+{
+    std::string json = "[";
+    for (const std::string& entry : entries)
+        json += (json.size() > 1 ? ", " : "") + entry;
+    return json + "]";
+}
+
 std::string JsonStrings(const std::vector<std::string>& items)
 {
     std::string json = "[";

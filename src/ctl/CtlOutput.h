@@ -56,6 +56,8 @@ int StatusAfterOutput(int status);
 
 // `text` as a JSON string, quotes included.
 std::string JsonString(const std::string& text);
+// JSON texts `entries` as one JSON array.
+std::string JsonArray(const std::vector<std::string>& entries);
 // `items` as a JSON array of strings.
 std::string JsonStrings(const std::vector<std::string>& items);
 // The object of a failure: `head` (the keys that name what failed, such as

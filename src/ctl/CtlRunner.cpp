@@ -20,10 +20,10 @@ namespace {
 const char* StatusMeaning(const CtlOptions& options, int status)
 {
     static const char* const kMeanings[] = {"done", "module did not answer", "file error", "switch read failed",
-        "switch data implausible", "upload failed", "not confirmed"};
-    if (options.command == CtlCommand::SwitchDiff && status == kExitModule)
-        return "registers differ";
-    return status >= 0 && status <= kExitConfirm ? kMeanings[status] : "failed";
+        "switch data implausible", "upload failed", "not confirmed", "not applied", "not every setting written"};
+    if (options.Diff() && status == kExitModule)
+        return options.command == CtlCommand::SwitchDiff ? "registers differ" : "settings differ";
+    return status >= 0 && status <= kExitIncomplete ? kMeanings[status] : "failed";
 }
 
 std::string Joined(const std::vector<std::string>& hosts)
@@ -81,8 +81,7 @@ private:
             slot.out->Hold();  // until every module before it is reported
         m_inProgress.insert(i);
         Tell();
-        if (PerHostTrace()
-            && !CSnmpRequest::SetHostTraceFile(host, Expanded(m_options.trace, host, m_options.date))) {
+        if (PerHostTrace() && !CSnmpRequest::SetHostTraceFile(host, Expanded(m_options.trace, host, m_options.date))) {
             slot.out->Failed("trace", "the trace file cannot be opened");  // the reason is on standard error
             return Finished(i, kExitUsage);
         }

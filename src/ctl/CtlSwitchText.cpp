@@ -3,7 +3,7 @@
 #include <cstdio>
 
 #include "ctl/CtlOutput.h"
-#include "switch/SwitchRegisterNames.h"
+#include "settings/SwitchRegisterNames.h"
 
 namespace {
 
@@ -26,14 +26,6 @@ std::string JsonEntry(int r, const std::string& values)
 {
     return "{\"register\": " + std::to_string(r) + ", " + values
         + ", \"settings\": " + JsonStrings(SwitchRegisterNames(r)) + "}";
-}
-
-std::string JsonArray(const std::vector<std::string>& entries)
-{
-    std::string json = "[";
-    for (const std::string& entry : entries)
-        json += (json.size() > 1 ? ", " : "") + entry;
-    return json + "]";
 }
 
 }  // namespace

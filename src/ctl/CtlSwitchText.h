@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-#include "switch/SwitchImage.h"
+#include "settings/SwitchImage.h"
 
 // One line per register that differs, ascending: "register R: 0xMM -> 0xNN"
 // (`from`'s value, then `to`'s) and the settings' names in brackets.

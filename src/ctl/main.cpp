@@ -39,8 +39,10 @@ bool Modules(const CtlOptions& options, std::vector<CtlModuleEntry>& modules)
     if (!notice.empty())
         fprintf(stderr, "kalvorctl: %s\n", notice.c_str());
     const bool oneFile = !options.file.empty() && !HasModulePlaceholder(options.file);
-    if (options.command == CtlCommand::SwitchRead && modules.size() > 1 && oneFile)
-        return Refuse("switch read for several hosts needs {host} or {name} in FILE");
+    const bool saves = options.command == CtlCommand::SwitchRead || options.command == CtlCommand::ModuleSave;
+    if (saves && modules.size() > 1 && oneFile)
+        return Refuse(std::string(options.command == CtlCommand::SwitchRead ? "switch read" : "module save")
+            + " for several hosts needs {host} or {name} in FILE");
     return true;
 }
 
@@ -106,8 +108,7 @@ int main(int argc, char** argv)
     std::vector<std::string> args;
     for (int i = 1; i < argc; ++i)
         args.emplace_back(argv[i]);
-    CtlParse parse
-        = ParseCtlArguments(args, [](const char* name) { return static_cast<const char*>(getenv(name)); });
+    CtlParse parse = ParseCtlArguments(args, [](const char* name) { return static_cast<const char*>(getenv(name)); });
     switch (parse.what) {
     case CtlParse::What::Help: fputs(kCtlUsage, stdout); return kExitOk;
     case CtlParse::What::Version: printf("%s\n", kCtlVersion); return kExitOk;

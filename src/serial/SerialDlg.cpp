@@ -9,8 +9,10 @@
 #include "platform/UiSeam.h"
 #include "res/SerialDlgIds.h"
 #include "res/SerialDlgTemplate.h"
-#include "snmp/ModuleObjects.h"
 #include "serial/SerialText.h"
+#include "settings/SerialSettings.h"
+#include "settings/SettingVars.h"
+#include "snmp/ModuleObjects.h"
 
 namespace {
 
@@ -24,7 +26,6 @@ constexpr const char* kFlushed = "Connection established! Serial port re-initial
 constexpr const char* kNotLatin1
     = "The message holds characters that the serial port cannot carry. Use Latin-1 characters only.";
 constexpr int kMessageLimit = 64;
-constexpr uint32_t kMaxTimeout = 255;
 
 void Fill(QComboBox* combo, const QStringList& items)
 {
@@ -54,7 +55,7 @@ CSerialDlg::CSerialDlg(const SubWindowArgs& args, QWidget* parent) : CModuleDlg(
 void CSerialDlg::DoDataExchange(CDataExchange& dx)
 {
     DDX_Text(dx, IDC_SERIAL_TIMEOUT, m_rxTimeout);
-    DDV_MinMaxUInt(dx, m_rxTimeout, 0, kMaxTimeout);
+    DDV_MinMaxUInt(dx, m_rxTimeout, 0, SerialSettings::kMaxTimeout);
     DDX_Text(dx, IDC_STATUS, m_status);
     DDX_Text(dx, IDC_SERIAL_MESSAGE, m_txText);
     DDV_MaxChars(dx, m_txText, kMessageLimit);
@@ -89,18 +90,17 @@ void CSerialDlg::ShowReceiveAs(int hexView)
 
 void CSerialDlg::OnGetSettings()
 {
-    auto request = NewRequest(Community::ReadOnly, 4);
-    request->AddVar(Oid::kSerialBaud, "", 0);
-    request->AddVar(Oid::kSerialParity, "", 0);
-    request->AddVar(Oid::kSerialFlowControl, "", 0);
-    request->AddVar(Oid::kSerialTimeout, "", 0);
+    const std::vector<std::string>& objects = SerialSettings::ReadObjects();
+    auto request = NewRequest(Community::ReadOnly, static_cast<uint32_t>(objects.size()));
+    AddReads(*request, objects);
     if (RunGet(*request) < 0)
         return;
     m_status = QString::fromLatin1(kSettingsRead);
-    Select(m_baudCombo, request->GetInteger(0));
-    Select(m_parityCombo, request->GetInteger(1));
-    Select(m_flowCombo, request->GetInteger(2));
-    m_rxTimeout = static_cast<uint32_t>(request->GetInteger(3));
+    const SerialLine line = SerialSettings::FromReads(*request);
+    Select(m_baudCombo, line.baud);
+    Select(m_parityCombo, line.parity);
+    Select(m_flowCombo, line.flow);
+    m_rxTimeout = line.timeout;
     SetStatus(m_status);
 }
 
@@ -109,10 +109,10 @@ void CSerialDlg::OnSetSettings()
     if (!TakeFields())
         return;
     ShowReceiveAs(m_hexView);
-    auto request = NewRequest(Community::ReadWrite, 3);
-    request->AddVar(Oid::kSerialBaud, QByteArray::number(SelectedIndex(m_baudCombo)).constData(), 'i');
-    request->AddVar(Oid::kSerialParity, QByteArray::number(SelectedIndex(m_parityCombo)).constData(), 'i');
-    request->AddVar(Oid::kSerialTimeout, QByteArray::number(m_rxTimeout).constData(), 'i');
+    const std::vector<SnmpVarSpec> writes
+        = SerialSettings::Writes(SelectedIndex(m_baudCombo), SelectedIndex(m_parityCombo), m_rxTimeout);
+    auto request = NewRequest(Community::ReadWrite, static_cast<uint32_t>(writes.size()));
+    AddWrites(*request, writes);
     if (RunSet(*request) < 0)
         return;
     SetStatus(QString::fromLatin1(kSettingsWritten));

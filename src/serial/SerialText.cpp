@@ -38,15 +38,6 @@ bool StartsWith(const QByteArray& text, const char* marker) { return text.starts
 
 }  // namespace
 
-QStringList BaudRateItems()
-{
-    return {"300", "1200", "2400", "4800", "9600", "19200", "38400", "57600", "115200", "230400"};
-}
-
-QStringList ParityItems() { return {"None", "Even", "Odd", "Space", "Mark"}; }
-
-QStringList FlowControlItems() { return {"None", "Hardware ", "XonXoff"}; }
-
 QString ToHexDump(const QByteArray& bytes)
 {
     QString dump;

@@ -1,16 +1,11 @@
 #pragma once
-// The serial bridge's texts, free of any window: the line-setting lists, the
-// hexadecimal dump of received bytes, the decoding of the module's printed
+// The serial bridge's texts, free of any window (the line-setting lists are
+// settings/SerialSettings.h's): the hexadecimal dump of received bytes, the decoding of the module's printed
 // receive buffer, and the text view of received bytes.
 
 #include <QByteArray>
 #include <QString>
 #include <QStringList>
-
-// The module stores each line setting as the index in these lists.
-QStringList BaudRateItems();  // "300" ... "230400"
-QStringList ParityItems();  // "None", "Even", "Odd", "Space", "Mark"
-QStringList FlowControlItems();  // "None", "Hardware ", "XonXoff"
 
 // Two upper-case digits and a blank per byte, CR LF after every 8th byte.
 QString ToHexDump(const QByteArray& bytes);

@@ -26,6 +26,15 @@ public:
         return *m_requests.back();
     }
 
+    // Stops the batch still running: nothing more is sent, no call back.
+    // The batches stay until the chain goes, so this may be called from
+    // within a batch's own call back.
+    void Cancel()
+    {
+        for (const auto& request : m_requests)
+            request->Cancel();
+    }
+
 private:
     std::string m_host;
     std::string m_community;

@@ -5,7 +5,7 @@
 #include <array>
 #include <cstdint>
 
-#include "switch/SwitchTables.h"
+#include "settings/SwitchTables.h"
 
 class CSnmpRequest;
 

@@ -13,8 +13,8 @@
 #include "res/SwitchDlgTemplate.h"
 #include "snmp/ModuleObjects.h"
 #include "switch/PortStatusDlg.h"
-#include "switch/SwitchTransfer.h"
-#include "switch/SwitchUpload.h"
+#include "settings/SwitchTransfer.h"
+#include "fleet/SwitchUpload.h"
 
 namespace {
 

@@ -10,8 +10,8 @@
 #include <memory>
 
 #include "module/ModuleDlg.h"
-#include "switch/SwitchImage.h"
-#include "switch/SwitchTransfer.h"
+#include "settings/SwitchImage.h"
+#include "settings/SwitchTransfer.h"
 
 class CPortStatusDlg;
 

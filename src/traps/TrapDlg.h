@@ -9,8 +9,7 @@
 #include <cstdint>
 
 #include "module/ModuleDlg.h"
-
-class CIPAddressCtrl;
+#include "settings/TrapSettings.h"
 
 class CTrapDlg : public CModuleDlg {
     Q_OBJECT
@@ -34,15 +33,6 @@ private:
     // (a blank address field, characters outside Latin-1) is refused here.
     bool CheckServerFields();
 
-    CIPAddressCtrl* m_trapServerCtrl = nullptr;
     // As set by the last successful read; the write sends the differences.
-    uint32_t m_trapServerRead = 0;
-    QString m_trapCommunityRead;
-    std::array<int32_t, 8> m_lowRead {};
-    std::array<int32_t, 8> m_highRead {};
+    TrapValues m_read;
 };
-
-// The trap community as the window shows it, from the module's printed
-// value: a quoted string, or the bytes of a hexadecimal dump taken as
-// Latin-1 text; at most 12 characters.
-QString TrapCommunityFromPrinted(const char* printed);

@@ -15,39 +15,42 @@
 namespace {
 
 using Clock = std::chrono::steady_clock;
-constexpr int kRegisters = 128;
+constexpr auto kPause = std::chrono::milliseconds(150);
 
 struct FloorModule {
     std::string peer;
     netsnmp_session* session = nullptr;
     Clock::time_point sendAt;
-    bool sent = false;
+    bool sent = false;  // the current batch's first request
     bool done = false;
-    int answered = 0;
+    size_t batch = 0;
+    size_t answered = 0;  // in the current batch
 };
 
-struct RegisterNames {
-    oid names[kRegisters][MAX_OID_LEN];
-    size_t lengths[kRegisters];
-    RegisterNames()
-    {
-        for (int r = 0; r < kRegisters; ++r) {
-            lengths[r] = MAX_OID_LEN;
-            read_objid(Oid::SwitchRegister(r).c_str(), names[r], &lengths[r]);
-        }
-    }
+struct ParsedOid {
+    oid name[MAX_OID_LEN];
+    size_t length = MAX_OID_LEN;
 };
+using ParsedBatches = std::vector<std::vector<ParsedOid>>;
 
-const RegisterNames& Names()
+const ParsedBatches* g_batches = nullptr;
+
+ParsedBatches Parse(const FloorBatches& batches)
 {
-    static const RegisterNames names;
-    return names;
+    ParsedBatches parsed;
+    for (const auto& batch : batches) {
+        parsed.emplace_back(batch.size());
+        for (size_t i = 0; i < batch.size(); ++i)
+            read_objid(batch[i].c_str(), parsed.back()[i].name, &parsed.back()[i].length);
+    }
+    return parsed;
 }
 
 void SendNext(FloorModule& module)
 {
+    const ParsedOid& name = (*g_batches)[module.batch][module.answered];
     netsnmp_pdu* pdu = snmp_pdu_create(SNMP_MSG_GET);
-    snmp_add_null_var(pdu, Names().names[module.answered], Names().lengths[module.answered]);
+    snmp_add_null_var(pdu, name.name, name.length);
     if (!snmp_send(module.session, pdu)) {
         snmp_free_pdu(pdu);
         module.done = true;
@@ -57,11 +60,19 @@ void SendNext(FloorModule& module)
 int OnAnswer(int operation, netsnmp_session*, int, netsnmp_pdu*, void* magic)
 {
     auto& module = *static_cast<FloorModule*>(magic);
-    if (operation != NETSNMP_CALLBACK_OP_RECEIVED_MESSAGE || ++module.answered == kRegisters) {
+    if (operation != NETSNMP_CALLBACK_OP_RECEIVED_MESSAGE) {
         module.done = true;
         return 1;
     }
-    SendNext(module);
+    if (++module.answered < (*g_batches)[module.batch].size()) {
+        SendNext(module);
+        return 1;
+    }
+    // The batch is read: the next one after its pause.
+    module.answered = 0;
+    module.done = ++module.batch == g_batches->size();
+    module.sent = false;
+    module.sendAt = Clock::now() + kPause;
     return 1;
 }
 
@@ -76,7 +87,7 @@ void Open(FloorModule& module, const char* community)
     settings.callback = OnAnswer;
     settings.callback_magic = &module;
     module.session = snmp_open(&settings);
-    module.sendAt = Clock::now() + std::chrono::milliseconds(150);
+    module.sendAt = Clock::now() + kPause;
     module.done = module.session == nullptr;
 }
 
@@ -105,8 +116,13 @@ void Wait(const std::vector<FloorModule*>& flying)
 }  // namespace
 
 double FleetReadFloorSeconds(const std::vector<std::string>& addresses, uint16_t port, const char* community,
-    int inFlight)
+    int inFlight, const FloorBatches& batches)
 {
+    FloorBatches registers(1);
+    for (int r = 0; r < 128; ++r)
+        registers[0].push_back(Oid::SwitchRegister(r));
+    const ParsedBatches parsed = Parse(batches.empty() ? registers : batches);
+    g_batches = &parsed;
     std::vector<FloorModule> modules(addresses.size());
     for (size_t i = 0; i < addresses.size(); ++i)
         modules[i].peer = addresses[i] + ":" + std::to_string(port);
@@ -129,13 +145,15 @@ double FleetReadFloorSeconds(const std::vector<std::string>& addresses, uint16_t
                 snmp_close(module->session);
                 module->session = nullptr;
             }
-        flying.erase(std::remove_if(flying.begin(), flying.end(), [](FloorModule* m) { return m->done; }), flying.end());
+        flying.erase(
+            std::remove_if(flying.begin(), flying.end(), [](FloorModule* m) { return m->done; }), flying.end());
         if (!flying.empty())
             Wait(flying);
     }
+    g_batches = nullptr;
     int failed = 0;
     for (const FloorModule& module : modules)
-        failed += module.answered != kRegisters;
+        failed += module.batch != parsed.size();
     if (failed)
         fprintf(stderr, "floor: %d modules not read completely\n", failed);
     return timer.nsecsElapsed() / 1e9;

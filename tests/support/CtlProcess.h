@@ -1,117 +1,26 @@
 #pragma once
-// kalvorctl run as a process by a test (KALVOR_CTL_PATH is defined by the
-// test's build), and the small file and text helpers its tests share.
+// kalvorctl as a process for a test: the restart wait shortened (unless the
+// test sets it), no community from the environment.
 
-#include <QFile>
-#include <QJsonDocument>
-#include <QJsonObject>
-#include <QList>
+#include <QByteArray>
 #include <QProcess>
-#include <QtTest>
+#include <QString>
+#include <QStringList>
 #include <functional>
-#include <string>
-#include <utility>
-#include <vector>
-
-#include "snmp/ModuleObjects.h"
-#include "support/SimModule.h"
-#include "switch/SwitchTables.h"
 
 struct CtlRun {
-    int status = -1;
+    int status = -1;  // -1: did not end normally within a minute
     QString out;
     QString err;
 };
 
-// Starts kalvorctl (or `program`, which runs it) with `args` (the restart
-// wait shortened for the test unless `env` sets it).
-inline void StartCtl(
-    QProcess& process, const QStringList& args, const QStringList& env = {}, const QString& program = KALVOR_CTL_PATH)
-{
-    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
-    environment.insert("KALVOR_RESTART_WAIT_MS", "0");
-    environment.remove("KALVOR_RO_COMMUNITY");
-    environment.remove("KALVOR_RW_COMMUNITY");
-    for (const QString& pair : env)
-        environment.insert(pair.section('=', 0, 0), pair.section('=', 1));
-    process.setProcessEnvironment(environment);
-    process.start(program, args);
-}
-
-// Runs kalvorctl with `input` on its standard input; `child` runs in the
-// child process before kalvorctl starts.
-inline CtlRun Ctl(const QStringList& args, const QStringList& env = {}, const QByteArray& input = {},
-    const std::function<void()>& child = {})
-{
-    QProcess process;
-    if (child)
-        process.setChildProcessModifier(child);
-    StartCtl(process, args, env);
-    process.write(input);
-    process.closeWriteChannel();
-    if (!process.waitForFinished(60000)) {
-        process.kill();
-        process.waitForFinished();
-        return {};
-    }
-    CtlRun run;
-    run.status = process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -1;
-    run.out = QString::fromLocal8Bit(process.readAllStandardOutput());
-    run.err = QString::fromLocal8Bit(process.readAllStandardError());
-    return run;
-}
-
-inline QStringList PortArgs(const SimModule& sim) { return {"--port", QString::number(sim.Port())}; }
-
-// State text setting the switch registers given as {register, value}.
-inline std::string RegisterObjects(const std::vector<std::pair<int, int>>& registers, const std::string& more = "")
-{
-    std::string objects;
-    for (const auto& [r, value] : registers) {
-        if (!objects.empty())
-            objects += ",";
-        objects += "\"" + Oid::SwitchRegister(r) + "\": {\"type\": \"i\", \"value\": " + std::to_string(value) + "}";
-    }
-    return "{\"objects\": {" + objects + "}" + more + "}";
-}
-
-inline QByteArray DefaultImage()
-{
-    return QByteArray(reinterpret_cast<const char*>(kDefaultImage.data()), int(kDefaultImage.size()));
-}
-
-inline QByteArray ReadAll(const QString& path)
-{
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-}
-
-inline void WriteAll(const QString& path, const QByteArray& bytes)
-{
-    QFile file(path);
-    QVERIFY(file.open(QIODevice::WriteOnly));
-    QCOMPARE(file.write(bytes), bytes.size());
-}
-
-inline int Count(const std::vector<JournalEntry>& journal, const std::string& op, const std::string& oid)
-{
-    int count = 0;
-    for (const JournalEntry& entry : journal)
-        count += entry.op == op && entry.oid == oid;
-    return count;
-}
-
-inline QStringList Lines(const QString& text) { return text.split('\n', Qt::SkipEmptyParts); }
-
-// Every JSON object of `text`, one a line.
-inline QList<QJsonObject> JsonLines(const QString& text)
-{
-    QList<QJsonObject> objects;
-    for (const QString& line : Lines(text)) {
-        QJsonParseError error {};
-        objects << QJsonDocument::fromJson(line.toUtf8(), &error).object();
-        if (error.error != QJsonParseError::NoError)
-            qWarning("not JSON: %s", qPrintable(line));
-    }
-    return objects;
-}
+// Starts `ctl` with `args`; `env` holds NAME=VALUE pairs added to the
+// environment.
+void StartCtlProcess(QProcess& process, const QString& ctl, const QStringList& args, const QStringList& env = {});
+// Runs it to its end with `input` on its standard input; `child` (when
+// given) runs in the child process before the program starts.
+CtlRun RunCtlProcess(const QString& ctl, const QStringList& args, const QStringList& env = {},
+    const QByteArray& input = {}, const std::function<void()>& child = {});
+// Seconds `ctl` with `args` takes to its end (at most ten minutes); its exit
+// status in `status`.
+double TimedCtlProcess(const QString& ctl, const QStringList& args, int& status);

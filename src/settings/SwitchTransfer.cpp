@@ -1,4 +1,4 @@
-#include "switch/SwitchTransfer.h"
+#include "settings/SwitchTransfer.h"
 
 #include <QFile>
 #include <QFileInfo>
@@ -29,10 +29,21 @@ qint64 ReadUpTo(QFile& file, char* data, qint64 size)
 
 namespace SwitchTransfer {
 
+const std::vector<std::string>& RegisterObjects()
+{
+    static const std::vector<std::string> objects = [] {
+        std::vector<std::string> all;
+        for (int r = 0; r < SwitchMap::kRegisters; ++r)
+            all.push_back(Oid::SwitchRegister(r));
+        return all;
+    }();
+    return objects;
+}
+
 void AddRegisterReads(CSnmpRequest& request)
 {
-    for (int r = 0; r < SwitchMap::kRegisters; ++r)
-        request.AddVar(Oid::SwitchRegister(r), "", 0);
+    for (const std::string& oid : RegisterObjects())
+        request.AddVar(oid, "", 0);
 }
 
 CSwitchImage ImageFromReads(const CSnmpRequest& request)

@@ -59,6 +59,14 @@ struct Layout {
 // Layout steps for an accepted version (the switch buttons follow separately).
 Layout LayoutFor(const FirmwareVersion& version);
 
+// A mode box as a window that has only read `version` shows it: the
+// template's caption and state, then the layout's changes.
+struct ControlLook {
+    const char* caption;
+    bool enabled;
+};
+ControlLook ModeBoxAt(const FirmwareVersion& version, int control);
+
 // The switch buttons are usable with switch control on, except on minor 75 and 79.
 bool SwitchButtonsUsable(const FirmwareVersion& version, bool switchControl);
 

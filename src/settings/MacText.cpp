@@ -1,4 +1,4 @@
-#include "core/MacText.h"
+#include "settings/MacText.h"
 
 #include <QRegularExpression>
 

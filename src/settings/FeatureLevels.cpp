@@ -1,10 +1,10 @@
-#include "core/FeatureLevels.h"
+#include "settings/FeatureLevels.h"
 
 #include <algorithm>
 #include <initializer_list>
 
 #include "res/MainDlgIds.h"
-#include "res/MainDlgTemplate.h"
+#include "settings/ModeBits.h"
 #include "snmp/ModuleObjects.h"
 
 namespace {
@@ -47,9 +47,12 @@ const SettingsObject kAccessObjects[] = {
 };
 
 constexpr const char* kNA = "N/A";
+constexpr const char* kPulseWidthSlow = "Restart Pulse Width (x42ms)";
+constexpr const char* kPulseWidthFast = "Restart Pulse Width (x0.25s)";
 
 // The control's caption as the template has it, in the given state.
-ControlChange Original(int id, ControlState state) { return {id, MainDlgCaption(id), state}; }
+// A mode box's caption as the template has it, in the given state.
+ControlChange Original(int id, ControlState state) { return {id, ModeBitOf(id)->caption, state}; }
 constexpr ControlState Keep = ControlState::Keep;
 constexpr ControlState Enable = ControlState::Enable;
 constexpr ControlState Disable = ControlState::Disable;
@@ -228,14 +231,29 @@ Layout LayoutFor(const FirmwareVersion& version)
     if (!from4070) {
         Append(layout.changes, kBelow4070);
         AppendColumns(layout.changes, kBelow4070Columns, version.minor);
-        layout.pulseWidthLabel = kPulseWidthLabelSlow;
+        layout.pulseWidthLabel = kPulseWidthSlow;
     } else {
         Append(layout.changes, kFrom4070);
         AppendColumns(layout.changes, kFrom4070Minors, version.minor);
-        layout.pulseWidthLabel = kPulseWidthLabelFast;
+        layout.pulseWidthLabel = kPulseWidthFast;
     }
     layout.rs232Possible = from4070 && version.minor == 73;
     return layout;
+}
+
+ControlLook ModeBoxAt(const FirmwareVersion& version, int control)
+{
+    // The template shows every mode box enabled.
+    ControlLook look {ModeBitOf(control)->caption, true};
+    for (const ControlChange& change : LayoutFor(version).changes) {
+        if (change.id != control)
+            continue;
+        if (change.caption)
+            look.caption = change.caption;
+        if (change.state == ControlState::Enable || change.state == ControlState::Disable)
+            look.enabled = change.state == ControlState::Enable;
+    }
+    return look;
 }
 
 bool SwitchButtonsUsable(const FirmwareVersion& version, bool switchControl)

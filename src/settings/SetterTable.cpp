@@ -1,10 +1,25 @@
-#include "core/SetterTable.h"
+#include "settings/SetterTable.h"
 
 #include "res/MainDlgIds.h"
+#include "settings/FeatureLevels.h"
+#include "settings/MacText.h"
 
 namespace {
 constexpr uint32_t kAll = 0xFFFFFFFFu;
 constexpr SetterCheck kNoCheck = {0, 0, 0, nullptr};
+constexpr const char* kUnreachableModuleIp
+    = "ERROR in IP address. 0.0.0.0 and 255.255.255.255 would cut the module off the network.";
+constexpr const char* kBadMacLock = "ERROR in MAC Lock value. Enter six hexadecimal bytes, e.g. 00 0A 1B 2C 3D 4E";
+
+char TypeLetter(SetterField kind)
+{
+    switch (kind) {
+    case SetterField::IpAddress: return 'a';
+    case SetterField::MacLock: return 'x';
+    case SetterField::Number: return 'i';
+    }
+    return 0;
+}
 }  // namespace
 
 const std::array<SetterSpec, 13> kSetters = {{
@@ -39,3 +54,47 @@ const std::array<SetterSpec, 13> kSetters = {{
         {1, 32767, 512, "ERROR in PingCount Value. Must be in the range [1..32767]"},
         "Connection established! RestartPulse changed."},
 }};
+
+bool SetterAccepts(const SetterSpec& setter, uint32_t number)
+{
+    return setter.kind != SetterField::Number || (number >= setter.check.min && number <= setter.check.max);
+}
+
+const char* SetterAddressRefusal(const SetterSpec& setter, uint32_t address)
+{
+    const bool unreachable = address == 0 || address == 0xFFFFFFFFu;
+    return setter.button == IDC_SET_IP && unreachable ? kUnreachableModuleIp : nullptr;
+}
+
+bool SetterWrite(const SetterSpec& setter, const QString& text, uint32_t number, SnmpVarSpec& var, const char** refusal)
+{
+    var.oid = SettingOidFor(setter.field);
+    var.type = TypeLetter(setter.kind);
+    switch (setter.kind) {
+    case SetterField::IpAddress: var.value = text.toStdString(); return true;
+    case SetterField::MacLock: {
+        QByteArray hex;
+        if (!MacLockToHex(text, hex)) {
+            if (refusal)
+                *refusal = kBadMacLock;
+            return false;
+        }
+        var.value = hex.toStdString();
+        return true;
+    }
+    case SetterField::Number: {
+        const auto sent = static_cast<uint32_t>(static_cast<int64_t>(number) + setter.offset) & setter.mask;
+        var.value = std::to_string(static_cast<int>(sent));
+        return true;
+    }
+    }
+    return false;
+}
+
+const SetterSpec* SetterFor(int control)
+{
+    for (const SetterSpec& setter : kSetters)
+        if (setter.field == control)
+            return &setter;
+    return nullptr;
+}

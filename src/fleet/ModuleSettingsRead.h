@@ -7,7 +7,7 @@
 #include <functional>
 #include <string>
 
-#include "core/SettingsRead.h"
+#include "settings/SettingsRead.h"
 #include "snmp/RequestChain.h"
 
 class CModuleSettingsRead {
@@ -22,11 +22,16 @@ public:
 
     // `done` is called once, from the event loop.
     void Start(Done done);
+    // Nothing more is sent and `done` is not called (also from within a
+    // call back of this read).
+    void Cancel();
 
 private:
     void ReadBatch(size_t batch);
+    void Report();
 
     Done m_done;
     CSettingsDecoder m_decoder;
     CRequestChain m_chain;
+    bool m_cancelled = false;
 };

@@ -1,4 +1,4 @@
-#include "switch/SwitchImage.h"
+#include "settings/SwitchImage.h"
 
 namespace {
 

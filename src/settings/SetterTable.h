@@ -1,8 +1,11 @@
 #pragma once
 // The thirteen "Set" buttons of the main window: each writes one setting.
 
+#include <QString>
 #include <array>
 #include <cstdint>
+
+#include "snmp/SnmpRequest.h"
 
 enum class SetterField {
     IpAddress,  // dotted text of an IP address control, type 'a'
@@ -29,3 +32,17 @@ struct SetterSpec {
 };
 
 extern const std::array<SetterSpec, 13> kSetters;
+
+// A number within the setter's own check.
+bool SetterAccepts(const SetterSpec& setter, uint32_t number);
+// Why the setter must not send `address` (packed, first octet in the most
+// significant byte); nullptr when it may.
+const char* SetterAddressRefusal(const SetterSpec& setter, uint32_t address);
+// The variable the setter sends: its field's object with, by kind, the
+// dotted address `text`, the MAC lock `text` as six hexadecimal bytes, or
+// "%i" of ((number + offset) AND mask). False (and the reason in `refusal`)
+// for a MAC lock that is not six hexadecimal bytes.
+bool SetterWrite(const SetterSpec& setter, const QString& text, uint32_t number, SnmpVarSpec& var,
+    const char** refusal = nullptr);
+// The setter of the field `control` (nullptr: none).
+const SetterSpec* SetterFor(int control);

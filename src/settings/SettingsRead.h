@@ -10,7 +10,7 @@
 #include <string>
 #include <vector>
 
-#include "core/FeatureLevels.h"
+#include "settings/FeatureLevels.h"
 #include "snmp/FirmwareVersion.h"
 
 class CSnmpRequest;
@@ -46,6 +46,17 @@ struct ModuleSettings {
 // "ping_restart_minutes", "ping_restart_count", "restart_pulse_width",
 // "tftp_server", "monitor_ip", "access_ip", "access_mask", "mode1", "mode2".
 const std::vector<const char*>& SettingsKeys();
+
+// The main window's settings by name, in SettingsKeys order (without the
+// firmware and the mode words): the control, the key, and the label beside
+// the field (nullptr for the restart pulse width, whose label 1082 follows
+// the firmware).
+struct MainSettingName {
+    int control;
+    const char* key;
+    const char* label;
+};
+const std::vector<MainSettingName>& MainSettingNames();
 
 // The key of a settings object (nullptr: none, e.g. for a mode word).
 const char* SettingKey(const SettingsObject& object);

@@ -1,4 +1,4 @@
-#include "core/ModuleSettingsRead.h"
+#include "fleet/ModuleSettingsRead.h"
 
 #include "snmp/ModuleObjects.h"
 
@@ -18,15 +18,21 @@ void CModuleSettingsRead::Start(Done done)
         if (code < 0)
             m_decoder.Fail(-1, code);
         if (code < 0 || !m_decoder.TakeVersion(request.GetInteger(0)))
-            return m_done(m_decoder.Result());
+            return Report();
         ReadBatch(0);
     });
+}
+
+void CModuleSettingsRead::Cancel()
+{
+    m_chain.Cancel();
+    m_cancelled = true;
 }
 
 void CModuleSettingsRead::ReadBatch(size_t batch)
 {
     if (batch >= m_decoder.Batches().size())
-        return m_done(m_decoder.Result());
+        return Report();
     const std::vector<SettingsObject>& objects = m_decoder.Batches()[batch];
     CSnmpRequest& request = m_chain.Next(static_cast<uint32_t>(objects.size()));
     for (const SettingsObject& object : objects)
@@ -34,9 +40,15 @@ void CModuleSettingsRead::ReadBatch(size_t batch)
     request.Start(false, [this, &request, batch](int code) {
         if (code < 0) {
             m_decoder.Fail(int(batch), code);
-            return m_done(m_decoder.Result());
+            return Report();
         }
         m_decoder.TakeBatch(batch, request);
         ReadBatch(batch + 1);
     });
+}
+
+void CModuleSettingsRead::Report()
+{
+    if (!m_cancelled)
+        m_done(m_decoder.Result());
 }

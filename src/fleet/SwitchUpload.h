@@ -6,9 +6,20 @@
 
 #include <functional>
 #include <memory>
+#include <string>
 #include <vector>
 
-#include "switch/SwitchTransfer.h"
+#include "settings/SwitchTransfer.h"
+
+class QObject;
+
+// The flow of a module among many: batches to `host` with the read-write
+// community, each started and calling back from the event loop (a session
+// that cannot be opened for want of descriptors tried again, see
+// CtlDescriptors.h), and the wait on the event loop; both end with
+// `context`.
+SwitchTransfer::UploadFlow EventLoopUploadFlow(const std::string& host, const std::string& rwCommunity,
+    QObject* context);
 
 class CSwitchUpload {
 public:
@@ -24,6 +35,10 @@ public:
     // step is over. The requests live as long as this object.
     void Start(const CSwitchImage& image, const CSwitchImage& reference, SwitchTransfer::UploadFlow flow, Done done);
 
+    // Nothing more is sent and `done` is not called (also from within a
+    // step's call back).
+    void Cancel();
+
 private:
     // A batch reading `oid`, or the upload when `oid` is null.
     void Batch(const char* oid, std::function<void(int code)> then);
@@ -37,4 +52,5 @@ private:
     Done m_done;
     SwitchTransfer::UploadOutcome m_outcome;
     std::vector<std::unique_ptr<CSnmpRequest>> m_requests;
+    bool m_cancelled = false;
 };

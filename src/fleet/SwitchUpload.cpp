@@ -1,9 +1,28 @@
-#include "switch/SwitchUpload.h"
+#include "fleet/SwitchUpload.h"
 
+#include <QTimer>
+
+#include "fleet/CtlDescriptors.h"
 #include "snmp/ModuleObjects.h"
 #include "snmp/SnmpRequest.h"
 
 using SwitchTransfer::UploadPhase;
+
+SwitchTransfer::UploadFlow EventLoopUploadFlow(const std::string& host, const std::string& rwCommunity,
+    QObject* context)
+{
+    SwitchTransfer::UploadFlow flow;
+    flow.newRequest = [host, rwCommunity](uint32_t capacity) {
+        return std::make_unique<CSnmpRequest>(host.c_str(), rwCommunity.c_str(), capacity);
+    };
+    flow.run = [context](CSnmpRequest& request, bool set, std::function<void(int)> then) {
+        CtlDescriptors::StartBatch(request, set, context, std::move(then));
+    };
+    flow.wait = [context](unsigned milliseconds, std::function<void()> then) {
+        QTimer::singleShot(static_cast<int>(milliseconds), Qt::PreciseTimer, context, std::move(then));
+    };
+    return flow;
+}
 
 CSwitchUpload::~CSwitchUpload() = default;
 
@@ -20,8 +39,17 @@ void CSwitchUpload::Start(
     Upload();
 }
 
+void CSwitchUpload::Cancel()
+{
+    m_cancelled = true;
+    for (const auto& request : m_requests)
+        request->Cancel();
+}
+
 void CSwitchUpload::Batch(const char* oid, std::function<void(int code)> then)
 {
+    if (m_cancelled)
+        return;
     m_requests.push_back(m_flow.newRequest(oid ? 1 : uint32_t(m_outcome.changed.size())));
     CSnmpRequest& request = *m_requests.back();
     if (oid)
@@ -57,6 +85,8 @@ void CSwitchUpload::Confirm()
 
 void CSwitchUpload::Finish(UploadPhase phase, int code)
 {
+    if (m_cancelled)
+        return;
     m_outcome.phase = phase;
     m_outcome.code = code;
     if (m_done)

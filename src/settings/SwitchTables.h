@@ -8,7 +8,7 @@
 #include <cstddef>
 #include <cstdint>
 
-#include "switch/SwitchDefaultImage.h"
+#include "settings/SwitchDefaultImage.h"
 
 namespace SwitchMap {
 inline constexpr int kRegisters = 128;
@@ -20,11 +20,13 @@ inline constexpr int kVlanLetters = 16;  // VLAN index items "A" .. "P"
 inline constexpr uint32_t kMaxGroupId = 4095;
 }  // namespace SwitchMap
 
-// One global check box: its control and the bit it shows.
+// One global check box: its control, the bit it shows and its caption (as
+// the window's template has it).
 struct GlobalBit {
     int control;
     int reg;
     int bit;
+    const char* caption;
 };
 
 // One port page check box: its control and the bit it shows in the port's
@@ -33,6 +35,7 @@ struct PortBit {
     int control;
     int offset;
     int bit;
+    const char* caption;
 };
 
 extern const std::array<GlobalBit, SwitchMap::kGlobalFlags> kGlobalBits;

@@ -1,11 +1,9 @@
-#include "switch/SwitchRegisterNames.h"
+#include "settings/SwitchRegisterNames.h"
 
 #include <algorithm>
 #include <array>
 
-#include "res/SwitchDlgIds.h"
-#include "res/SwitchDlgTemplate.h"
-#include "switch/SwitchTables.h"
+#include "settings/SwitchTables.h"
 
 namespace {
 
@@ -24,14 +22,6 @@ const FieldRegister kGlobalFields[] = {
 const char* const kAddressNames[] = {"IP[A]", "IP[B]", "MASK[A]", "MASK[B]"};
 const char* const kGroupNames[] = {"VLANA", "VLANB", "VLANC", "VLAND", "VLANE", "VLANF", "VLANG", "VLANH"};
 
-std::string Caption(int control)
-{
-    const char* caption = SwitchDlgCaption(control);
-    std::string text = caption ? caption : "";
-    std::replace(text.begin(), text.end(), '\n', ' ');
-    return text;
-}
-
 void AddOnce(std::vector<std::string>& names, const std::string& name)
 {
     if (std::find(names.begin(), names.end(), name) == names.end())
@@ -44,7 +34,7 @@ NameTable BuildNames()
 {
     NameTable names;
     for (const GlobalBit& bit : kGlobalBits)
-        AddOnce(names[size_t(bit.reg)], Caption(bit.control));
+        AddOnce(names[size_t(bit.reg)], bit.caption);
     for (const FieldRegister& field : kGlobalFields)
         AddOnce(names[size_t(field.reg)], field.name);
     for (size_t slot = 0; slot < kPriorityAddresses.size(); ++slot)
@@ -54,9 +44,9 @@ NameTable BuildNames()
         const int base = kPortBase[size_t(p)];
         const std::string port = "Port " + std::to_string(p) + ": ";
         for (const PortBit& bit : kPortBits)
-            AddOnce(names[size_t(base + bit.offset)], port + Caption(bit.control));
+            AddOnce(names[size_t(base + bit.offset)], port + bit.caption);
         AddOnce(names[size_t(base + PortReg::kMode)], port + "802.1q tag handling");
-        AddOnce(names[size_t(base + PortReg::kVlanIndex)], port + Caption(IDC_SW_VLAN_INDEX_LABEL));
+        AddOnce(names[size_t(base + PortReg::kVlanIndex)], port + "VLAN index");
         // Group g keeps its membership and ID in the block of port g.
         const std::string group = kGroupNames[p];
         AddOnce(names[size_t(base + PortReg::kMembers)], group + " members");

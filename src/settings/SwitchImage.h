@@ -9,7 +9,7 @@
 #include <cstdint>
 #include <vector>
 
-#include "switch/SwitchTables.h"
+#include "settings/SwitchTables.h"
 
 // The global settings of registers 0..7 as the window shows them.
 struct GlobalFields {

@@ -6,14 +6,17 @@
 #include <QString>
 #include <functional>
 #include <memory>
+#include <string>
 #include <vector>
 
-#include "switch/SwitchImage.h"
+#include "settings/SwitchImage.h"
 
 class CSnmpRequest;
 
 namespace SwitchTransfer {
 
+// The objects of registers 0..127, ascending.
+const std::vector<std::string>& RegisterObjects();
 // Adds the reads of registers 0..127, ascending (capacity 128).
 void AddRegisterReads(CSnmpRequest& request);
 // The image of a read batch that succeeded: the low 8 bits of each result.

@@ -1,32 +1,28 @@
-#include "core/SettingsRead.h"
+#include "settings/SettingsRead.h"
 
 
-#include "core/MacText.h"
+#include "settings/MacText.h"
 #include "res/MainDlgIds.h"
 #include "snmp/ModuleObjects.h"
 #include "snmp/SnmpRequest.h"
 
 namespace {
 
-struct KeyOfControl {
-    int control;
-    const char* key;
-};
-const KeyOfControl kKeys[] = {
-    {IDC_IP, "ip"},
-    {IDC_NETWORK_MASK, "netmask"},
-    {IDC_GATEWAY, "gateway"},
-    {IDC_MAC, "mac"},
-    {IDC_VLAN_TAG, "vlan_tag"},
-    {IDC_MAC_LOCK1, "mac_lock1"},
-    {IDC_MAC_LOCK2, "mac_lock2"},
-    {IDC_PING_RESTART_MIN, "ping_restart_minutes"},
-    {IDC_PING_RESTART_COUNT, "ping_restart_count"},
-    {IDC_RESTART_PULSE, "restart_pulse_width"},
-    {IDC_TFTP_SERVER, "tftp_server"},
-    {IDC_MONITOR_IP, "monitor_ip"},
-    {IDC_ACCESS_IP, "access_ip"},
-    {IDC_ACCESS_MASK, "access_mask"},
+const MainSettingName kKeys[] = {
+    {IDC_IP, "ip", "IP"},
+    {IDC_NETWORK_MASK, "netmask", "Network Mask"},
+    {IDC_GATEWAY, "gateway", "Gateway"},
+    {IDC_MAC, "mac", "MAC address"},
+    {IDC_VLAN_TAG, "vlan_tag", "VLAN tag"},
+    {IDC_MAC_LOCK1, "mac_lock1", "MACLock1"},
+    {IDC_MAC_LOCK2, "mac_lock2", "MACLock2"},
+    {IDC_PING_RESTART_MIN, "ping_restart_minutes", "Ping Restart (min)"},
+    {IDC_PING_RESTART_COUNT, "ping_restart_count", "Ping Restarts Count"},
+    {IDC_RESTART_PULSE, "restart_pulse_width", nullptr},  // label 1082, by firmware
+    {IDC_TFTP_SERVER, "tftp_server", "TFTP Server"},
+    {IDC_MONITOR_IP, "monitor_ip", "Monitor IP"},
+    {IDC_ACCESS_IP, "access_ip", "Access IP"},
+    {IDC_ACCESS_MASK, "access_mask", "Access Mask"},
 };
 
 QString ModeWordText(uint32_t word) { return QString::asprintf("0x%02X", word & 0xFF); }
@@ -48,11 +44,17 @@ QString IpTextFromWord(uint32_t word)
         .arg(word >> 24);
 }
 
+const std::vector<MainSettingName>& MainSettingNames()
+{
+    static const std::vector<MainSettingName> names(std::begin(kKeys), std::end(kKeys));
+    return names;
+}
+
 const std::vector<const char*>& SettingsKeys()
 {
     static const std::vector<const char*> keys = [] {
         std::vector<const char*> all {"firmware"};
-        for (const KeyOfControl& entry : kKeys)
+        for (const MainSettingName& entry : kKeys)
             all.push_back(entry.key);
         all.push_back("mode1");
         all.push_back("mode2");
@@ -67,7 +69,7 @@ const char* SettingKey(const SettingsObject& object)
         return "mode1";
     if (object.decode == SettingDecode::ModeWord2)
         return "mode2";
-    for (const KeyOfControl& entry : kKeys)
+    for (const MainSettingName& entry : kKeys)
         if (entry.control == object.control)
             return entry.key;
     return nullptr;
