@@ -295,6 +295,38 @@ private slots:
         QCOMPARE(ProbeWindow::alive, 0);
     }
 
+    // A cancel handled in the same pass of the event loop as the end of the
+    // pause before a batch: the batch sends nothing and reports the cancel.
+    void cancelAtTheEndOfThePauseSendsNothing_data()
+    {
+        QTest::addColumn<bool>("set");
+        QTest::newRow("Get") << false;
+        QTest::newRow("Set") << true;
+    }
+    void cancelAtTheEndOfThePauseSendsNothing()
+    {
+        QFETCH(bool, set);
+        SimModule sim;
+        auto window = fixture::OpenMainWindow(
+            sim, {{IDC_IO_PORTS, SubWindow::IoPorts, MakeFactory<ProbeWindow>()}});
+        Press(*window, IDC_IO_PORTS);
+        CDialog* probe = window->SubWindowOf(SubWindow::IoPorts);
+        const std::string oid = fixture::kPrefix + ".1.1.13.0";
+        int code = 0;
+        ProbeWindow::handler = [&] {
+            // The test's pauses end at once: both are posted, the cancel first.
+            QTimer::singleShot(0, [] { CBusy::Cancel(); });
+            CSnmpRequest request(sim.Address().toLatin1().constData(), fixture::kWriteCommunity, 1);
+            request.AddVar(oid, set ? "1" : "", set ? 'i' : 0);
+            code = set ? request.Set() : request.Get();
+        };
+        sim.ClearJournal();
+        Press(*probe, 1);
+        QCOMPARE(code, int(CSnmpRequest::kCancelled));
+        const std::vector<JournalEntry> journal = SettledJournal(sim);
+        QVERIFY2(journal.empty(), journal.empty() ? "" : journal.front().op.c_str());
+    }
+
     // A cancelled upload says how far it got and sends the same registers
     // again at the next press; a cancel in the wait before the confirmation
     // sends no confirmation and says so.

@@ -291,6 +291,8 @@ void CSnmpExchange::SendCurrent()
         Finish(CSnmpRequest::kOk);
         return;
     }
+    if (StoppedBeforeSending())
+        return;
     const SnmpVarSpec& spec = m_specs[m_index];
     if (!ParseOid(spec.oid.c_str(), m_oid)) {
         CloseSession();
@@ -374,6 +376,8 @@ void CSnmpExchange::OnWake()
             return;  // cancelled meanwhile
     }
     if (m_libraryWaits && now >= m_libraryDue) {
+        if (StoppedBeforeSending())
+            return;
         snmp_sess_timeout(m_session);  // re-sends, or reports the time-out through the callback
         TakeAnswer();
         return;
@@ -479,6 +483,15 @@ void CSnmpExchange::Next()
     ++m_index;
     m_resendsOfThis = 0;
     SendCurrent();
+}
+
+bool CSnmpExchange::StoppedBeforeSending()
+{
+    if (!m_stopped || !m_stopped())
+        return false;
+    CloseSession();
+    Finish(CSnmpRequest::kCancelled);
+    return true;
 }
 
 void CSnmpExchange::Finish(int code)

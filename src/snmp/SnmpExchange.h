@@ -42,6 +42,11 @@ public:
     // empty) is called when an answer is slow in coming (with true) and when
     // it came at last (false).
     void Start(bool set, Done done, std::function<void(bool)> waiting, Report report = Report::Queued);
+    // Asked before anything goes out (the first request after the pause,
+    // the next variable, a re-send): true ends the run there as cancelled.
+    // A cancel handled in the same pass of the event loop as the end of the
+    // pause or an answer then sends nothing more.
+    void StopWhen(std::function<bool()> stopped) { m_stopped = std::move(stopped); }
     // Closes the session at once: nothing more is sent, an answer that comes
     // later is dropped, and `done` is not called (not even when the run was
     // over but `done` still to come).
@@ -77,6 +82,7 @@ private:
     void TakeAnswer();
     Verdict Judge(int status, const snmp_pdu* answer);
     void Next();
+    bool StoppedBeforeSending();
     void Finish(int code);
     void Deliver();
     void CloseSession();
@@ -97,6 +103,7 @@ private:
     char m_peer[32] = {};
     Done m_done;
     std::function<void(bool)> m_waiting;
+    std::function<bool()> m_stopped;
     enum Report m_report = Report::Queued;
     friend class SocketWatch;
     bool m_set = false;

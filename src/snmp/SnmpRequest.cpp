@@ -51,7 +51,9 @@ int CSnmpRequest::Get() { return Run(false); }
 int CSnmpRequest::Set() { return Run(true); }
 
 // The batch in a local event loop. A handler that was cancelled sends
-// nothing more; a cancel during the batch closes its session at once.
+// nothing more, not even when the cancel and the end of the pause (or an
+// answer) come in the same pass of the event loop; a cancel during the batch
+// closes its session at once.
 int CSnmpRequest::Run(bool set)
 {
     const BusyHooks& busy = CurrentBusyHooks();
@@ -63,12 +65,11 @@ int CSnmpRequest::Run(bool set)
     const QString host = QString::fromStdString(m_host);
     Begin(
         set, [&loop](int) { loop.quit(); },
-        [host, &busy](bool slow) { busy.noteWaitingFor(slow ? host : QString()); }, true);
+        [host, &busy](bool slow) { busy.noteWaitingFor(slow ? host : QString()); }, true, busy.cancelled);
     if (m_exchange->Running())
         busy.wait(loop);
-    const bool cancelled = m_exchange->Running();
     m_exchange->Cancel();
-    if (cancelled)
+    if (m_exchange->Code() == kCancelled)
         busy.noteCancelled(set, m_exchange->Completed(), m_count);
     return m_exchange->Code();
 }
@@ -78,9 +79,11 @@ void CSnmpRequest::Start(bool set, Done done, std::function<void(bool)> waiting)
     Begin(set, std::move(done), std::move(waiting), false);
 }
 
-void CSnmpRequest::Begin(bool set, Done done, std::function<void(bool)> waiting, bool doneAtOnce)
+void CSnmpRequest::Begin(
+    bool set, Done done, std::function<void(bool)> waiting, bool doneAtOnce, std::function<bool()> stopped)
 {
     m_exchange = std::make_unique<CSnmpExchange>(SnmpSessionSettings {m_host, m_community}, m_specs, m_results);
+    m_exchange->StopWhen(std::move(stopped));
     m_exchange->Start(set, std::move(done), std::move(waiting),
         doneAtOnce ? CSnmpExchange::Report::AtOnce : CSnmpExchange::Report::Queued);
 }

@@ -107,7 +107,8 @@ private:
     int Run(bool set);
     // `doneAtOnce`: `done` only ends a local wait, so it may come straight
     // from the handler of the last answer.
-    void Begin(bool set, Done done, std::function<void(bool)> waiting, bool doneAtOnce);
+    void Begin(bool set, Done done, std::function<void(bool)> waiting, bool doneAtOnce,
+        std::function<bool()> stopped = {});
 
     std::string m_host;  // dotted address, at most 15 characters
     std::string m_community;  // at most 12 characters
