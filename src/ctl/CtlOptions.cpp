@@ -248,8 +248,9 @@ std::string TakeArguments(const CommandShape& shape, std::vector<std::string> gi
     const bool fileFromHistory = kind && (kind->save == shape.command ? !options.history.empty() : !options.at.empty());
     const size_t wanted = shape.arguments - (shape.withHost && fleet ? 1 : 0) - (fileFromHistory ? 1 : 0);
     if (fileFromHistory && given.size() == wanted + 1)
-        return options.at.empty() ? "switch read --history keeps the files in the history folder: leave out FILE"
-                                  : "--at takes the file from the history: leave out FILE";
+        return options.at.empty()
+            ? std::string(shape.words) + " --history keeps the files in the history folder: leave out FILE"
+            : "--at takes the file from the history: leave out FILE";
     if (given.size() < wanted) {
         if (shape.command == CtlCommand::Scan)
             return "missing RANGE";
@@ -299,6 +300,14 @@ std::string CheckCombination(const CtlOptions& options)
 }
 
 }  // namespace
+
+const char* CommandWords(CtlCommand command)
+{
+    for (const CommandShape& shape : kCommands)
+        if (shape.command == command)
+            return shape.words;
+    return "";
+}
 
 bool HasHostPlaceholder(const std::string& pattern) { return pattern.find("{host}") != std::string::npos; }
 
