@@ -20,9 +20,9 @@
 #include <algorithm>
 #include <cstdio>
 
+#include "settings/SwitchTables.h"
 #include "support/SimModule.h"
 #include "support/TestEnvironment.h"
-#include "settings/SwitchTables.h"
 
 namespace {
 constexpr int kModules = 1000;
@@ -79,8 +79,8 @@ const Command kCommands[] = {{"switch read", ".rcs"}, {"module save", ".txt"}};
 // negative number when a run failed.
 double Measure(const SimModule& fleet, const QString& list, const QTemporaryDir& dir, const Command& command)
 {
-    const QStringList common = QStringList {"--port", QString::number(fleet.Port()), "--jobs", QString::number(kJobs),
-                                   "--hosts", list}
+    const QStringList common
+        = QStringList {"--port", QString::number(fleet.Port()), "--jobs", QString::number(kJobs), "--hosts", list}
         + QString(command.words).split(' ');
     // Each kind of run twice, the best of each kept: the machine may be busy.
     const char* const kRuns[] = {"first (every module)", "unchanged", "one module changed"};

@@ -100,9 +100,8 @@ private slots:
             << QStringList {"--history", "h", "info", "127.0.0.1"} << "--history is for the commands that save a file";
         QTest::newRow("--at with read") << QStringList {"--at", "HEAD", "--history", "h", "switch", "read", "127.0.0.1"}
                                         << "--at is for the commands that compare a module";
-        QTest::newRow("FILE and module save --history")
-            << QStringList {"--history", "h", "module", "save", "127.0.0.1", "f"}
-            << "module save --history keeps the files in the history folder";
+        QTest::newRow("FILE and module save --history") << QStringList {"--history", "h", "module", "save", "127.0.0.1",
+            "f"} << "module save --history keeps the files in the history folder";
         QTest::newRow("--at with module save") << QStringList {"--at", "HEAD", "module", "save", "127.0.0.1", "f"}
                                                << "--at is for the commands that compare a module";
         QTest::newRow("--group alone") << QStringList {"--group", "g", "info", "127.0.0.1"}

@@ -158,7 +158,7 @@ void ShowFilesAsText(CHistoryStore& store)
     for (const CtlSavedKind& kind : kSavedKinds)
         if (kind.show)
             store.ShowAsText(std::string("*") + kind.extension, std::string("kalvor-") + (kind.extension + 1),
-            program + " " + kind.show);
+                program + " " + kind.show);
 }
 
 int RunHistory(const CtlOptions& options)
