@@ -11,6 +11,7 @@
 #include <csignal>
 #include <sys/stat.h>
 
+#include "snmp/SnmpRequest.h"
 #include "support/CtlTestKit.h"
 #include "support/TestEnvironment.h"
 
@@ -47,6 +48,38 @@ void SetRegister11(const SimModule& sim, const QTemporaryDir& dir, const QString
 
 const char* const kThree = "address,name,group\n127.1.0.1,core-a,core\n127.1.0.2,core-b,core\n127.1.0.3,,edge\n";
 
+// The nightly service's kalvorctl arguments, its inventory and history as
+// INVENTORY and HISTORY.
+QStringList NightlyArgs()
+{
+    const QString unit = QString::fromUtf8(ReadAll(KALVOR_BACKUP_SERVICE));
+    const QRegularExpression exec("^ExecStart=/usr/bin/kalvorctl (.*)$", QRegularExpression::MultilineOption);
+    return exec.match(unit)
+        .captured(1)
+        .replace("${CREDENTIALS_DIRECTORY}/inventory.csv", "INVENTORY")
+        .replace("/var/lib/kalvor/history", "HISTORY")
+        .split(' ', Qt::SkipEmptyParts);
+}
+
+// One SET on the fleet's module `host`, as an operator's tool makes it.
+void SetOn(const SimModule& fleet, const QString& host, const QStringList& set)
+{
+    fleet.Use();
+    CSnmpRequest request(host.toLatin1().constData(), "marbled", 1);
+    request.AddVar(set[0].toStdString(), set[2].toLatin1().constData(), set[1].at(0).toLatin1());
+    QCOMPARE(request.Set(), 0);
+}
+
+// The SETs the journal shows for `host`: OID and value.
+QStringList SetsOf(const SimModule& fleet, const QString& host)
+{
+    QStringList sets;
+    for (const JournalEntry& entry : fleet.JournalOf(host))
+        if (entry.op == "set")
+            sets << QString::fromStdString(entry.oid + " " + entry.value);
+    return sets;
+}
+
 }  // namespace
 
 class TestCtlHistory : public QObject {
@@ -67,6 +100,10 @@ private slots:
             << QStringList {"--history", "h", "info", "127.0.0.1"} << "--history is for the commands that save a file";
         QTest::newRow("--at with read") << QStringList {"--at", "HEAD", "--history", "h", "switch", "read", "127.0.0.1"}
                                         << "--at is for the commands that compare a module";
+        QTest::newRow("FILE and module save --history") << QStringList {"--history", "h", "module", "save", "127.0.0.1",
+            "f"} << "module save --history keeps the files in the history folder";
+        QTest::newRow("--at with module save") << QStringList {"--at", "HEAD", "module", "save", "127.0.0.1", "f"}
+                                               << "--at is for the commands that compare a module";
         QTest::newRow("--group alone") << QStringList {"--group", "g", "info", "127.0.0.1"}
                                        << "--group is for --inventory";
         QTest::newRow("--inventory and --hosts")
@@ -88,6 +125,93 @@ private slots:
         QCOMPARE(run.status, 2);
         QVERIFY2(run.err.startsWith("kalvorctl: ") && run.err.contains(message), qPrintable(run.err));
         QVERIFY(sim.Journal().empty());
+    }
+
+    // Each kind of saved file (the module settings as the nightly service
+    // saves them): a first run commits every module, an unchanged run
+    // nothing, one setting changed on one module one commit naming both;
+    // --at compares with the version before and brings it back with exactly
+    // that setting's SET. Both kinds share one history.
+    void eachKindOfSavedFile_data()
+    {
+        QTest::addColumn<QStringList>("before");  // run into the history first, or empty
+        QTest::addColumn<QStringList>("save");
+        QTest::addColumn<QString>("extension");
+        QTest::addColumn<QStringList>("change");  // OID, type, value set on 127.1.0.2
+        QTest::addColumn<QStringList>("changes");  // as the commit names them
+        QTest::addColumn<QStringList>("diff");
+        QTest::addColumn<QString>("diffLine");
+        QTest::addColumn<QStringList>("restore");
+        QTest::addColumn<QStringList>("sets");  // OID and value
+        QTest::addColumn<QStringList>("files");  // of core-b's versions, newest first
+        const QStringList switchRead {"--inventory", "INVENTORY", "--history", "HISTORY", "switch", "read"};
+        const QString reg11 = QString::fromStdString(Oid::SwitchRegister(11));
+        QTest::newRow("switch read") << QStringList {} << switchRead << ".rcs" << QStringList {reg11, "i", "7"}
+                                     << QStringList {"Port 0: Enable Port (Rx/Tx)",
+                                            "Port 0: Enable Learning of MAC addresses"}
+                                     << QStringList {"switch", "diff"}
+                                     << "register 11: 0x07 -> 0xFF  [Port 0: Enable Port (Rx/Tx); Port 0: Enable "
+                                        "Learning of MAC addresses]"
+                                     << QStringList {"switch", "write"} << QStringList {reg11 + " 255"}
+                                     << QStringList {"core-b.rcs", "core-b.rcs"};
+        QTest::newRow("module save, nightly")
+            << switchRead << NightlyArgs() << ".txt" << QStringList {Oid::kVlanTag, "i", "100"}
+            << QStringList {"VLAN tag"} << QStringList {"module", "diff"} << "vlan_tag: 100 -> 1  [VLAN tag]"
+            << QStringList {"--yes", "module", "apply"} << QStringList {QString(Oid::kVlanTag) + " 1"}
+            << QStringList {"core-b.txt", "core-b.txt", "core-b.rcs"};
+    }
+    void eachKindOfSavedFile()
+    {
+        QFETCH(QStringList, before);
+        QFETCH(QStringList, save);
+        QFETCH(QString, extension);
+        QFETCH(QStringList, changes);
+        SimFleetSpec spec;
+        spec.size = 3;
+        SimModule fleet(spec);
+        QTemporaryDir dir;
+        const QString history = dir.filePath("history");
+        const QString inventory = Inventory(dir, kThree);
+        for (QStringList* args : {&before, &save})
+            args->replaceInStrings("INVENTORY", inventory).replaceInStrings("HISTORY", history);
+        if (!before.isEmpty())
+            QCOMPARE(Ctl(PortArgs(fleet) + before).status, 0);
+        const int commits = Git(history, {"rev-list", "--count", "--all"}).toInt();
+        const QString words = save.mid(save.size() - 2).join(' ');
+
+        const CtlRun first = Ctl(PortArgs(fleet) + save);
+        QVERIFY2(first.status == 0, qPrintable(first.err));
+        QCOMPARE(Git(history, {"show", "--name-only", "--format=%s", "HEAD"}),
+            words + ": 3 of 3 modules changed\n\n127.1.0.3" + extension + "\ncore-a" + extension + "\ncore-b"
+                + extension);
+        const CtlRun unchanged = Ctl(PortArgs(fleet) + save);
+        QVERIFY2(unchanged.err.endsWith("nothing changed, no commit\n"), qPrintable(unchanged.err));
+        QCOMPARE(Git(history, {"rev-list", "--count", "HEAD"}).toInt(), commits + 1);
+
+        QFETCH(QStringList, change);
+        SetOn(fleet, "127.1.0.2", change);
+        const CtlRun changed = Ctl(PortArgs(fleet) + save);
+        QVERIFY2(changed.status == 0, qPrintable(changed.err));
+        QCOMPARE(Git(history, {"log", "-1", "--format=%B"}),
+            words + ": 1 of 3 modules changed\n\ncore-b" + extension + ", 127.1.0.2:\n- " + changes.join("\n- "));
+        const QStringList versions = Lines(Ctl({"--history", history, "history", "core-b"}).out);
+        QStringList files;
+        for (const QString& version : versions)
+            files << version.section("  ", 2, 2);
+        QTEST(files, "files");
+        QVERIFY2(versions[0].endsWith("  " + changes.join("; ")), qPrintable(versions[0]));
+
+        const QStringList at = PortArgs(fleet) + QStringList {"--history", history, "--at", "HEAD~1"};
+        QFETCH(QStringList, diff);
+        const CtlRun drift = Ctl(at + diff + QStringList {"127.1.0.2"});
+        QVERIFY2(drift.status == 0, qPrintable(drift.err));
+        QTEST(Lines(drift.out).value(0), "diffLine");
+        QFETCH(QStringList, restore);
+        fleet.ClearJournal();
+        const CtlRun back = Ctl(at + restore + QStringList {"127.1.0.2"});
+        QVERIFY2(back.status == 0, qPrintable(back.out + back.err));
+        QTEST(SetsOf(fleet, "127.1.0.2"), "sets");
+        QCOMPARE(Ctl(at + QStringList {"--exit-code"} + diff + QStringList {"127.1.0.2"}).status, 0);
     }
 
     // First run: every module in one commit; unchanged: none; one module

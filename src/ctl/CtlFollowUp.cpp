@@ -191,7 +191,7 @@ bool CCtlFollowUp::Close(CtlOutput& out)
         const std::string counts = std::to_string(m_changed.size()) + " of " + std::to_string(m_modules.size())
             + " modules changed" + (m_failed.empty() ? "" : ", " + std::to_string(m_failed.size()) + " failed")
             + (CtlSignals::Count() > 0 ? ", interrupted" : "");
-        const std::string subject = m_kind->words + std::string(": ") + counts;
+        const std::string subject = CommandWords(m_kind->save) + std::string(": ") + counts;
         std::vector<std::string> failed;
         for (size_t i : m_failed)
             failed.push_back(ModuleLabel(m_modules[i]));

@@ -1,9 +1,10 @@
 #pragma once
 // What follows each module's result in a kalvorctl run: the module's name
-// and communities from the inventory, the history (switch read --history:
-// one commit at the end for every module whose file changed; --at: the
-// version each module is compared with or brought back to), whether the
-// saved file changed, and the hooks (--on-change, --on-failure).
+// and communities from the inventory, the history (switch read and module
+// save --history: one commit at the end for every module whose file
+// changed; --at: the version each module is compared with or brought back
+// to), whether the saved file changed, and the hooks (--on-change,
+// --on-failure).
 
 #include <QTemporaryDir>
 #include <memory>

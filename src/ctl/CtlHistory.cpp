@@ -6,6 +6,7 @@
 
 #include "ctl/CtlOutput.h"
 #include "history/HistoryStore.h"
+#include "settings/SettingsFile.h"
 #include "settings/SwitchImage.h"
 #include "settings/SwitchRegisterNames.h"
 
@@ -56,26 +57,80 @@ std::string Stem(const CtlOptions& options)
     return options.name.empty() ? options.host : options.name;
 }
 
-// The settings, by name, that differ between two switch configurations
-// ("register R" for one no setting shows).
+void AddOnce(const std::string& name, std::vector<std::string>& names)
+{
+    if (std::find(names.begin(), names.end(), name) == names.end())
+        names.push_back(name);
+}
+
+// The settings register `r` holds, by name ("register R" when no setting
+// shows it).
+void AddRegisterNames(int r, std::vector<std::string>& names)
+{
+    std::vector<std::string> held = SwitchRegisterNames(r);
+    if (held.empty())
+        held.push_back("register " + std::to_string(r));
+    for (const std::string& name : held)
+        AddOnce(name, names);
+}
+
+// The settings, by name, that differ between two switch configurations.
 std::vector<std::string> SwitchChanges(const std::string& before, const std::string& after)
 {
     std::vector<std::string> names;
-    for (int r : ImageOf(after).ChangedRegisters(ImageOf(before))) {
-        std::vector<std::string> held = SwitchRegisterNames(r);
-        if (held.empty())
-            held.push_back("register " + std::to_string(r));
-        for (const std::string& name : held)
-            if (std::find(names.begin(), names.end(), name) == names.end())
-                names.push_back(name);
+    for (int r : ImageOf(after).ChangedRegisters(ImageOf(before)))
+        AddRegisterNames(r, names);
+    return names;
+}
+
+// The switch register that `key` names, or -1.
+int RegisterOf(const std::string& key)
+{
+    for (int r = 0; r < SwitchMap::kRegisters; ++r)
+        if (RegisterKey(r) == key)
+            return r;
+    return -1;
+}
+
+// The settings, by their labels, that differ between two module settings
+// files; a switch register by the settings it holds, as in a switch
+// configuration's history. None named when either file is damaged.
+std::vector<std::string> ModuleChanges(const std::string& before, const std::string& after)
+{
+    const SettingsFileParse from = ParseSettingsFile(QByteArray::fromStdString(before));
+    const SettingsFileParse to = ParseSettingsFile(QByteArray::fromStdString(after));
+    std::vector<std::string> names;
+    if (!from.ok || !to.ok)
+        return names;
+    for (const SettingDifference& difference : DiffSettings(from.snapshot, to.snapshot)) {
+        const int r = RegisterOf(difference.key);
+        if (r >= 0)
+            AddRegisterNames(r, names);
+        else
+            AddOnce(difference.label.toStdString(), names);
     }
     return names;
 }
 
+// A module's switch configuration is NAME.rcs; its module settings, the
+// switch registers among them, NAME.txt (a text file that git shows as it
+// is).
 const CtlSavedKind kSavedKinds[] = {
-    {CtlCommand::SwitchRead, {CtlCommand::SwitchDiff, CtlCommand::SwitchWrite}, "switch read", "switch configuration",
-        ".rcs", "switch show", SwitchChanges},
+    {CtlCommand::SwitchRead, {CtlCommand::SwitchDiff, CtlCommand::SwitchWrite}, "switch configuration", ".rcs",
+        "switch show", SwitchChanges},
+    {CtlCommand::ModuleSave, {CtlCommand::ModuleDiff, CtlCommand::ModuleApply}, "module settings", ".txt", nullptr,
+        ModuleChanges},
 };
+
+// The commands of every kind that save a file, or that take one (--at).
+std::string CommandList(bool saving)
+{
+    std::string list;
+    for (const CtlSavedKind& kind : kSavedKinds)
+        for (CtlCommand command : saving ? std::vector<CtlCommand> {kind.save} : kind.updates)
+            list += (list.empty() ? "" : ", ") + std::string(CommandWords(command));
+    return list;
+}
 
 }  // namespace
 
@@ -101,8 +156,9 @@ void ShowFilesAsText(CHistoryStore& store)
 {
     const std::string program = ShellQuoted(QCoreApplication::applicationFilePath().toStdString());
     for (const CtlSavedKind& kind : kSavedKinds)
-        store.ShowAsText(std::string("*") + kind.extension, std::string("kalvor-") + (kind.extension + 1),
-            program + " " + kind.show);
+        if (kind.show)
+            store.ShowAsText(std::string("*") + kind.extension, std::string("kalvor-") + (kind.extension + 1),
+                program + " " + kind.show);
 }
 
 int RunHistory(const CtlOptions& options)
@@ -148,9 +204,10 @@ std::string CheckRecordOptions(const CtlOptions& options)
     const bool onModules = !options.Offline() && command != CtlCommand::Scan;
     const CtlSavedKind* kind = SavedKind(command);
     const bool saves = kind && kind->save == command;
+    const std::string saving = " (" + CommandList(true) + ")";
     const struct {
         bool refused;
-        const char* why;
+        std::string why;
     } kRules[] = {
         {!options.inventory.empty() && !options.hostsFile.empty(), "--inventory and --hosts do not go together"},
         {!options.group.empty() && options.inventory.empty(), "--group is for --inventory"},
@@ -158,11 +215,11 @@ std::string CheckRecordOptions(const CtlOptions& options)
             "--inventory is for the commands that work on modules, and history"},
         {!options.hostsFile.empty() && command == CtlCommand::History, "--hosts does not go with history"},
         {!options.history.empty() && !saves && command != CtlCommand::History && options.at.empty(),
-            "--history is for the commands that save a file (switch read), history and --at"},
+            "--history is for the commands that save a file" + saving + ", history and --at"},
         {!options.at.empty() && !(kind && !saves && onModules),
-            "--at is for the commands that compare a module with a file or write one to it (switch diff, switch "
-            "write)"},
-        {!options.onChange.empty() && !saves, "--on-change is for the commands that save a file (switch read)"},
+            "--at is for the commands that compare a module with a file or write one to it (" + CommandList(false)
+                + ")"},
+        {!options.onChange.empty() && !saves, "--on-change is for the commands that save a file" + saving},
         {!options.onFailure.empty() && !onModules, "--on-failure is for the commands that work on modules"},
     };
     for (const auto& rule : kRules)

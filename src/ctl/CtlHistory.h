@@ -17,10 +17,11 @@ class CHistoryStore;
 struct CtlSavedKind {
     CtlCommand save;
     std::vector<CtlCommand> updates;
-    const char* words;  // the saving command's words, in commit messages
     const char* noun;  // in each module's line
     const char* extension;  // of the module's file in the history
-    const char* show;  // the command that prints such a file as text (git log -p)
+    // The command that prints such a file as text for git log -p; null for
+    // a file that is text already.
+    const char* show;
     // The settings, by name, that differ between two versions.
     std::vector<std::string> (*changes)(const std::string& before, const std::string& after);
 };

@@ -39,8 +39,9 @@ public:
     // before any exchange). `uploaded` is called when a switch write has
     // changed the module's registers, before its restart and confirmation.
     void Start(Done done, std::function<void()> uploaded = {});
-    // Without FILE (a history run), switch read hands the registers to
-    // `sink` instead of writing a file, and prints nothing of its own.
+    // Without FILE (a history run), switch read and module save hand what
+    // they would write to `sink` instead of writing a file, and print
+    // nothing of their own.
     void SaveTo(std::function<void(const std::string& bytes)> sink) { m_sink = std::move(sink); }
     // The configuration file of switch diff and switch write, read once for
     // every module of the run (no {host} in its name): used instead of

@@ -88,6 +88,11 @@ void CCtlModule::ReadSettings(const std::function<void()>& then)
 
 void CCtlModule::ModuleSave()
 {
+    if (m_options.file.empty() && m_sink)
+        return ReadSettings([this] {
+            m_sink(SettingsFileText(m_moduleSettings).toStdString());
+            Finish(kExitOk);
+        });
     const std::string path = Expanded(m_options.file, m_host, m_options.date);
     // A file that cannot be written is found before any exchange.
     const std::string unwritable = WhyNotWritable(path);

@@ -23,9 +23,9 @@ const char* const kCtlUsage
       "       kalvorctl [options] switch diff FILE1 FILE2 | switch show FILE   (no module)\n"
       "       kalvorctl [options] module diff FILE1 FILE2 | module show FILE   (no module)\n"
       "       kalvorctl [options] scan RANGE       (a.b.c.d/N with N >= 16, or FIRST-LAST)\n"
-      "       kalvorctl [options] --history DIR switch read HOST      (one commit per run)\n"
-      "       kalvorctl [options] history HOST|NAME                    (the versions of one module)\n"
-      "       kalvorctl [options] --at REV switch diff|write HOST     (against an earlier version)\n"
+      "       kalvorctl [options] --history DIR switch read|module save HOST   (one commit per run)\n"
+      "       kalvorctl [options] history HOST|NAME       (the versions of one module: NAME.rcs, NAME.txt)\n"
+      "       kalvorctl [options] --at REV switch diff|write | module diff|apply HOST   (an earlier version)\n"
       "HOST: four decimal numbers (leading zeros allowed, 010 is ten), used as 127.0.0.10\n"
       "options:\n"
       "  --community-file FILE  lines ro=COMMUNITY and rw=COMMUNITY, private to its owner\n"
@@ -46,9 +46,9 @@ const char* const kCtlUsage
       "  --trace FILE       log every request and answer to FILE (replaced)\n"
       "  --inventory FILE   CSV: address,name,group[,ro,rw] (with communities: private to its owner)\n"
       "  --group G          only the inventory's modules of group G\n"
-      "  --history DIR      keep the saved files in DIR, a git repository (history, --at: default\n"
-      "                     /var/lib/kalvor/history)\n"
-      "  --at REV           switch diff and write: the module's version REV of the history\n"
+      "  --history DIR      switch read, module save: keep the saved files in DIR, a git repository\n"
+      "                     (history, --at: default /var/lib/kalvor/history)\n"
+      "  --at REV           switch diff|write, module diff|apply: the module's version REV of the history\n"
       "  --on-change CMD    run CMD for every module whose saved file changed\n"
       "  --on-failure CMD   run CMD for every module that failed\n"
       "  --hook-timeout SECONDS  stop a hook after this long (default 60)\n"
@@ -248,8 +248,9 @@ std::string TakeArguments(const CommandShape& shape, std::vector<std::string> gi
     const bool fileFromHistory = kind && (kind->save == shape.command ? !options.history.empty() : !options.at.empty());
     const size_t wanted = shape.arguments - (shape.withHost && fleet ? 1 : 0) - (fileFromHistory ? 1 : 0);
     if (fileFromHistory && given.size() == wanted + 1)
-        return options.at.empty() ? "switch read --history keeps the files in the history folder: leave out FILE"
-                                  : "--at takes the file from the history: leave out FILE";
+        return options.at.empty()
+            ? std::string(shape.words) + " --history keeps the files in the history folder: leave out FILE"
+            : "--at takes the file from the history: leave out FILE";
     if (given.size() < wanted) {
         if (shape.command == CtlCommand::Scan)
             return "missing RANGE";
@@ -299,6 +300,14 @@ std::string CheckCombination(const CtlOptions& options)
 }
 
 }  // namespace
+
+const char* CommandWords(CtlCommand command)
+{
+    for (const CommandShape& shape : kCommands)
+        if (shape.command == command)
+            return shape.words;
+    return "";
+}
 
 bool HasHostPlaceholder(const std::string& pattern) { return pattern.find("{host}") != std::string::npos; }
 

@@ -90,6 +90,8 @@ CtlParse ParseCtlArguments(const std::vector<std::string>& args, const std::func
 std::string Expanded(
     const std::string& pattern, const std::string& host, const std::string& date, const std::string& name = "");
 bool HasHostPlaceholder(const std::string& pattern);
+// The words that name `command` on the command line ("switch read").
+const char* CommandWords(CtlCommand command);
 // {host} or {name}: a file of its own for every module.
 bool HasModulePlaceholder(const std::string& pattern);
 // The UTC time now as "20261207T141500Z" (sorts as it reads).
