@@ -190,8 +190,14 @@ private slots:
 
         QFETCH(QStringList, change);
         SetOn(fleet, "127.1.0.2", change);
-        const CtlRun changed = Ctl(PortArgs(fleet) + save);
+        const CtlRun changed = Ctl(PortArgs(fleet) + save + QStringList {"--json"});
         QVERIFY2(changed.status == 0, qPrintable(changed.err));
+        QStringList named;  // every module's JSON object carries its inventory name
+        for (const QJsonObject& object : JsonLines(changed.out))
+            if (object.contains("host"))
+                named << object.value("host").toString() + "=" + object.value("name").toString();
+        named.sort();
+        QCOMPARE(named, QStringList({"127.1.0.1=core-a", "127.1.0.2=core-b", "127.1.0.3="}));
         QCOMPARE(Git(history, {"log", "-1", "--format=%B"}),
             words + ": 1 of 3 modules changed\n\ncore-b" + extension + ", 127.1.0.2:\n- " + changes.join("\n- "));
         const QStringList versions = Lines(Ctl({"--history", history, "history", "core-b"}).out);

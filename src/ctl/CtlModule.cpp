@@ -21,13 +21,6 @@ namespace {
 const char* const kNoChanges = "No changes made! Skipping SNMP upload to switch memory.";
 const char* const kConfirmed = "Settings comfirmed succesfully!";
 
-// "{"host": "…", ["name": "…", ]"status": N" to be continued with more keys.
-std::string JsonHead(const std::string& host, const std::string& name, int status)
-{
-    return "{\"host\": " + JsonString(host) + (name.empty() ? "" : ", \"name\": " + JsonString(name))
-        + ", \"status\": " + std::to_string(status);
-}
-
 std::string JoinedNumbers(const std::vector<int>& numbers)
 {
     std::string text;
@@ -38,9 +31,10 @@ std::string JoinedNumbers(const std::vector<int>& numbers)
 
 }  // namespace
 
-std::string JsonHead(const std::string& host, int status)
+std::string JsonHead(const std::string& host, const std::string& name, int status)
 {
-    return "{\"host\": " + JsonString(host) + ", \"status\": " + std::to_string(status);
+    return "{\"host\": " + JsonString(host) + (name.empty() ? "" : ", \"name\": " + JsonString(name))
+        + ", \"status\": " + std::to_string(status);
 }
 
 std::string CodeText(int code)

@@ -94,8 +94,9 @@ private:
 
 // kalvorctl's words for a CSnmpRequest code.
 std::string CodeText(int code);
-// "{"host": "…", "status": N" to be continued with more keys.
-std::string JsonHead(const std::string& host, int status);
+// "{"host": "…", ["name": "…", ]"status": N" to be continued with more keys
+// (the name of the module in the inventory, when it has one).
+std::string JsonHead(const std::string& host, const std::string& name, int status);
 // The file status of a configuration file that could not be loaded (2),
 // the error said on `out`; 0 when loaded into `image`.
 int LoadImageFile(const std::string& host, const std::string& path, CtlOutput& out, CSwitchImage& image);

@@ -109,7 +109,7 @@ void CCtlModule::ModuleSave()
         const std::string firmware = m_moduleSettings.shape.version.Text().toStdString();
         const std::string count = std::to_string(m_moduleSettings.SettingCount());
         if (m_options.json)
-            m_out.Raw(JsonHead(m_host, kExitOk) + ", \"file\": " + JsonString(path)
+            m_out.Raw(JsonHead(m_host, m_options.name, kExitOk) + ", \"file\": " + JsonString(path)
                 + ", \"firmware\": " + JsonString(firmware) + ", \"settings\": " + count + "}");
         else
             m_out.Line("module settings written to " + path + " (firmware " + firmware + ", " + count + " settings)");
@@ -125,7 +125,7 @@ void CCtlModule::ModuleDiff()
         const std::vector<SettingDifference> differences = DiffSettings(m_moduleSettings, m_fileSettings);
         const int status = !differences.empty() && m_options.exitCode ? kExitModule : kExitOk;
         if (m_options.json)
-            m_out.Raw(JsonHead(m_host, status) + ", \"differences\": " + SettingsDiffJson(differences) + "}");
+            m_out.Raw(JsonHead(m_host, m_options.name, status) + ", \"differences\": " + SettingsDiffJson(differences) + "}");
         else
             for (const std::string& line : SettingsDiffLines(differences))
                 m_out.Line(line);
@@ -195,7 +195,7 @@ void CCtlModule::ReportApply(const ApplyResult& result)
             if (setting.outcome != WriteOutcome::Written)
                 entries.push_back(
                     "{\"key\": " + JsonString(setting.key) + ", \"reason\": " + JsonString(Why(setting)) + "}");
-        m_out.Raw(JsonHead(m_host, status) + ", \"written\": " + JsonStrings(written) + ", \"not_written\": "
+        m_out.Raw(JsonHead(m_host, m_options.name, status) + ", \"written\": " + JsonStrings(written) + ", \"not_written\": "
             + JsonArray(entries) + (address.empty() ? "" : ", \"address\": " + JsonString(address)) + "}");
         return Finish(status);
     }
