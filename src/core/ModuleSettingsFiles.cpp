@@ -70,8 +70,8 @@ constexpr const char* kReadAgain = "\"Read Settings\" shows the module's setting
 
 FileDialogSpec FileSpec(const char* title, const QString& initialName)
 {
-    return {QString::fromLatin1(title), QString::fromLatin1(kFileFilter), QString::fromLatin1(kFileSuffix),
-        initialName};
+    return {
+        QString::fromLatin1(title), QString::fromLatin1(kFileFilter), QString::fromLatin1(kFileSuffix), initialName};
 }
 
 // What a CSnmpRequest code says of the module.
@@ -191,8 +191,8 @@ void CMainDlg::OnSaveModuleSettings()
         SetStatus(QString::fromLatin1(kNotSaved).arg(path, error));
         return;
     }
-    SetStatus(QString::fromLatin1(kSaved)
-                  .arg(path, module.shape.version.Text(), QString::number(module.SettingCount())));
+    SetStatus(
+        QString::fromLatin1(kSaved).arg(path, module.shape.version.Text(), QString::number(module.SettingCount())));
 }
 
 void CMainDlg::OnApplyModuleSettings()
@@ -258,8 +258,8 @@ void CMainDlg::OnApplyModuleSettings()
     flow.cancelled = &CBusy::Cancelled;
     flow.switchUploaded = [this] { SetStatus(QString::fromLatin1(kSwitchUploaded)); };
     flow.progress = [this](int done, int total) {
-        SetStatus(done < total ? QString::fromLatin1(kWriting).arg(done + 1).arg(total)
-                               : QString::fromLatin1(kReadingBack));
+        SetStatus(
+            done < total ? QString::fromLatin1(kWriting).arg(done + 1).arg(total) : QString::fromLatin1(kReadingBack));
     };
     CSettingsApply apply(ModuleAddress().toStdString(), m_roCommunity.toLatin1().toStdString(),
         m_rwCommunity.toLatin1().toStdString(), flow);
@@ -285,16 +285,22 @@ void CMainDlg::ReportApply(const ApplyResult& result, const SettingsSnapshot& fi
 {
     QStringList written;
     QStringList notWritten;
+    QString fault;  // the first setting that was sent and not written, and why
     for (const SettingOutcome& setting : result.settings) {
-        if (Landed(setting, result))
+        if (Landed(setting, result)) {
             written << "  " + setting.label;
-        else
-            notWritten << "  " + setting.label + ": " + Why(setting);
+            continue;
+        }
+        notWritten << "  " + setting.label + ": " + Why(setting);
+        if (fault.isEmpty() && setting.outcome != WriteOutcome::NotSent)
+            fault = notWritten.back().trimmed();
     }
     const int total = int(result.settings.size());
     const bool complete = !result.cancelled && notWritten.isEmpty();
     const char* summary = complete ? kApplied : result.cancelled ? kApplyCancelled : kNotAllApplied;
     QString status = QString::fromLatin1(summary).arg(written.size()).arg(total);
+    if (!result.cancelled && !fault.isEmpty())
+        status += ' ' + fault + '.';
     QStringList box;
     if (!written.isEmpty())
         box << QString::fromLatin1(kWrittenList).arg(written.size()) << written;
