@@ -264,13 +264,14 @@ private slots:
         QTest::addColumn<QString>("typed");  // an address typed after it
         QTest::addColumn<bool>("cancel");  // Cancel once the main settings are read
         QTest::addColumn<QString>("status");
-        QTest::newRow("no Read Settings") << "{}" << false << QString() << false << kReadFirst;
-        QTest::newRow("another address typed") << "{}" << true << "127.0.0.2" << false << kReadFirst;
+        QTest::addColumn<bool>("waited");  // "Waiting for ..." while the answer was slow
+        QTest::newRow("no Read Settings") << "{}" << false << QString() << false << kReadFirst << false;
+        QTest::newRow("another address typed") << "{}" << true << "127.0.0.2" << false << kReadFirst << false;
         QTest::newRow("cancelled during the read")
-            << SilentSwitchRegister() << true << QString() << true << "Cancelled: nothing was saved.";
+            << SilentSwitchRegister() << true << QString() << true << "Cancelled: nothing was saved." << false;
         QTest::newRow("the module does not answer")
             << SilentSwitchRegister() << true << QString() << false
-            << "Not read: the module did not answer (switch read); nothing was saved.";
+            << "Not read: the module did not answer (switch read); nothing was saved." << true;
     }
     void saveNeedsAReadAndAnAnswer()
     {
@@ -292,9 +293,15 @@ private slots:
         });
         if (cancel)
             canceller.start(5);
+        QStringList waitedFor;
+        QObject::connect(&CBusy::Instance(), &CBusy::waitingFor, &canceller, [&](QWidget* busy, const QString& host) {
+            if (busy == window.get() && !host.isEmpty())
+                waitedFor << host;
+        });
         ui.QueueSaveFile(path);
         Choose(*window, kSave);
         QTEST(Status(*window), "status");
+        QTEST(waitedFor == QStringList {sim.Address()}, "waited");
         QVERIFY(!QFile::exists(path));
         QCOMPARE(ui.fileDialogs.size(), size_t(read && typed.isEmpty()));
         QCOMPARE(!sim.Journal().empty(), read && typed.isEmpty());

@@ -74,6 +74,13 @@ FileDialogSpec FileSpec(const char* title, const QString& initialName)
         QString::fromLatin1(title), QString::fromLatin1(kFileFilter), QString::fromLatin1(kFileSuffix), initialName};
 }
 
+// "Waiting for HOST ... (Cancel to stop)" on the status line while an
+// answer of a chain is slow in coming, as for a batch that waits.
+std::function<void(bool)> WaitingNote(const QString& host)
+{
+    return [host](bool slow) { CBusy::NoteWaitingFor(slow ? host : QString()); };
+}
+
 // What a CSnmpRequest code says of the module.
 QString CodeWords(int code)
 {
@@ -143,6 +150,7 @@ bool CMainDlg::ReadEverySetting(SettingsSnapshot& snapshot, const char* nothing)
 {
     SetStatus(QString::fromLatin1(kReading));
     CSettingsReadAll read(ModuleAddress().toStdString(), m_roCommunity.toLatin1().toStdString());
+    read.SetWaiting(WaitingNote(ModuleAddress()));
     SettingsReadResult result;
     result.failure = Failure::Cancelled;
     RunChain(
@@ -257,6 +265,7 @@ void CMainDlg::OnApplyModuleSettings()
     flow.stop = &CBusy::Cancelled;
     flow.cancelled = &CBusy::Cancelled;
     flow.switchUploaded = [this] { SetStatus(QString::fromLatin1(kSwitchUploaded)); };
+    flow.waiting = WaitingNote(ModuleAddress());
     flow.progress = [this](int done, int total) {
         SetStatus(
             done < total ? QString::fromLatin1(kWriting).arg(done + 1).arg(total) : QString::fromLatin1(kReadingBack));

@@ -165,6 +165,7 @@ void CSettingsApply::ReadBack()
     if (m_result.Keys(WriteOutcome::Unchecked).empty())
         return WriteAddress();
     m_readBack = std::make_unique<CSettingsReadAll>(m_host, m_ro);
+    m_readBack->SetWaiting(m_flow.waiting);
     m_readBack->Start([this](const SettingsReadResult& read) {
         if (m_finished)
             return;  // cancelled

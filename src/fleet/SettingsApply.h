@@ -72,6 +72,8 @@ struct ApplyFlow {
     std::function<void()> switchUploaded;
     // After each step: steps done, of all.
     std::function<void(int done, int total)> progress;
+    // The read-back's answer is slow in coming (true), or came at last.
+    std::function<void(bool slow)> waiting;
 };
 
 class CSettingsApply {
