@@ -16,10 +16,12 @@
 #include <memory>
 #include <string>
 
+#include "base/Pause.h"
 #include "core/ApplySettingsDlg.h"
 #include "platform/Busy.h"
 #include "platform/ReportList.h"
 #include "res/ApplySettingsDlgIds.h"
+#include "settings/SwitchTransfer.h"
 #include "snmp/ModuleObjects.h"
 #include "support/MainWindowFixture.h"
 #include "support/ScriptedUi.h"
@@ -206,6 +208,38 @@ private slots:
         QCOMPARE(differing, left);
         QVERIFY(SetsOf(sim).empty());
         QCOMPARE(Status(*window), QString("Apply cancelled: nothing was written to the module."));
+    }
+
+    // Cancel during the switch board's restart wait: neither the
+    // confirmation nor a read-back is sent, and the list says what was
+    // written and that the switch registers were not confirmed.
+    void cancelDuringTheRestartWait()
+    {
+        QTemporaryDir dir;
+        const QString path = dir.filePath("module.txt");
+        SimModule sim;
+        ScriptedUi ui;
+        auto window = ReadyWindow(sim);
+        ui.QueueSaveFile(path);
+        Choose(*window, kSave);
+        Drift(sim, {{Oid::kVlanTag, 'i', "100"}, {Oid::SwitchRegister(13), 'i', "0"}});
+        sim.ClearJournal();
+        struct RestoredPauses {
+            ~RestoredPauses() { TestEnvironment::Reset(); }
+        } restored;
+        SetSleepHook([](unsigned milliseconds) {
+            if (milliseconds == SwitchTransfer::kConfirmWaitMs)
+                CBusy::Cancel();
+        });
+        ui.QueueOpenFile(path);
+        PreviewOperator preview;
+        Choose(*window, kApply);
+        QCOMPARE(sim.Journal().back().oid, std::string(Oid::kRestartSwitch));
+        QCOMPARE(Status(*window), QString("Cancelled: 0 of 2 settings written and read back."));
+        QCOMPARE(ui.Boxes().size(), size_t(1));
+        const QString box = ui.BoxTexts()[0];
+        QVERIFY2(box.contains("VLAN tag: written, not read back: cancelled\n"), qPrintable(box));
+        QVERIFY2(box.contains("switch registers were uploaded but not confirmed"), qPrintable(box));
     }
 
     // A damaged file, another format or a value the window would not send

@@ -131,9 +131,10 @@ QString Why(const SettingOutcome& setting)
 {
     switch (setting.outcome) {
     case WriteOutcome::Written: return QStringLiteral("written");
+    // Here a write waits for its answer, so a cancel ends it as Failed; one
+    // left unchecked was answered, and its read-back failed or was cancelled.
     case WriteOutcome::Unchecked:
-        return setting.code ? "written, not read back: " + CodeWords(setting.code)
-                            : QStringLiteral("maybe written (cancelled while it was sent), not read back");
+        return "written, not read back: " + CodeWords(setting.code ? setting.code : CSnmpRequest::kCancelled);
     case WriteOutcome::ReadsOtherwise: return "written, but the module reads back " + setting.value;
     case WriteOutcome::Failed:
         return setting.code == CSnmpRequest::kCancelled
