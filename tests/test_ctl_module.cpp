@@ -18,44 +18,15 @@
 #include "snmp/ModuleObjects.h"
 #include "snmp/SnmpRequest.h"
 #include "support/CtlProcess.h"
+#include "support/SettingsDrift.h"
 #include "support/SimModule.h"
 #include "support/TestEnvironment.h"
 
 namespace {
 
-struct Change {
-    std::string oid;
-    char type;
-    std::string value;
-};
-using Changes = std::vector<Change>;
-// A SET the journal shows: the OID and its value (octet strings in hex).
-using Set = std::pair<std::string, std::string>;
-using Sets = std::vector<Set>;
-
 CtlRun Ctl(const SimModule& sim, const QStringList& args, const QByteArray& input = {})
 {
     return RunCtlProcess(KALVOR_CTL_PATH, QStringList {"--port", QString::number(sim.Port())} + args, {}, input);
-}
-
-// The module drifts: the writes an operator made since the file was saved.
-void Drift(const SimModule& sim, const Changes& changes)
-{
-    sim.Use();
-    for (const Change& change : changes) {
-        CSnmpRequest request(sim.Address().toLatin1().constData(), "marbled", 1);
-        request.AddVar(change.oid, change.value.c_str(), change.type);
-        QCOMPARE(request.Set(), 0);
-    }
-}
-
-Sets SetsOf(const SimModule& sim)
-{
-    Sets sets;
-    for (const JournalEntry& entry : sim.Journal())
-        if (entry.op == "set")
-            sets.push_back({entry.oid, entry.type == "s" ? entry.hex : entry.value});
-    return sets;
 }
 
 // The keys of diff or apply lines ("vlan_tag: 1 -> 100  [VLAN tag]").
@@ -69,29 +40,6 @@ QStringList Keys(const QString& out)
 }
 
 std::string Threshold(int n) { return Oid::TrapThreshold(n); }
-
-QString Write(const QTemporaryDir& dir, const QString& name, const QByteArray& text)
-{
-    QFile file(dir.filePath(name));
-    file.open(QIODevice::WriteOnly);
-    file.write(text);
-    return file.fileName();
-}
-
-// `text` with the value of `key` replaced.
-QByteArray Edited(const QByteArray& text, const QString& key, const QString& value)
-{
-    QString edited = QString::fromLatin1(text);
-    edited.replace(
-        QRegularExpression("\n" + QRegularExpression::escape(key) + " = [^\n#]*"), "\n" + key + " = " + value + " ");
-    return edited.toLatin1();
-}
-
-QByteArray ReadAll(const QString& path)
-{
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-}
 
 }  // namespace
 

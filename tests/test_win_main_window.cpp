@@ -91,13 +91,15 @@ private slots:
         CMainDlg window;
         window.Create();
         const auto actions = window.SystemMenu()->actions();
-        QCOMPARE(actions.size(), 3);
+        QCOMPARE(actions.size(), 5);
         QVERIFY(actions[0]->isSeparator());
         QCOMPARE(actions[1]->text(), QString("&Find Modules..."));
-        QCOMPARE(actions[2]->text(), QString("&About Kalvor..."));
+        QCOMPARE(actions[2]->text(), QString("&Save Module Settings..."));
+        QCOMPARE(actions[3]->text(), QString("A&pply Module Settings..."));
+        QCOMPARE(actions[4]->text(), QString("&About Kalvor..."));
         QString caption;
         CloseNextModal(&caption);
-        actions[2]->trigger();
+        actions[4]->trigger();
         QCOMPARE(caption, QString("Kalvor Version 2.07"));
     }
 

@@ -27,6 +27,7 @@
 
 #include "app/LaunchTable.h"
 #include "core/AboutDlg.h"
+#include "core/ApplySettingsDlg.h"
 #include "core/CommunityDlg.h"
 #include "core/FindModulesDlg.h"
 #include "settings/FeatureLevels.h"
@@ -38,6 +39,8 @@
 #include "platform/ScreenAreas.h"
 #include "platform/StatusLine.h"
 #include "res/AboutDlgTemplate.h"
+#include "res/ApplySettingsDlgIds.h"
+#include "res/ApplySettingsDlgTemplate.h"
 #include "res/AppIcon.h"
 #include "res/CommunityDlgTemplate.h"
 #include "res/FindModulesDlgIds.h"
@@ -383,6 +386,7 @@ const TemplateRow kTemplates[] = {
     {"serial bridge", SerialDlgTemplate},
     {"trap settings", TrapDlgTemplate},
     {"find modules", FindModulesDlgTemplate},
+    {"apply module settings", ApplySettingsDlgTemplate},
 };
 
 void AddTemplateRows()
@@ -479,8 +483,19 @@ void TestWinTemplates::tabOrderIsTemplateOrder()
 }
 
 namespace {
-// The ten windows as the program makes them: the four of the main window's
-// own, then the rows of its launch table.
+// The preview of an apply with the module's own address among its rows
+// (the note on it shows).
+std::unique_ptr<CDialog> MakeApplyPreview()
+{
+    return std::make_unique<CApplySettingsDlg>(QStringLiteral("/srv/kalvor/module-10.0.0.7.txt"),
+        std::vector<SettingDifference> {{"ip", QStringLiteral("IP"), QStringLiteral("10.0.0.7"),
+                                            QStringLiteral("255.255.255.254")},
+            {"switch.reg013", QStringLiteral("register 13: Port 0: VLAN index"), QStringLiteral("0x00"),
+                QStringLiteral("0x0F")}});
+}
+
+// The eleven windows as the program makes them: the five of the main
+// window's own, then the rows of its launch table.
 using WindowMaker = std::unique_ptr<CDialog> (*)();
 const WindowMaker kOwnWindows[] = {
     [] { return std::unique_ptr<CDialog>(std::make_unique<CMainDlg>(KalvorLaunchTable())); },
@@ -490,6 +505,7 @@ const WindowMaker kOwnWindows[] = {
         return std::unique_ptr<CDialog>(
             std::make_unique<CFindModulesDlg>(QStringLiteral("172.16.100.2"), QStringLiteral("582019374620"), nullptr));
     },
+    MakeApplyPreview,
 };
 constexpr int kOwnCount = int(std::size(kOwnWindows));
 
@@ -595,6 +611,8 @@ const ListRow kListRows[] = {
             return std::unique_ptr<CDialog>(std::make_unique<CFindModulesDlg>(kArgs.moduleIp, kArgs.roCommunity, nullptr));
         },
         IDC_FIND_LIST, {"255.255.255.255", "4.079", "00 0A 1B 2C 3D 4E", "unknown"}},
+    {"apply module settings", MakeApplyPreview, IDC_APPLY_LIST,
+        {"serial.receive_timeout", "00 0A 1B 2C 3D 4E", "00 0A 1B 2C 3D 4E", "register 13: Port 0: VLAN index"}},
 };
 }  // namespace
 

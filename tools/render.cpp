@@ -1,5 +1,5 @@
 // kalvor-render OUTDIR: draws the main window, the About box, the
-// change-community window and the Find Modules window offscreen and saves each as a PNG file in OUTDIR,
+// change-community window, the Find Modules window and the preview of an apply offscreen and saves each as a PNG file in OUTDIR,
 // together with the application icon at both sizes. The windows are only
 // constructed and initialised; no button is pressed and no module is asked,
 // except with --read-from, which reads a simulated module on loopback and
@@ -28,6 +28,7 @@
 #include "core/MainDlg.h"
 #include "core/CommunityDlg.h"
 #include "core/FindModulesDlg.h"
+#include "core/ApplySettingsDlg.h"
 #include "platform/IpAddressCtrl.h"
 #include "res/MainDlgIds.h"
 #include "snmp/SnmpRequest.h"
@@ -61,6 +62,15 @@ std::unique_ptr<CDialog> MakeFindModulesWindow()
 {
     return Created(std::make_unique<CFindModulesDlg>(
         QStringLiteral("172.16.100.2"), QStringLiteral("582019374620"), nullptr));
+}
+
+// The preview of an apply, with the module's own address among its rows.
+std::unique_ptr<CDialog> MakeApplyPreview()
+{
+    return Created(std::make_unique<CApplySettingsDlg>(QStringLiteral("module-10.0.0.7.txt"),
+        std::vector<SettingDifference> {{"ip", QStringLiteral("IP"), QStringLiteral("10.0.0.7"),
+                                            QStringLiteral("10.0.0.8")},
+            {"vlan_tag", QStringLiteral("VLAN tag"), QStringLiteral("100"), QStringLiteral("1")}}));
 }
 
 // The main window after "Read Settings" from a simulated module on a
@@ -147,6 +157,7 @@ int main(int argc, char** argv)
         {"about.png", MakeAboutBox},
         {"community.png", MakeCommunityWindow},
         {"find-modules.png", MakeFindModulesWindow},
+        {"apply-settings.png", MakeApplyPreview},
     };
     if (readFromSim) {
         const auto port = static_cast<uint16_t>(atoi(argv[3]));

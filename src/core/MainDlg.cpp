@@ -70,6 +70,8 @@ void CMainDlg::RegisterHandlers()
     OnCommand(IDC_FIRMWARE_UPDATE, [this] { OnFirmwareUpdate(); });
     OnCommand(IDC_CHANGE_RW_PASS, [this] { OnChangeRwPass(); });
     OnCommand(IDC_CHANGE_RO_PASS, [this] { OnChangeRoPass(); });
+    OnCommand(IDM_SAVE_MODULE_SETTINGS, [this] { OnSaveModuleSettings(); });
+    OnCommand(IDM_APPLY_MODULE_SETTINGS, [this] { OnApplyModuleSettings(); });
     RegisterSetters();
 }
 
@@ -79,6 +81,10 @@ bool CMainDlg::OnInitDialog()
     m_systemMenu = new QMenu(this);
     m_systemMenu->addSeparator();
     m_systemMenu->addAction(QString::fromLatin1(IDS_FIND_MODULES), this, [this] { OnFindModules(); });
+    m_systemMenu->addAction(QString::fromLatin1(IDS_SAVE_MODULE_SETTINGS), this,
+        [this] { DispatchCommand(IDM_SAVE_MODULE_SETTINGS); });
+    m_systemMenu->addAction(QString::fromLatin1(IDS_APPLY_MODULE_SETTINGS), this,
+        [this] { DispatchCommand(IDM_APPLY_MODULE_SETTINGS); });
     m_systemMenu->addAction(QString::fromLatin1(IDS_ABOUTBOX), this, [this] { OnSysCommand(kAboutCommand); });
     setWindowIcon(m_hIcon);
     SetControlText(GetDlgItem(IDC_MODULE_ADDRESS), StartAddress());

@@ -23,6 +23,8 @@ struct ControlChange;
 struct SettingsObject;
 struct SetterSpec;
 enum class ReadBatch;
+struct ApplyResult;
+struct SettingsSnapshot;
 
 class CMainDlg : public CModuleDlg {
     Q_OBJECT
@@ -153,12 +155,21 @@ private:
     void OnFirmwareUpdate();
     int RunCommand(const char* oid, const char* confirmation);
 
+    // Module settings files (src/core/ModuleSettingsFiles.cpp)
+    void OnSaveModuleSettings();
+    void OnApplyModuleSettings();
+    // Every setting of the module, read with the busy state; false (and the
+    // status line says why, ending with `nothing`) when the read failed.
+    bool ReadEverySetting(SettingsSnapshot& snapshot, const char* nothing);
+    void ReportApply(const ApplyResult& result, const SettingsSnapshot& file);
+
     // Community strings (src/core/CommunityStrings.cpp)
     void OnChangeRwPass();
     void OnChangeRoPass();
     void ChangeCommunity(bool readWrite);
 
     bool m_settingsRead = false;  // the last "Read Settings" succeeded
+    QString m_settingsReadAt;  // ... for this module address
     bool m_modeWordsRead = false;  // ... and read the mode words
     uint32_t m_modeWord1 = 0;
     uint32_t m_modeWord2 = 0;

@@ -28,6 +28,7 @@ void CMainDlg::OnReadSettings()
     if (!TakeAccessFieldsAndCheck())
         return;
     m_settingsRead = false;
+    m_settingsReadAt.clear();
     m_modeWordsRead = false;
     {
         const auto request = NewRequest(Community::ReadOnly, 1);
@@ -65,6 +66,7 @@ void CMainDlg::OnReadSettings()
         }
     }
     m_settingsRead = true;
+    m_settingsReadAt = ModuleAddress();
     RememberModuleAddress(ModuleAddress());
     ApplyFeatureLevel();
     ApplyWindowButtons(true);

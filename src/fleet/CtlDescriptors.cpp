@@ -70,16 +70,23 @@ bool StartAgain(int code, SessionRetry& retry)
     return true;
 }
 
-void StartBatch(CSnmpRequest& request, bool set, QObject* context, CSnmpRequest::Done done, SessionRetry retry)
+void StartBatch(CSnmpRequest& request, bool set, QObject* context, CSnmpRequest::Done done, SessionRetry retry,
+    std::function<void(bool slow)> waiting)
 {
-    request.Start(set, [&request, set, context, done, retry](int code) mutable {
-        if (!StartAgain(code, retry))
-            return done(code);
-        // Not from within the batch's own call back: starting it again replaces its run.
-        QMetaObject::invokeMethod(
-            context, [&request, set, context, done, retry] { StartBatch(request, set, context, done, retry); },
-            Qt::QueuedConnection);
-    });
+    request.Start(
+        set,
+        [&request, set, context, done, retry, waiting](int code) mutable {
+            if (!StartAgain(code, retry))
+                return done(code);
+            // Not from within the batch's own call back: starting it again replaces its run.
+            QMetaObject::invokeMethod(
+                context,
+                [&request, set, context, done, retry, waiting] {
+                    StartBatch(request, set, context, done, retry, waiting);
+                },
+                Qt::QueuedConnection);
+        },
+        waiting);
 }
 
 }  // namespace CtlDescriptors

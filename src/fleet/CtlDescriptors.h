@@ -7,6 +7,7 @@
 // taken is opened again once one is free, and is no module's failure.
 
 #include <QObject>
+#include <functional>
 
 #include "snmp/SnmpRequest.h"
 
@@ -32,8 +33,8 @@ bool StartAgain(int code, SessionRetry& retry);
 
 // CSnmpRequest::Start, with a batch whose session could not be opened started
 // again as StartAgain says, from the event loop, unless `context` is gone
-// by then. `context` must not outlive `request`.
+// by then. `context` must not outlive `request`. `waiting` as for Start.
 void StartBatch(CSnmpRequest& request, bool set, QObject* context, CSnmpRequest::Done done,
-    SessionRetry retry = SessionRetry());
+    SessionRetry retry = SessionRetry(), std::function<void(bool slow)> waiting = nullptr);
 
 }  // namespace CtlDescriptors

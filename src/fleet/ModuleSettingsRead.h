@@ -25,12 +25,16 @@ public:
     // Nothing more is sent and `done` is not called (also from within a
     // call back of this read).
     void Cancel();
+    // Called with true when an answer is slow in coming, with false when it
+    // came at last (see CSnmpRequest::Start).
+    void SetWaiting(std::function<void(bool slow)> waiting) { m_waiting = std::move(waiting); }
 
 private:
     void ReadBatch(size_t batch);
     void Report();
 
     Done m_done;
+    std::function<void(bool slow)> m_waiting;
     CSettingsDecoder m_decoder;
     CRequestChain m_chain;
     bool m_cancelled = false;

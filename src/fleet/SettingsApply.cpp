@@ -68,7 +68,7 @@ void CSettingsApply::Cancel()
     // What was on its way may have reached the module.
     if (m_sending && m_current < m_steps.size())
         Mark(m_steps[m_current].keys, m_switchUploaded ? WriteOutcome::Failed : WriteOutcome::Unchecked);
-    m_result.switchUnconfirmed = m_switchUploaded;
+    m_result.switchUnconfirmed = m_result.switchUnconfirmed || m_switchUploaded;
     m_result.cancelled = true;
     m_finished = true;  // no call back goes on from here
     QCoreApplication::removePostedEvents(&m_context);  // batches to start again
@@ -160,9 +160,12 @@ void CSettingsApply::ReadBack()
 {
     if (m_finished)
         return;
+    if (m_flow.cancelled && m_flow.cancelled())
+        return Cancel();
     if (m_result.Keys(WriteOutcome::Unchecked).empty())
         return WriteAddress();
     m_readBack = std::make_unique<CSettingsReadAll>(m_host, m_ro);
+    m_readBack->SetWaiting(m_flow.waiting);
     m_readBack->Start([this](const SettingsReadResult& read) {
         if (m_finished)
             return;  // cancelled
@@ -187,6 +190,8 @@ void CSettingsApply::WriteAddress()
 {
     if (m_finished)
         return;
+    if (m_flow.cancelled && m_flow.cancelled())
+        return Cancel();
     const bool clean = !m_failed && !m_result.cancelled
         && std::none_of(m_result.settings.begin(), m_result.settings.end(),
             [](const SettingOutcome& s) { return s.outcome == WriteOutcome::ReadsOtherwise; });

@@ -64,10 +64,16 @@ struct ApplyFlow {
     // Asked before each step: true ends the writing there (never inside the
     // switch upload); what was written is still read back.
     std::function<bool()> stop;
+    // Asked before the read-back and the module's own address: true ends the
+    // run there as Cancel does, without them (a window's Cancel: nothing
+    // more is sent).
+    std::function<bool()> cancelled;
     // The switch registers were uploaded; the restart and confirmation follow.
     std::function<void()> switchUploaded;
     // After each step: steps done, of all.
     std::function<void(int done, int total)> progress;
+    // The read-back's answer is slow in coming (true), or came at last.
+    std::function<void(bool slow)> waiting;
 };
 
 class CSettingsApply {

@@ -43,6 +43,7 @@ void CSettingsReadAll::ReadMain()
     if (!m_done)
         return;  // cancelled meanwhile
     m_main = std::make_unique<CModuleSettingsRead>(m_host, m_community);
+    m_main->SetWaiting(m_waiting);
     m_main->Start([this](const ModuleSettings& main) { MainRead(main); });
 }
 
@@ -109,7 +110,8 @@ void CSettingsReadAll::Next()
         CSnmpRequest& request = m_chain->Next(static_cast<uint32_t>(part.objects.size()));
         AddReads(request, part.objects);
         CtlDescriptors::StartBatch(
-            request, false, &m_context, [this, &request, failure = part.failure, take = part.take](int code) {
+            request, false, &m_context,
+            [this, &request, failure = part.failure, take = part.take](int code) {
                 if (code < 0)
                     return Finish(failure, code);
                 take(request);
@@ -118,7 +120,8 @@ void CSettingsReadAll::Next()
                 if (m_progress)
                     m_progress(++m_partsRead, m_parts);
                 Next();
-            });
+            },
+            CtlDescriptors::SessionRetry(), m_waiting);
         return;
     }
     Finish(Failure::None);

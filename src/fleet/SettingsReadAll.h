@@ -54,6 +54,9 @@ public:
     // Nothing more is sent; `done` is called at once with Cancelled (also
     // when called from within `progress`).
     void Cancel();
+    // Called with true when an answer is slow in coming, with false when it
+    // came at last (see CSnmpRequest::Start).
+    void SetWaiting(std::function<void(bool slow)> waiting) { m_waiting = std::move(waiting); }
 
 private:
     void ReadMain();
@@ -65,6 +68,7 @@ private:
     std::string m_community;
     Done m_done;
     Progress m_progress;
+    std::function<void(bool slow)> m_waiting;
     std::unique_ptr<CModuleSettingsRead> m_main;
     std::unique_ptr<CRequestChain> m_chain;
     ModuleSettings m_settings;

@@ -1,5 +1,6 @@
 #include "module/ModuleDlg.h"
 
+#include <QEventLoop>
 #include <QPushButton>
 
 #include "platform/Busy.h"
@@ -107,6 +108,26 @@ QString CModuleDlg::CancelledText()
     if (!batch.write)
         return QString::fromLatin1(kCancelledRead);
     return QString::fromLatin1(kCancelledWrite).arg(batch.done).arg(batch.total);
+}
+
+bool CModuleDlg::RunChain(
+    const std::function<void(std::function<void()> ended)>& start, const std::function<void()>& cancel)
+{
+    if (CBusy::Cancelled())
+        return false;
+    QEventLoop loop;
+    bool ended = false;
+    start([&ended, &loop] {
+        ended = true;
+        loop.quit();
+    });
+    // A cancel during a batch the chain ran itself (a Get or Set that waited)
+    // ends the chain here, before it sends anything more.
+    if (!ended && !CBusy::Cancelled())
+        CBusy::Wait(loop);
+    if (!ended)
+        cancel();
+    return true;
 }
 
 bool CModuleDlg::TakeFields()

@@ -17,6 +17,7 @@
 #include <QByteArray>
 #include <QString>
 #include <cstdint>
+#include <functional>
 #include <memory>
 
 #include "module/SubWindows.h"
@@ -54,6 +55,13 @@ protected:
     void ShowSnmpError(int code, const ExchangeTexts& texts = kPlainExchange);
     // The status text of the batch that the operator cancelled last.
     static QString CancelledText();
+    // Runs a chain of batches in callback form (src/fleet) as if it blocked:
+    // `start` starts it and hands its end to the call it is given; meanwhile
+    // the window is busy with Cancel. A cancel stops the chain at once with
+    // `cancel`, which may still end it from within. A handler cancelled
+    // before starts nothing and returns false.
+    static bool RunChain(
+        const std::function<void(std::function<void()> ended)>& start, const std::function<void()>& cancel);
 
     // Takes the fields. When one fails (its message was shown) the handler
     // must stop: the status line says "Nothing sent: correct the marked field

@@ -101,6 +101,9 @@ public:
     void OnCommand(int id, std::function<void()> handler) { OnNotify(id, Notify::Clicked, std::move(handler)); }
     // Tab "about to change" handler that may veto the change by returning false.
     void OnTabChanging(int id, std::function<bool()> handler);
+    // Runs the handler registered for command `id` as a click would run it
+    // (a menu entry's command): as the window's busy handler.
+    void DispatchCommand(int id) { Dispatch(id, Notify::Clicked); }
 
     virtual bool OnInitDialog();
     virtual void OnOK();

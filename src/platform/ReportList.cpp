@@ -94,6 +94,31 @@ int CReportList::AppendItem(const QString& text)
     return topLevelItemCount() - 1;
 }
 
+int CReportList::AppendCheckItem(const QString& text, bool checked)
+{
+    const int row = AppendItem(text);
+    QTreeWidgetItem* item = topLevelItem(row);
+    item->setFlags(item->flags() | Qt::ItemIsUserCheckable);
+    item->setCheckState(0, checked ? Qt::Checked : Qt::Unchecked);
+    Widen(item, 0);  // with the box
+    return row;
+}
+
+bool CReportList::GetCheck(int row) const
+{
+    const QTreeWidgetItem* item = topLevelItem(row);
+    return item && (item->flags() & Qt::ItemIsUserCheckable) && item->checkState(0) == Qt::Checked;
+}
+
+bool CReportList::SetCheck(int row, bool checked)
+{
+    QTreeWidgetItem* item = topLevelItem(row);
+    if (!item || !(item->flags() & Qt::ItemIsUserCheckable))
+        return false;
+    item->setCheckState(0, checked ? Qt::Checked : Qt::Unchecked);
+    return true;
+}
+
 bool CReportList::SetItemText(int row, int column, const QString& text)
 {
     QTreeWidgetItem* item = topLevelItem(row);

@@ -31,6 +31,11 @@ public:
     // Adds a row at the end, for a list whose rows come in an order of their
     // own (not to be mixed with InsertItem); returns that row.
     int AppendItem(const QString& text);
+    // The same with a check box before the first column's text.
+    int AppendCheckItem(const QString& text, bool checked);
+    // Whether the row's check box is checked (false: none, or no such row).
+    bool GetCheck(int row) const;
+    bool SetCheck(int row, bool checked);
 
     bool SetItemText(int row, int column, const QString& text);
     QString GetItemText(int row, int column) const;

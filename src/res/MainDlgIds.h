@@ -77,4 +77,8 @@ enum MainDlgId : int {
     IDC_IO_PORTS = 1107,
     IDC_MAC_SEARCH = 1283,
     IDC_RS232 = 1113,
+
+    // Commands of the context menu (no control)
+    IDM_SAVE_MODULE_SETTINGS = 32771,
+    IDM_APPLY_MODULE_SETTINGS = 32772,
 };

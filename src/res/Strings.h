@@ -4,6 +4,8 @@ inline constexpr const char* IDS_ABOUTBOX = "&About Kalvor...";  // 101
 inline constexpr const char* IDS_SOCKETS_INIT_FAILED = "Windows sockets initialization failed.";  // 102
 inline constexpr const char* IDS_APP_TITLE = "Kalvor Version 2.07";  // 103
 inline constexpr const char* IDS_FIND_MODULES = "&Find Modules...";
+inline constexpr const char* IDS_SAVE_MODULE_SETTINGS = "&Save Module Settings...";
+inline constexpr const char* IDS_APPLY_MODULE_SETTINGS = "A&pply Module Settings...";
 
 // Status-line texts shared by the windows.
 inline constexpr const char* kStatusConnecting = "Connecting to target host ...";
