@@ -16,7 +16,7 @@ run_suite() {
   (cd "$1" && QT_QPA_PLATFORM=offscreen ctest --output-on-failure -j"$jobs")
 }
 
-KALVOR_BUILD_DIR=$build_dir bash "$root/scripts/build.sh" -DKALVOR_WERROR=ON "$@"
+KALVOR_BUILD_DIR=$build_dir bash "$root/scripts/build.sh" -DKALVOR_WERROR=ON -DKALVOR_DEBUG_INFO=OFF "$@"
 if [[ "${KALVOR_SANITIZE_RUN:-0}" != 1 ]]; then
   run_suite "$build_dir"
   exit
