@@ -5,6 +5,7 @@
 // Opening the window (which reads the switch too) is timed on its own,
 // before the rounds, once the application's main window is open. Prints the times, "ratio X.XX" (window / floor) and,
 // last, the longest stall of the event loop while the window opened or read.
+// "--open-only" opens the window and stops there (for a profiler).
 
 #include <net-snmp/net-snmp-config.h>
 #include <net-snmp/net-snmp-includes.h>
@@ -12,6 +13,7 @@
 #include <QApplication>
 #include <QElapsedTimer>
 #include <cstdio>
+#include <cstring>
 #include <memory>
 #include <string>
 
@@ -66,6 +68,11 @@ int main(int argc, char** argv)
         opened->Create();
         opened->show();
     });
+    if (argc > 1 && strcmp(argv[1], "--open-only") == 0) {
+        printf("opening the window: %.1f ms, longest stall %lld ms\n", opening.seconds * 1e3,
+            static_cast<long long>(opening.stallMs));
+        return 0;
+    }
     CSwitchDlg& window = *opened;
 
     qint64 stall = opening.stallMs;

@@ -32,11 +32,15 @@ void Sleep(unsigned milliseconds)
 
 void PauseThen(unsigned milliseconds, QObject* context, std::function<void()> then)
 {
-    if (SleepHook()) {
-        SleepHook()(milliseconds);
-        milliseconds = 0;
-    }
-    QTimer::singleShot(static_cast<int>(milliseconds), Qt::PreciseTimer, context, std::move(then));
+    QTimer::singleShot(static_cast<int>(PauseLength(milliseconds)), Qt::PreciseTimer, context, std::move(then));
+}
+
+unsigned PauseLength(unsigned milliseconds)
+{
+    if (!SleepHook())
+        return milliseconds;
+    SleepHook()(milliseconds);
+    return 0;
 }
 
 void SetSleepHook(std::function<void(unsigned)> hook) { SleepHook() = std::move(hook); }

@@ -14,5 +14,9 @@ void Sleep(unsigned milliseconds);
 // Calls `then` after the pause, from the event loop, unless `context` is
 // gone by then. With a hook `then` still comes from the event loop, at once.
 void PauseThen(unsigned milliseconds, QObject* context, std::function<void()> then);
+// For a caller that times the pause with its own timer: the pause to wait,
+// 0 when a hook took it (the timer then goes off at the next turn of the
+// event loop).
+unsigned PauseLength(unsigned milliseconds);
 // nullptr restores the real pauses.
 void SetSleepHook(std::function<void(unsigned)> hook);

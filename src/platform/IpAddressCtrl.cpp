@@ -9,7 +9,8 @@
 #include <QLineEdit>
 #include <QMenu>
 #include <QPainter>
-#include <QRegularExpressionValidator>
+#include <QRegularExpression>
+#include <QValidator>
 #include <QStyleOptionFrame>
 #include <utility>
 
@@ -39,6 +40,24 @@ QStringList DottedFields(const QString& text)
     return parts;
 }
 
+// A field's check against the one shared rule: its pattern is compiled once
+// for every field of every control, not once per field on its first check.
+class OctetValidator : public QValidator {
+public:
+    using QValidator::QValidator;
+    State validate(QString& input, int& position) const override
+    {
+        const QRegularExpressionMatch match
+            = OctetRule().match(input, 0, QRegularExpression::PartialPreferCompleteMatch);
+        if (match.hasMatch())
+            return Acceptable;
+        if (input.isEmpty() || match.hasPartialMatch())
+            return Intermediate;
+        position = int(input.size());
+        return Invalid;
+    }
+};
+
 bool IsSeparatorKey(int key) { return key == Qt::Key_Period || key == Qt::Key_Space; }
 
 bool IsModifierKey(int key)
@@ -61,7 +80,7 @@ QLineEdit* MakeField(QWidget* parent, int index)
     field->setFrame(false);
     field->setAlignment(Qt::AlignCenter);
     field->setMaxLength(3);
-    field->setValidator(new QRegularExpressionValidator(OctetRule(), field));
+    field->setValidator(new OctetValidator(field));
     // Tab enters the control at its first field and leaves it from any field.
     field->setFocusPolicy(index == 0 ? Qt::StrongFocus : Qt::ClickFocus);
     return field;

@@ -229,7 +229,7 @@ void CSnmpExchange::Start(bool set, Done done, std::function<void(bool)> waiting
     m_completed = 0;
     m_resends = 0;
     Open();  // sends nothing: the socket is ready before the pause
-    PauseThen(kPauseBeforeBatchMs, this, [this] { Begin(); });
+    m_pause.start(static_cast<int>(PauseLength(kPauseBeforeBatchMs)), Qt::PreciseTimer, this);
 }
 
 void CSnmpExchange::Cancel()
@@ -355,10 +355,14 @@ void CSnmpExchange::WakeAt(Clock::time_point when)
 
 void CSnmpExchange::timerEvent(QTimerEvent* event)
 {
-    if (event->timerId() == m_wake.timerId())
+    if (event->timerId() == m_wake.timerId()) {
         OnWake();
-    else
+    } else if (event->timerId() == m_pause.timerId()) {
+        m_pause.stop();
+        Begin();
+    } else {
         QObject::timerEvent(event);
+    }
 }
 
 // The slow-answer note before the library's time-out, when both are due.

@@ -94,6 +94,9 @@ private:
     // note, set to the earlier of the two; it is moved only when that comes
     // sooner than it is set for (a wake that comes early looks again).
     QBasicTimer m_wake;
+    // The pause before the first request (a timer of its own, not one made
+    // per batch).
+    QBasicTimer m_pause;
     Clock::time_point m_wakeAt;
     Clock::time_point m_libraryDue;
     bool m_libraryWaits = false;

@@ -3,8 +3,11 @@
 #include <net-snmp/net-snmp-config.h>
 #include <net-snmp/net-snmp-includes.h>
 
+#include <QCoreApplication>
 #include <QEventLoop>
+#include <QPointer>
 #include <cstring>
+#include <vector>
 
 #include "base/BusyHooks.h"
 #include "snmp/SnmpExchange.h"
@@ -17,6 +20,33 @@ constexpr size_t kHostLength = 15;
 constexpr size_t kCommunityLength = 12;
 
 std::string Cut(const char* text, size_t length) { return text ? std::string(text, strnlen(text, length)) : std::string(); }
+
+// The local loop of a batch that waits, one per depth of waits inside waits,
+// made once and kept for the batches that follow (they go with the
+// application object).
+class WaitLoop {
+public:
+    WaitLoop() : m_loop(At(s_depth++)) {}
+    ~WaitLoop() { --s_depth; }
+    WaitLoop(const WaitLoop&) = delete;
+    WaitLoop& operator=(const WaitLoop&) = delete;
+
+    QEventLoop& Loop() { return m_loop; }
+
+private:
+    static QEventLoop& At(size_t depth)
+    {
+        static std::vector<QPointer<QEventLoop>> loops;
+        if (loops.size() <= depth)
+            loops.resize(depth + 1);
+        if (!loops[depth])
+            loops[depth] = new QEventLoop(QCoreApplication::instance());
+        return *loops[depth];
+    }
+
+    static inline size_t s_depth = 0;
+    QEventLoop& m_loop;
+};
 
 }  // namespace
 
@@ -61,11 +91,12 @@ int CSnmpRequest::Run(bool set)
         busy.noteCancelled(set, 0, m_count);
         return kCancelled;
     }
-    QEventLoop loop;
-    const QString host = QString::fromStdString(m_host);
+    WaitLoop wait;
+    QEventLoop& loop = wait.Loop();
     Begin(
         set, [&loop](int) { loop.quit(); },
-        [host, &busy](bool slow) { busy.noteWaitingFor(slow ? host : QString()); }, true, busy.cancelled);
+        [this, &busy](bool slow) { busy.noteWaitingFor(slow ? QString::fromStdString(m_host) : QString()); }, true,
+        busy.cancelled);
     if (m_exchange->Running())
         busy.wait(loop);
     m_exchange->Cancel();

@@ -69,6 +69,8 @@ void CMacWalkProgress::SetPos(int position)
 }
 
 // The bar paints only here: left to itself it would paint at every step.
+// The status line keeps its text while the walk runs (a text set on it
+// paints at once).
 void CMacWalkProgress::Paint()
 {
     m_sincePaint.start();
@@ -77,8 +79,6 @@ void CMacWalkProgress::Paint()
         m_bar->repaint();
         m_bar->setUpdatesEnabled(false);
     }
-    if (m_statusLine)
-        m_statusLine->repaint();
     if (m_list && m_listChanged)
         m_list->repaint();
     m_listChanged = false;

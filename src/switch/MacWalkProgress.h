@@ -2,9 +2,9 @@
 // The progress bar of a MAC table walk: made over the strip just above the
 // status line when the walk starts, removed when it ends (on every path).
 // The walk runs inside one handler and waits for the module in the event
-// loop; the bar, the status line and the result list are also painted at
-// once whenever the bar's fill has moved or a row came in, at most every
-// kPaintIntervalMs, so that they keep step with the walk.
+// loop; the bar and the result list are also painted at once whenever the
+// bar's fill has moved or a row came in, at most every kPaintIntervalMs, so
+// that they keep step with the walk.
 
 #include <QElapsedTimer>
 #include <QPointer>
