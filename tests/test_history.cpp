@@ -102,7 +102,12 @@ private slots:
         QCOMPARE(versions[0].settings, (std::vector<std::string> {"Port 1: Speed", "VLANB"}));
         QVERIFY(!versions[0].first && versions[1].first);
         QCOMPARE(QString::fromStdString(versions[1].commit), first);
+        // Versions of several files are put in order by their depth below
+        // HEAD (both runs most likely fell in the same second).
+        QCOMPARE(versions[0].depth, size_t(0));
+        QCOMPARE(versions[1].depth, size_t(1));
         QCOMPARE(store->Versions("1.rcs").size(), size_t(1));
+        QCOMPARE(store->Versions("1.rcs")[0].depth, size_t(1));
         QVERIFY(store->At(first.left(7).toStdString(), "2.rcs", bytes, error));
         QCOMPARE(bytes, std::string("two"));
         QVERIFY(store->At("HEAD", "2.rcs", bytes, error));

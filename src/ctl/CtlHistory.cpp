@@ -181,7 +181,7 @@ int RunHistory(const CtlOptions& options)
         return kExitUsage;
     }
     std::stable_sort(
-        rows.begin(), rows.end(), [](const Row& a, const Row& b) { return a.version.time > b.version.time; });
+        rows.begin(), rows.end(), [](const Row& a, const Row& b) { return a.version.depth < b.version.depth; });
     for (const Row& row : rows) {
         const HistoryVersion& v = row.version;
         std::string changes;

@@ -329,7 +329,8 @@ std::vector<HistoryVersion> CHistoryStore::Versions(const std::string& file) con
     Git::RevWalk ownedWalk(walk);
     git_revwalk_sorting(walk, GIT_SORT_TOPOLOGICAL | GIT_SORT_TIME);
     git_revwalk_push_head(walk);
-    for (git_oid id; git_revwalk_next(&id, walk) == 0;) {
+    size_t depth = 0;
+    for (git_oid id; git_revwalk_next(&id, walk) == 0; ++depth) {
         git_commit* commit = nullptr;
         if (git_commit_lookup(&commit, d->repo.get(), &id) != 0)
             continue;
@@ -347,7 +348,8 @@ std::vector<HistoryVersion> CHistoryStore::Versions(const std::string& file) con
             continue;
         HistoryEntry entry;
         FindHistoryEntry(git_commit_message(commit), file, entry);
-        versions.push_back({Git::Hex(id), static_cast<long long>(git_commit_time(commit)), !then, entry.settings});
+        versions.push_back(
+            {Git::Hex(id), static_cast<long long>(git_commit_time(commit)), !then, entry.settings, depth});
     }
     return versions;
 }

@@ -28,6 +28,9 @@ struct HistoryVersion {
     long long time = 0;  // the commit's time, seconds since the epoch
     bool first = false;  // the file's first version
     std::vector<std::string> settings;  // changed settings by name, as recorded
+    // Commits from HEAD to this one (0: HEAD): the order of versions of
+    // several files, whose times may be the same second.
+    size_t depth = 0;
 };
 
 class CHistoryStore {
