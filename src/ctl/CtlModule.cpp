@@ -194,19 +194,14 @@ void CCtlModule::SwitchRead()
             m_sink(std::string(m_module.bytes().begin(), m_module.bytes().end()));
             Finish(kExitOk);
         });
-    const std::string path = Expanded(m_options.file, m_host, m_options.date);
-    // A file that cannot be written is found before any exchange.
-    const std::string unwritable = WhyNotWritable(path);
-    if (!unwritable.empty()) {
-        m_out.Error(m_host, "file", path + ": " + unwritable);
-        return Finish(kExitUsage);
-    }
+    std::string path;
+    if (!TakeWritablePath(path))
+        return;
     ReadSwitch([this, path] {
         QString error;
         if (SwitchTransfer::WriteImageFile(QString::fromLocal8Bit(path.c_str()), m_module, error)
             != SwitchTransfer::FileWrite::Written) {
-            m_out.Error(m_host, "file", path + ": " + error.toStdString() + "; an existing file is left as it was");
-            return Finish(kExitUsage);
+            return FileNotWritten(path, error.toStdString());
         }
         if (m_options.json)
             m_out.Raw(JsonHead(m_host, m_options.name, kExitOk) + ", \"file\": " + JsonString(path) + "}");
@@ -214,6 +209,23 @@ void CCtlModule::SwitchRead()
             m_out.Line("switch configuration written to " + path);
         Finish(kExitOk);
     });
+}
+
+bool CCtlModule::TakeWritablePath(std::string& path)
+{
+    path = Expanded(m_options.file, m_host, m_options.date);
+    const std::string unwritable = WhyNotWritable(path);
+    if (unwritable.empty())
+        return true;
+    m_out.Error(m_host, "file", path + ": " + unwritable);
+    Finish(kExitUsage);
+    return false;
+}
+
+void CCtlModule::FileNotWritten(const std::string& path, const std::string& error)
+{
+    m_out.Error(m_host, "file", path + ": " + error + "; an existing file is left as it was");
+    Finish(kExitUsage);
 }
 
 void CCtlModule::SwitchDiff()

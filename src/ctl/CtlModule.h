@@ -66,6 +66,11 @@ private:
 
     // Module settings (CtlModuleSettings.cpp)
     void ModuleSave();
+    // The file `m_options.file` names for this module, checked before any
+    // exchange: false when it cannot be written (said, status 2).
+    bool TakeWritablePath(std::string& path);
+    // The file could not be written after the read (said, status 2).
+    void FileNotWritten(const std::string& path, const std::string& error);
     void ModuleDiff();
     void ModuleApply();
     void ReportApply(const ApplyResult& result);

@@ -93,18 +93,13 @@ void CCtlModule::ModuleSave()
             m_sink(SettingsFileText(m_moduleSettings).toStdString());
             Finish(kExitOk);
         });
-    const std::string path = Expanded(m_options.file, m_host, m_options.date);
-    // A file that cannot be written is found before any exchange.
-    const std::string unwritable = WhyNotWritable(path);
-    if (!unwritable.empty()) {
-        m_out.Error(m_host, "file", path + ": " + unwritable);
-        return Finish(kExitUsage);
-    }
+    std::string path;
+    if (!TakeWritablePath(path))
+        return;
     ReadSettings([this, path] {
         QString error;
         if (!WriteSettingsFile(QString::fromLocal8Bit(path.c_str()), m_moduleSettings, error)) {
-            m_out.Error(m_host, "file", path + ": " + error.toStdString() + "; an existing file is left as it was");
-            return Finish(kExitUsage);
+            return FileNotWritten(path, error.toStdString());
         }
         const std::string firmware = m_moduleSettings.shape.version.Text().toStdString();
         const std::string count = std::to_string(m_moduleSettings.SettingCount());
